@@ -1,0 +1,28 @@
+# make play : install what is missing, build, and play the game
+# make test : install what is missing, build, and run every test
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build play test bench clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset release >/dev/null
+
+build: configure
+	@cmake --build build -j $(JOBS)
+
+play: build
+	./build/bin/korrindal
+
+test: build
+	cd build && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in build/bin/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf build build-debug build-asan build-tsan

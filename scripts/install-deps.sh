@@ -1,0 +1,20 @@
+#!/bin/sh
+# Installs the Debian 12 packages the build, the game and the tests need, when missing.
+set -e
+PACKAGES="build-essential cmake pkg-config libgtest-dev libbenchmark-dev ccache \
+  libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libimgui-dev libstb-dev \
+  libfreetype-dev fonts-dejavu-core fonts-play fonts-vlgothic \
+  xvfb xauth imagemagick xdotool matchbox-window-manager sox"
+missing=""
+for p in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+[ -z "$missing" ] && exit 0
+echo "Installing:$missing"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y --no-install-recommends $missing

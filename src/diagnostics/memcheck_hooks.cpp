@@ -1,0 +1,1 @@
+// Replaced global allocation functions (the heap-block counter) live here.

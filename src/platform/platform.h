@@ -1,0 +1,111 @@
+#pragma once
+// The services the engine needs from the operating system. Nothing here includes SDL:
+// the SDL implementation lives in sdl_platform.cpp, a null one (headless runs) in
+// null_platform.cpp, and tests may derive their own (for instance to refuse a step).
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace plat {
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+};
+using Palette = std::array<Rgb, 256>;
+
+// An 8-bit frame handed to the presenter: pixels are palette indices.
+struct FrameView {
+    const std::uint8_t* pixels = nullptr;
+    int pitch = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The display steps the engine runs while it initialises; each returns 0 on success or a
+// non-zero platform code, which the engine reports as "Fail at <step> ( $<code> )".
+enum class DisplayStep : std::uint8_t {
+    CreateDevice,     // open the window and renderer
+    SetLevel,         // full-screen desktop or normal window
+    CreatePrimary,    // the streaming texture the frame is shown through
+    CreatePalette,    // palette conversion table
+    QueryMode,        // desktop bit depth (window mode)
+};
+
+enum class WindowEventType : std::uint8_t { None, CloseRequest, FocusLost, FocusGained, Exposed, KeyDown };
+
+// Keys by position (layout independent), only those the game and engine read.
+enum class Key : std::uint8_t {
+    Up, Down, Left, Right, Z, X, C, A, S, D, Q, W, E, Space, LShift, RShift, LCtrl, RCtrl,
+    Return, Escape, LAlt, RAlt, F1, F2, Count
+};
+
+struct WindowEvent {
+    WindowEventType type = WindowEventType::None;
+    Key key = Key::Count;   // for KeyDown
+    bool alt = false;       // an Alt key was held (KeyDown)
+};
+
+struct JoyPos {
+    std::uint32_t x = 32768, y = 32768;  // 0..65535, centre 32768
+    std::uint32_t buttons = 0;           // bit 0 = button 1 ... bit 3 = button 4
+};
+
+class Display {
+public:
+    virtual ~Display() = default;
+    virtual int runStep(DisplayStep step, int width, int height, bool fullScreen) = 0;
+    virtual void release() = 0;                       // back to no window resources
+    virtual void setFullScreen(bool on) = 0;
+    virtual void setCaption(std::string_view text) = 0;
+    virtual void setCursorVisible(bool visible) = 0;
+    virtual void hide() = 0;
+    virtual void raise() = 0;
+    // Converts the frame through the palette, uploads it and shows it. Waits for the
+    // vertical blank when the renderer can; returns false when it could not wait, so the
+    // caller paces itself.
+    virtual bool present(const FrameView& frame, const Palette& palette) = 0;
+    virtual int refreshRate() const = 0;              // Hz of the display, 60 when unknown
+    virtual bool pollEvent(WindowEvent& event) = 0;
+};
+
+class Timer {
+public:
+    virtual ~Timer() = default;
+    // Calls tick() every periodMs on a thread of its own, on absolute deadlines.
+    // Returns an id > 0, or 0 when refused.
+    virtual int start(int periodMs, std::function<void()> tick) = 0;
+    virtual bool stop() = 0;   // true once stopped (and no tick is running any more)
+};
+
+class Input {
+public:
+    virtual ~Input() = default;
+    virtual bool keyDown(Key key) const = 0;
+    virtual int joystickCount() = 0;
+    virtual bool joystickPos(int index, JoyPos& pos) = 0;   // false when not present
+};
+
+enum class BoxKind : std::uint8_t { Warning, Information };
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    virtual Display& display() = 0;
+    virtual Timer& timer() = 0;
+    virtual Input& input() = 0;
+    virtual void messageBox(BoxKind kind, std::string_view title, std::string_view text) = 0;
+    virtual bool openWithDesktop(const std::string& path) = 0;
+    virtual bool headless() const = 0;
+};
+
+// The folder of the running program, with a trailing slash.
+std::string programDir();
+
+std::unique_ptr<Platform> makeSdlPlatform();
+std::unique_ptr<Platform> makeNullPlatform();
+
+}  // namespace plat
