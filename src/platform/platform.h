@@ -40,7 +40,11 @@ enum class WindowEventType : std::uint8_t { None, CloseRequest, FocusLost, Focus
 // Keys by position (layout independent), only those the game and engine read.
 enum class Key : std::uint8_t {
     Up, Down, Left, Right, Z, X, C, A, S, D, Q, W, E, Space, LShift, RShift, LCtrl, RCtrl,
-    Return, Escape, LAlt, RAlt, F1, F2, Count
+    Return, Escape, LAlt, RAlt, F1, F2,
+    // The game's two key layouts: numeric keypad and editing keys, and T/V/H/F with 1-4.
+    Numpad8, Numpad2, Numpad6, Numpad4, Backspace, Insert, Home, PageUp,
+    T, V, H, F, Num1, Num2, Num3, Num4,
+    Count
 };
 
 struct WindowEvent {
