@@ -1,0 +1,30 @@
+#pragma once
+// The program's folder and the lookup of data files in it.
+
+#include <string>
+
+namespace tz {
+
+// The folder the game reads its data from and writes its records to, with a trailing '/'.
+// By default the folder of the executable; the headless runner's --home option replaces it.
+const std::string& ProgramDir();
+
+// Replaces ProgramDir (a trailing '/' is added when missing; an empty value restores the
+// executable's folder). Call it before the game starts; it is not synchronised.
+void SetProgramDir(std::string dir);
+
+// Full path of a data file: first ProgramDir + the bare file name of Name with its extension
+// replaced by Ext, then Name itself (with whatever folder it carries) with that extension.
+// Ext may be given with or without the leading dot. Stored names may use '\' as a folder
+// separator. In the program folder a name that differs only in letter case is accepted too
+// (data names were chosen on a case-insensitive system). A missing file gives "".
+std::string DataPath(const std::string& Name, const std::string& Ext);
+
+// Name with its extension (from the last '.' after the last folder separator) replaced by
+// Ext, or Ext appended when Name has none.
+std::string ChangeFileExt(const std::string& Name, const std::string& Ext);
+
+// The part of Name after its last '/' or '\'.
+std::string ExtractFileName(const std::string& Name);
+
+}  // namespace tz
