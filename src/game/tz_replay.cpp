@@ -1,0 +1,165 @@
+#include "game/tz_replay.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "game/tz_globals.h"
+#include "game/tz_input.h"
+#include "game/tz_path.h"
+#include "game/tz_random.h"
+
+namespace tz {
+
+std::array<std::uint8_t, ReplayBufferSize> ReplayBuffer{};
+std::int32_t ReplayPos = 0;
+std::int32_t ReplayLength = 0;
+bool ReplayMode = false;
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+void PutInt32(std::uint8_t* out, std::int32_t value) {
+    const auto v = static_cast<std::uint32_t>(value);
+    out[0] = static_cast<std::uint8_t>(v);
+    out[1] = static_cast<std::uint8_t>(v >> 8);
+    out[2] = static_cast<std::uint8_t>(v >> 16);
+    out[3] = static_cast<std::uint8_t>(v >> 24);
+}
+
+std::int32_t GetInt32(const std::uint8_t* in) {
+    const std::uint32_t v = in[0] | (std::uint32_t{in[1]} << 8) | (std::uint32_t{in[2]} << 16) |
+                            (std::uint32_t{in[3]} << 24);
+    return static_cast<std::int32_t>(v);
+}
+
+TReplayResult Failure(std::string text) { return TReplayResult{false, std::move(text)}; }
+
+std::string SystemError(int err) { return std::strerror(err); }
+
+// Loading reads into this scratch copy first, so a refused file changes nothing.
+std::array<std::uint8_t, ReplayBufferSize> LoadScratch{};
+
+}  // namespace
+
+std::uint8_t NextTickInput() {
+    std::uint8_t keys = 0;
+    if (ReplayMode) {
+        if (ReplayPos < ReplayLength) keys = ReplayBuffer[ReplayPos];
+    } else {
+        keys = ReadPlayerInput();
+        if (ReplayPos < ReplayBufferSize) ReplayBuffer[ReplayPos] = keys;
+    }
+    if (ReplayPos < ReplayBufferSize) ++ReplayPos;
+    return keys;
+}
+
+std::int32_t ReplayCheckValue(std::int32_t score) {
+    RandSeed = static_cast<std::uint32_t>(score);
+    return Random(10000);
+}
+
+std::string ReplayPath(const std::string& Name) { return ProgramDir() + Name + ReplayExtension; }
+
+TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const std::uint8_t* bytes,
+                              std::int32_t length) {
+    if (length < 0 || length > ReplayBufferSize) {
+        return Failure("SaveReplay: " + path + ": recording length " + std::to_string(length) +
+                       " out of range");
+    }
+    std::array<std::uint8_t, ReplayHeaderSize> header{};
+    PutInt32(header.data(), score);
+    PutInt32(header.data() + 4, ReplayCheckValue(score));
+    PutInt32(header.data() + 8, length);
+
+    const std::string temp = path + ".tmp";
+    int err = 0;
+    {
+        File f(std::fopen(temp.c_str(), "wb"));
+        if (!f) return Failure("SaveReplay: cannot create " + temp + ": " + SystemError(errno));
+        const bool written =
+            std::fwrite(header.data(), 1, header.size(), f.get()) == header.size() &&
+            (length == 0 || std::fwrite(bytes, 1, static_cast<std::size_t>(length), f.get()) ==
+                                static_cast<std::size_t>(length)) &&
+            std::fflush(f.get()) == 0 && ::fsync(::fileno(f.get())) == 0;
+        if (!written) err = errno != 0 ? errno : EIO;
+        if (std::fclose(f.release()) != 0 && err == 0) err = errno != 0 ? errno : EIO;
+    }
+    if (err == 0 && std::rename(temp.c_str(), path.c_str()) != 0) err = errno;
+    if (err != 0) {
+        std::remove(temp.c_str());
+        return Failure("SaveReplay: cannot write " + path + ": " + SystemError(err));
+    }
+    return {};
+}
+
+TReplayResult SaveReplay(const std::string& Name) {
+    if (ReplayMode) return {};
+    const std::int32_t length = ReplayPos < ReplayBufferSize ? ReplayPos : ReplayBufferSize;
+    return WriteReplayFile(ReplayPath(Name), Score, ReplayBuffer.data(), length);
+}
+
+TReplayResult SaveFinishedGame() {
+    TReplayResult result;
+    if (ReplayMode || ReplayPos <= 0) return result;
+    if (Score == HiScore) result = SaveReplay("HighScore");
+    TReplayResult last = SaveReplay("LastGame");
+    if (result.Ok) result = std::move(last);
+    ReplayPos = 0;
+    return result;
+}
+
+TReplayResult LoadReplay(const std::string& FileName) {
+    File f(std::fopen(FileName.c_str(), "rb"));
+    if (!f) return Failure("LoadReplay: cannot open " + FileName + ": " + SystemError(errno));
+    std::array<std::uint8_t, ReplayHeaderSize> header{};
+    if (std::fread(header.data(), 1, header.size(), f.get()) != header.size()) {
+        return Failure("LoadReplay: " + FileName + " is shorter than a replay header");
+    }
+    const std::int32_t length = GetInt32(header.data() + 8);
+    if (length < 0 || length > ReplayBufferSize) {
+        return Failure("LoadReplay: " + FileName + " has a bad length field (" + std::to_string(length) +
+                       "; a replay holds 0.." + std::to_string(ReplayBufferSize) + " bytes)");
+    }
+    const std::size_t got = std::fread(LoadScratch.data(), 1, static_cast<std::size_t>(length), f.get());
+    if (got != static_cast<std::size_t>(length)) {
+        return Failure("LoadReplay: " + FileName + " holds " + std::to_string(got) + " of its " +
+                       std::to_string(length) + " recorded bytes");
+    }
+    std::copy(LoadScratch.begin(), LoadScratch.begin() + length, ReplayBuffer.begin());
+    ReplayLength = length;
+    ReplayMode = true;
+    ReplayPos = 0;
+    return {};
+}
+
+TReplayListLine ReplayListLine(const std::string& FileName) {
+    TReplayListLine result;
+    File f(std::fopen(FileName.c_str(), "rb"));
+    std::array<std::uint8_t, 8> head{};
+    if (!f) {
+        result.Ok = false;
+        result.Error = "cannot open " + FileName + ": " + SystemError(errno);
+        return result;
+    }
+    if (std::fread(head.data(), 1, head.size(), f.get()) != head.size()) {
+        result.Ok = false;
+        result.Error = FileName + " is shorter than a replay header";
+        return result;
+    }
+    const std::string stem = std::filesystem::path(FileName).stem().string();
+    char text[64];
+    std::snprintf(text, sizeof text, "%8dpts. [", GetInt32(head.data()));
+    result.Line = std::string(text) + stem + "]";
+    return result;
+}
+
+}  // namespace tz

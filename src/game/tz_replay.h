@@ -1,0 +1,69 @@
+#pragma once
+// Recording, playback and the replay files (".KRREP"): every game is one input byte per
+// tick, and playing the bytes back reproduces the game.
+//
+// File layout, little-endian: score (int32), check value (int32, Random(10000) right after
+// RandSeed := score), length n (int32), then the n input bytes.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tz {
+
+inline constexpr std::int32_t ReplayBufferSize = 30000;
+inline constexpr std::int32_t ReplayHeaderSize = 12;
+inline constexpr const char* ReplayExtension = ".KRREP";
+
+extern std::array<std::uint8_t, ReplayBufferSize> ReplayBuffer;
+extern std::int32_t ReplayPos;     // next byte; after a game, the recorded length
+extern std::int32_t ReplayLength;  // bytes held by the loaded replay (replay mode)
+extern bool ReplayMode;            // a loaded replay is being played back
+
+struct TReplayResult {
+    bool Ok = true;
+    std::string Error;  // what failed, naming the file
+};
+
+// One game tick's input byte, step 6 of the game step. Playing: the live input, stored at
+// ReplayPos. Replay mode: the recorded byte (0 past the loaded length). ReplayPos then
+// advances; it stops at the end of the buffer, so a longer game records its first 30000
+// ticks.
+std::uint8_t NextTickInput();
+
+// The check value stored after the score. Sets RandSeed := score and draws Random(10000).
+std::int32_t ReplayCheckValue(std::int32_t score);
+
+// The full path of a named replay in the program folder: ProgramDir + Name + ".KRREP".
+std::string ReplayPath(const std::string& Name);
+
+// Writes a replay file atomically: a temporary file in the same folder is written, flushed
+// and renamed over the old one, so a failed write leaves the previous file whole.
+TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const std::uint8_t* bytes,
+                              std::int32_t length);
+
+// Writes the current recording (Score, the first ReplayPos bytes) as ReplayPath(Name).
+// Does nothing in replay mode.
+TReplayResult SaveReplay(const std::string& Name);
+
+// What the title set-up and the ending set-up do with a finished game: unless in replay
+// mode or nothing was recorded, save "HighScore" when Score equals HiScore, then
+// "LastGame", and set ReplayPos := 0. Reports the first failure; the game goes on.
+TReplayResult SaveFinishedGame();
+
+// Loads a replay file into ReplayBuffer and enters replay mode with ReplayPos := 0. A file
+// that cannot be opened, is shorter than its header, or whose length field is negative,
+// above 30000 or beyond the bytes it holds is refused; the buffer, ReplayPos, ReplayLength
+// and ReplayMode are then left as they were.
+TReplayResult LoadReplay(const std::string& FileName);
+
+// The replay list's line for a file: "%8dpts. [%s]" of its score and its name without
+// folder and extension.
+struct TReplayListLine {
+    bool Ok = true;
+    std::string Line;
+    std::string Error;
+};
+TReplayListLine ReplayListLine(const std::string& FileName);
+
+}  // namespace tz

@@ -1,0 +1,238 @@
+// Recording, replay files and the records saved after a game.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "game/tz_globals.h"
+#include "game/tz_input.h"
+#include "game/tz_path.h"
+#include "game/tz_random.h"
+#include "game/tz_replay.h"
+
+using namespace tz;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::uint8_t> Le32(std::int32_t v) {
+    const auto u = static_cast<std::uint32_t>(v);
+    return {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8), static_cast<std::uint8_t>(u >> 16),
+            static_cast<std::uint8_t>(u >> 24)};
+}
+
+std::vector<std::uint8_t> ReplayFile(std::int32_t score, std::int32_t check, std::int32_t length,
+                                     const std::vector<std::uint8_t>& data) {
+    std::vector<std::uint8_t> out;
+    for (auto part : {Le32(score), Le32(check), Le32(length), data}) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+class ReplayTest : public ::testing::Test {
+protected:
+    fs::path dir;
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("korrindal_replay_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        SetProgramDir(dir.string());
+        ReplayMode = false;
+        ReplayPos = 0;
+        ReplayLength = 0;
+        ReplayBuffer.fill(0);
+        Score = 0;
+        HiScore = 0;
+        ClearInputFeed();
+        SetInputDevice(nullptr);
+    }
+    void TearDown() override {
+        SetProgramDir("");
+        ReplayMode = false;
+        ReplayPos = 0;
+        ClearInputFeed();
+        fs::remove_all(dir);
+    }
+    void Record(const std::vector<std::uint8_t>& bytes) {
+        SetInputFeed(bytes.data(), bytes.size());
+        for (std::size_t i = 0; i < bytes.size(); ++i) NextTickInput();
+        ClearInputFeed();
+    }
+};
+
+}  // namespace
+
+TEST_F(ReplayTest, CheckValueIsTheDrawAfterSeedingWithTheScore) {
+    EXPECT_EQ(ReplayCheckValue(0), 0);
+    EXPECT_EQ(RandSeed, 1u);
+    TRandom reference;
+    reference.seed = 123456;
+    EXPECT_EQ(ReplayCheckValue(123456), reference.Random(10000));
+    reference.seed = static_cast<std::uint32_t>(-5);
+    EXPECT_EQ(ReplayCheckValue(-5), reference.Random(10000));
+}
+
+TEST_F(ReplayTest, SavedFileHasTheExactLayout) {
+    Record({1, 2, 16, 0, 255});
+    Score = 4242;
+    ASSERT_TRUE(SaveReplay("Mine").Ok);
+    TRandom check;
+    check.seed = 4242;
+    const auto expected = ReplayFile(4242, check.Random(10000), 5, {1, 2, 16, 0, 255});
+    EXPECT_EQ(ReadAll(dir / "Mine.KRREP"), expected);
+    EXPECT_FALSE(fs::exists(dir / "Mine.KRREP.tmp"));
+
+    // Score 0 has check value 0.
+    Score = 0;
+    ASSERT_TRUE(SaveReplay("Zero").Ok);
+    EXPECT_EQ(ReadAll(dir / "Zero.KRREP"), ReplayFile(0, 0, 5, {1, 2, 16, 0, 255}));
+}
+
+TEST_F(ReplayTest, SavingInReplayModeDoesNothing) {
+    Record({7, 7, 7});
+    ReplayMode = true;
+    Score = 10;
+    HiScore = 10;
+    EXPECT_TRUE(SaveReplay("LastGame").Ok);
+    EXPECT_TRUE(SaveFinishedGame().Ok);
+    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_EQ(ReplayPos, 3);
+}
+
+TEST_F(ReplayTest, FinishedGameSavesHighScoreOnlyWhenEqual) {
+    Record({1, 2, 3});
+    Score = 500;
+    HiScore = 500;
+    ASSERT_TRUE(SaveFinishedGame().Ok);
+    EXPECT_EQ(ReplayPos, 0);
+    EXPECT_EQ(ReadAll(dir / "HighScore.KRREP"), ReadAll(dir / "LastGame.KRREP"));
+    EXPECT_EQ(ReadAll(dir / "LastGame.KRREP").size(), 15u);
+
+    // A lower score replaces only LastGame.
+    Record({9});
+    Score = 100;
+    ASSERT_TRUE(SaveFinishedGame().Ok);
+    EXPECT_EQ(ReadAll(dir / "HighScore.KRREP").size(), 15u);
+    EXPECT_EQ(ReadAll(dir / "LastGame.KRREP"), ReplayFile(100, ReplayCheckValue(100), 1, {9}));
+
+    // Nothing recorded: nothing saved.
+    fs::remove(dir / "LastGame.KRREP");
+    ASSERT_TRUE(SaveFinishedGame().Ok);
+    EXPECT_FALSE(fs::exists(dir / "LastGame.KRREP"));
+}
+
+TEST_F(ReplayTest, FailedSaveKeepsThePreviousFileAndReports) {
+    Record({1, 1});
+    Score = 50;
+    ASSERT_TRUE(SaveReplay("LastGame").Ok);
+    const auto before = ReadAll(dir / "LastGame.KRREP");
+
+    // The temporary file cannot be created (a folder stands in its place).
+    fs::create_directory(dir / "LastGame.KRREP.tmp");
+    Record({2});
+    Score = 60;
+    const TReplayResult result = SaveFinishedGame();
+    EXPECT_FALSE(result.Ok);
+    EXPECT_NE(result.Error.find("LastGame.KRREP"), std::string::npos) << result.Error;
+    EXPECT_EQ(ReadAll(dir / "LastGame.KRREP"), before);
+    EXPECT_EQ(ReplayPos, 0);  // the game goes on
+
+    // A folder that does not exist.
+    SetProgramDir((dir / "missing").string());
+    Record({3});
+    EXPECT_FALSE(SaveReplay("LastGame").Ok);
+}
+
+TEST_F(ReplayTest, RecordingStopsAtTheEndOfTheBuffer) {
+    std::vector<std::uint8_t> bytes(ReplayBufferSize + 50);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
+    Record(bytes);
+    EXPECT_EQ(ReplayPos, ReplayBufferSize);
+    EXPECT_EQ(ReplayBuffer[ReplayBufferSize - 1], static_cast<std::uint8_t>((ReplayBufferSize - 1) * 7));
+    Score = 1;
+    ASSERT_TRUE(SaveReplay("Long").Ok);
+    EXPECT_EQ(ReadAll(dir / "Long.KRREP").size(), static_cast<std::size_t>(ReplayHeaderSize + ReplayBufferSize));
+
+    // Played back, it gives its bytes and then 0, and never reads past the buffer.
+    ASSERT_TRUE(LoadReplay((dir / "Long.KRREP").string()).Ok);
+    for (std::int32_t i = 0; i < ReplayBufferSize; ++i) ASSERT_EQ(NextTickInput(), bytes[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(NextTickInput(), 0);
+    EXPECT_EQ(ReplayPos, ReplayBufferSize);
+}
+
+TEST_F(ReplayTest, LoadedReplayReplacesTheLiveInput) {
+    WriteAll(dir / "r.KRREP", ReplayFile(77, 0, 3, {16, 4, 32}));
+    ReplayPos = 9;
+    ASSERT_TRUE(LoadReplay((dir / "r.KRREP").string()).Ok);
+    EXPECT_TRUE(ReplayMode);
+    EXPECT_EQ(ReplayPos, 0);
+    EXPECT_EQ(ReplayLength, 3);
+    const std::array<std::uint8_t, 1> live{1};
+    SetInputFeed(live.data(), live.size());
+    EXPECT_EQ(NextTickInput(), 16);
+    EXPECT_EQ(NextTickInput(), 4);
+    EXPECT_EQ(NextTickInput(), 32);
+    EXPECT_EQ(NextTickInput(), 0);
+    EXPECT_EQ(InputFeed.Pos, 0u);  // the live input was not consumed
+}
+
+TEST_F(ReplayTest, BadFilesAreRefusedAndChangeNothing) {
+    Record({5, 6, 7});
+    const auto buffer = ReplayBuffer;
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {"negative", ReplayFile(1, 0, -1, {}), "bad length"},
+        {"huge", ReplayFile(1, 0, ReplayBufferSize + 1, std::vector<std::uint8_t>(ReplayBufferSize + 1, 9)), "bad length"},
+        {"short", ReplayFile(1, 0, 10, {1, 2, 3}), "3 of its 10"},
+        {"header", {1, 2, 3, 4, 5}, "shorter"},
+    };
+    for (const Case& c : cases) {
+        WriteAll(dir / c.name, c.bytes);
+        const TReplayResult result = LoadReplay((dir / c.name).string());
+        EXPECT_FALSE(result.Ok) << c.name;
+        EXPECT_NE(result.Error.find(c.says), std::string::npos) << result.Error;
+        EXPECT_NE(result.Error.find(c.name), std::string::npos) << result.Error;
+        EXPECT_FALSE(ReplayMode) << c.name;
+        EXPECT_EQ(ReplayPos, 3) << c.name;
+        EXPECT_TRUE(ReplayBuffer == buffer) << c.name;
+    }
+    EXPECT_FALSE(LoadReplay((dir / "absent.KRREP").string()).Ok);
+    EXPECT_FALSE(ReplayMode);
+
+    // The longest legal replay and an empty one load.
+    WriteAll(dir / "full", ReplayFile(1, 0, ReplayBufferSize, std::vector<std::uint8_t>(ReplayBufferSize, 3)));
+    EXPECT_TRUE(LoadReplay((dir / "full").string()).Ok);
+    WriteAll(dir / "empty", ReplayFile(1, 0, 0, {}));
+    EXPECT_TRUE(LoadReplay((dir / "empty").string()).Ok);
+    EXPECT_EQ(ReplayLength, 0);
+}
+
+TEST_F(ReplayTest, ListLineShowsScoreAndName) {
+    WriteAll(dir / "HighScore.KRREP", ReplayFile(123450, 0, 0, {}));
+    auto line = ReplayListLine((dir / "HighScore.KRREP").string());
+    ASSERT_TRUE(line.Ok);
+    EXPECT_EQ(line.Line, "  123450pts. [HighScore]");
+    WriteAll(dir / "neg.KRREP", ReplayFile(-7, 0, 0, {}));
+    EXPECT_EQ(ReplayListLine((dir / "neg.KRREP").string()).Line, "      -7pts. [neg]");
+    WriteAll(dir / "tiny.KRREP", {1, 2, 3});
+    EXPECT_FALSE(ReplayListLine((dir / "tiny.KRREP").string()).Ok);
+    EXPECT_FALSE(ReplayListLine((dir / "none.KRREP").string()).Ok);
+}
