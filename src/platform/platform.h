@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plat {
 
@@ -71,9 +72,21 @@ public:
     // Converts the frame through the palette, uploads it and shows it. Waits for the
     // vertical blank when the renderer can; returns false when it could not wait, so the
     // caller paces itself.
+    // The SDL display paces itself where the renderer does not honour vsync (virtual
+    // displays, the dummy and offscreen drivers): it then sleeps to the next frame period
+    // and returns true. It returns false when nothing was shown (no window resources).
     virtual bool present(const FrameView& frame, const Palette& palette) = 0;
     virtual int refreshRate() const = 0;              // Hz of the display, 60 when unknown
     virtual bool pollEvent(WindowEvent& event) = 0;
+
+    // The window's client area as it was last shown (letterbox bars included), as RGBA
+    // bytes, 4 per pixel, rows top to bottom. False when there is nothing to read.
+    virtual bool readback(std::vector<std::uint8_t>& rgba, int& width, int& height) {
+        (void)rgba; (void)width; (void)height;
+        return false;
+    }
+    // Text of the platform's last error (for instance after a failed runStep), or empty.
+    virtual std::string errorText() const { return {}; }
 };
 
 class Timer {

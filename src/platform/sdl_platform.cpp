@@ -1,0 +1,119 @@
+// The SDL platform: window and presenter, keyboard and joysticks, message boxes, opening
+// files with the desktop. The timer is a ThreadTimer (absolute deadlines on the steady
+// clock), which keeps its rate better than SDL_AddTimer.
+
+#include <SDL.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/platform.h"
+#include "platform/sdl_display.h"
+#include "platform/sdl_input.h"
+#include "platform/timer_thread.h"
+
+namespace plat {
+namespace {
+
+constexpr Uint32 kSubsystems = SDL_INIT_EVENTS | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER;
+
+// Initialises SDL's event and input subsystems for the platform's lifetime (video starts
+// with the window). SDL counts the initialisations, so the audio code may add its own.
+struct SdlSubsystems {
+    bool ok = false;
+    SdlSubsystems() {
+        ok = SDL_InitSubSystem(kSubsystems) == 0;
+        if (!ok) std::fprintf(stderr, "korrindal: SDL input: %s\n", SDL_GetError());
+    }
+    ~SdlSubsystems() {
+        if (ok) SDL_QuitSubSystem(kSubsystems);
+    }
+    SdlSubsystems(const SdlSubsystems&) = delete;
+    SdlSubsystems& operator=(const SdlSubsystems&) = delete;
+};
+
+bool headlessDriver(const char* name) {
+    return name && (std::strcmp(name, "dummy") == 0 || std::strcmp(name, "offscreen") == 0);
+}
+
+// Whether a message box can be shown (a real display): otherwise it would fail, or block
+// a test run waiting for a click nobody makes.
+bool canShowBoxes() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return !headlessDriver(SDL_GetCurrentVideoDriver());
+    if (headlessDriver(std::getenv("SDL_VIDEODRIVER"))) return false;
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+// file:// URL of an absolute path, with everything but unreserved characters and '/'
+// percent-encoded.
+std::string fileUrl(const std::filesystem::path& path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (unsigned char c : path.string()) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            url += static_cast<char>(c);
+        } else {
+            url += '%';
+            url += kHex[c >> 4];
+            url += kHex[c & 15];
+        }
+    }
+    return url;
+}
+
+class SdlPlatform final : public Platform {
+public:
+    SdlPlatform() : input_(), display_(input_) {}
+
+    Display& display() override { return display_; }
+    Timer& timer() override { return timer_; }
+    Input& input() override { return input_; }
+
+    void messageBox(BoxKind kind, std::string_view title, std::string_view text) override {
+        const std::string t(title), m(text);
+        std::fprintf(stderr, "%s [%s]: %s\n", kind == BoxKind::Warning ? "warning" : "information", t.c_str(), m.c_str());
+        if (!canShowBoxes()) return;
+        SDL_MessageBoxButtonData button{};
+        button.flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        button.buttonid = 0;
+        button.text = kind == BoxKind::Warning ? "Abort" : "OK";
+        SDL_MessageBoxData data{};
+        data.flags = kind == BoxKind::Warning ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
+        data.window = display_.window();
+        data.title = t.c_str();
+        data.message = m.c_str();
+        data.numbuttons = 1;
+        data.buttons = &button;
+        int hit = -1;
+        if (SDL_ShowMessageBox(&data, &hit) != 0 && data.window) {
+            data.window = nullptr;   // a full-screen parent can refuse; try on its own
+            SDL_ShowMessageBox(&data, &hit);
+        }
+    }
+
+    bool openWithDesktop(const std::string& path) override {
+        std::error_code ec;
+        const auto absolute = std::filesystem::absolute(path, ec);
+        if (ec || !std::filesystem::exists(absolute, ec)) return false;
+        return SDL_OpenURL(fileUrl(absolute).c_str()) == 0;
+    }
+
+    bool headless() const override { return false; }
+
+private:
+    SdlSubsystems subsystems_;   // first in, last out
+    SdlInput input_;
+    SdlDisplay display_;
+    ThreadTimer timer_;
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> makeSdlPlatform() { return std::make_unique<SdlPlatform>(); }
+
+}  // namespace plat

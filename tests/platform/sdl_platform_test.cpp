@@ -1,0 +1,192 @@
+// The SDL platform under SDL's dummy video driver: no display is needed.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sdl_input.h"
+
+namespace {
+
+class SdlPlatformTest : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        platform = plat::makeSdlPlatform();
+    }
+    void TearDown() override { platform.reset(); }
+
+    void drainEvents() {
+        plat::WindowEvent e;
+        while (platform->display().pollEvent(e)) {}
+    }
+
+    std::unique_ptr<plat::Platform> platform;
+};
+
+TEST_F(SdlPlatformTest, KeysMapToDistinctScancodesBothWays) {
+    for (int k = 0; k < static_cast<int>(plat::Key::Count); ++k) {
+        const auto key = static_cast<plat::Key>(k);
+        const SDL_Scancode code = plat::scancodeOf(key);
+        EXPECT_NE(code, SDL_SCANCODE_UNKNOWN);
+        EXPECT_EQ(plat::keyOf(code), key);
+    }
+    EXPECT_EQ(plat::keyOf(SDL_SCANCODE_F12), plat::Key::Count);
+    EXPECT_EQ(plat::scancodeOf(plat::Key::Count), SDL_SCANCODE_UNKNOWN);
+    EXPECT_FALSE(platform->input().keyDown(plat::Key::Count));
+}
+
+TEST_F(SdlPlatformTest, RawVirtualJoystickPositionsAndButtons) {
+    plat::Input& in = platform->input();
+    EXPECT_EQ(in.joystickCount(), 0);
+    const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 2, 6, 1);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    SDL_Joystick* stick = SDL_JoystickOpen(device);
+    ASSERT_NE(stick, nullptr);
+    drainEvents();
+    ASSERT_EQ(in.joystickCount(), 1);
+
+    plat::JoyPos pos;
+    ASSERT_TRUE(in.joystickPos(0, pos));
+    EXPECT_EQ(pos.x, 32768u);
+    EXPECT_EQ(pos.y, 32768u);
+    EXPECT_EQ(pos.buttons, 0u);
+    EXPECT_FALSE(in.joystickPos(1, pos));
+    EXPECT_FALSE(in.joystickPos(-1, pos));
+
+    SDL_JoystickSetVirtualAxis(stick, 0, -32768);
+    SDL_JoystickSetVirtualAxis(stick, 1, 32767);
+    SDL_JoystickSetVirtualButton(stick, 0, 1);
+    SDL_JoystickSetVirtualButton(stick, 2, 1);
+    SDL_JoystickSetVirtualButton(stick, 4, 1);   // button 5: not reported
+    drainEvents();
+    ASSERT_TRUE(in.joystickPos(0, pos));
+    EXPECT_EQ(pos.x, 0u);
+    EXPECT_EQ(pos.y, 65535u);
+    EXPECT_EQ(pos.buttons, 0b0101u);
+
+    // The hat counts as the stick pushed to its end.
+    SDL_JoystickSetVirtualAxis(stick, 0, 0);
+    SDL_JoystickSetVirtualAxis(stick, 1, 0);
+    SDL_JoystickSetVirtualHat(stick, 0, SDL_HAT_RIGHTUP);
+    drainEvents();
+    ASSERT_TRUE(in.joystickPos(0, pos));
+    EXPECT_EQ(pos.x, 65535u);
+    EXPECT_EQ(pos.y, 0u);
+
+    SDL_JoystickClose(stick);
+    SDL_JoystickDetachVirtual(device);
+    drainEvents();
+    EXPECT_EQ(in.joystickCount(), 0);
+    EXPECT_FALSE(in.joystickPos(0, pos));
+}
+
+TEST_F(SdlPlatformTest, VirtualGameControllerMapsStickAndFaceButtons) {
+    plat::Input& in = platform->input();
+    const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    ASSERT_TRUE(SDL_IsGameController(device));
+    SDL_Joystick* stick = SDL_JoystickOpen(device);
+    ASSERT_NE(stick, nullptr);
+    drainEvents();
+    ASSERT_EQ(in.joystickCount(), 1);
+
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, -32768);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_B, 1);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_Y, 1);
+    drainEvents();
+    plat::JoyPos pos;
+    ASSERT_TRUE(in.joystickPos(0, pos));
+    EXPECT_EQ(pos.x, 65535u);
+    EXPECT_EQ(pos.y, 0u);
+    EXPECT_EQ(pos.buttons, 0b1010u);
+
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, 0);
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, 0);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_DOWN, 1);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, 1);
+    drainEvents();
+    ASSERT_TRUE(in.joystickPos(0, pos));
+    EXPECT_EQ(pos.x, 0u);
+    EXPECT_EQ(pos.y, 65535u);
+    EXPECT_EQ(pos.buttons & 1u, 1u);
+
+    SDL_JoystickClose(stick);
+    SDL_JoystickDetachVirtual(device);
+    drainEvents();
+    EXPECT_EQ(in.joystickCount(), 0);
+}
+
+TEST_F(SdlPlatformTest, PresentsAndReadsBackTheFrame) {
+    plat::Display& d = platform->display();
+    ASSERT_EQ(d.runStep(plat::DisplayStep::CreateDevice, 640, 480, false), 0) << d.errorText();
+    ASSERT_EQ(d.runStep(plat::DisplayStep::SetLevel, 640, 480, false), 0) << d.errorText();
+    ASSERT_EQ(d.runStep(plat::DisplayStep::CreatePrimary, 640, 480, false), 0) << d.errorText();
+    ASSERT_EQ(d.runStep(plat::DisplayStep::CreatePalette, 640, 480, false), 0) << d.errorText();
+    ASSERT_EQ(d.runStep(plat::DisplayStep::QueryMode, 640, 480, false), 0) << d.errorText();
+
+    // Four vertical bands of four colours.
+    std::vector<std::uint8_t> pixels(640 * 480);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) pixels[static_cast<std::size_t>(y * 640 + x)] = static_cast<std::uint8_t>(1 + x / 160);
+    plat::Palette palette{};
+    palette[1] = {255, 0, 0};
+    palette[2] = {0, 255, 0};
+    palette[3] = {0, 0, 255};
+    palette[4] = {10, 20, 30};
+    EXPECT_TRUE(d.present(plat::FrameView{pixels.data(), 640, 640, 480}, palette));
+
+    std::vector<std::uint8_t> rgba;
+    int w = 0, h = 0;
+    ASSERT_TRUE(d.readback(rgba, w, h));
+    ASSERT_EQ(w, 640);
+    ASSERT_EQ(h, 480);
+    auto at = [&](int x, int y) {
+        const std::size_t i = static_cast<std::size_t>((y * w + x) * 4);
+        return std::array{rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]};
+    };
+    EXPECT_EQ(at(0, 0), (std::array<std::uint8_t, 4>{255, 0, 0, 255}));
+    EXPECT_EQ(at(200, 100), (std::array<std::uint8_t, 4>{0, 255, 0, 255}));
+    EXPECT_EQ(at(400, 479), (std::array<std::uint8_t, 4>{0, 0, 255, 255}));
+    EXPECT_EQ(at(639, 240), (std::array<std::uint8_t, 4>{10, 20, 30, 255}));
+
+    // A frame of another size gets a texture of its own size.
+    std::vector<std::uint8_t> small(320 * 240, 2);
+    EXPECT_TRUE(d.present(plat::FrameView{small.data(), 320, 320, 240}, palette));
+    ASSERT_TRUE(d.readback(rgba, w, h));
+    EXPECT_EQ(at(0, 0), (std::array<std::uint8_t, 4>{0, 255, 0, 255}));   // shown at 2x: fills the window
+
+    // Released: nothing to present or read; a new device brings it back.
+    d.release();
+    EXPECT_FALSE(d.present(plat::FrameView{pixels.data(), 640, 640, 480}, palette));
+    EXPECT_FALSE(d.readback(rgba, w, h));
+    ASSERT_EQ(d.runStep(plat::DisplayStep::CreateDevice, 640, 480, false), 0) << d.errorText();
+    ASSERT_EQ(d.runStep(plat::DisplayStep::CreatePrimary, 640, 480, false), 0) << d.errorText();
+    EXPECT_TRUE(d.present(plat::FrameView{pixels.data(), 640, 640, 480}, palette));
+}
+
+TEST_F(SdlPlatformTest, StepsNeedTheirPredecessors) {
+    plat::Display& d = platform->display();
+    EXPECT_NE(d.runStep(plat::DisplayStep::SetLevel, 640, 480, false), 0);
+    EXPECT_NE(d.runStep(plat::DisplayStep::CreatePrimary, 640, 480, false), 0);
+    EXPECT_FALSE(d.errorText().empty());
+    EXPECT_NE(d.runStep(plat::DisplayStep::CreateDevice, 0, 480, false), 0);
+    std::vector<std::uint8_t> pixels(16, 0);
+    EXPECT_FALSE(d.present(plat::FrameView{pixels.data(), 4, 4, 4}, plat::Palette{}));
+}
+
+TEST_F(SdlPlatformTest, MessageBoxFallsBackToStderrWithoutADisplay) {
+    testing::internal::CaptureStderr();
+    platform->messageBox(plat::BoxKind::Warning, "Korrindal", "Fail at Init.CreateDD ( $103 )");
+    const std::string out = testing::internal::GetCapturedStderr();
+    EXPECT_NE(out.find("Fail at Init.CreateDD ( $103 )"), std::string::npos);
+}
+
+}  // namespace
