@@ -11,8 +11,12 @@ constexpr std::array<SDL_Scancode, static_cast<std::size_t>(Key::Count)> kScanco
     SDL_SCANCODE_Q,      SDL_SCANCODE_W,      SDL_SCANCODE_E,      SDL_SCANCODE_SPACE, SDL_SCANCODE_LSHIFT,
     SDL_SCANCODE_RSHIFT, SDL_SCANCODE_LCTRL,  SDL_SCANCODE_RCTRL,  SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE,
     SDL_SCANCODE_LALT,   SDL_SCANCODE_RALT,   SDL_SCANCODE_F1,     SDL_SCANCODE_F2,
+    SDL_SCANCODE_KP_8,   SDL_SCANCODE_KP_2,   SDL_SCANCODE_KP_6,   SDL_SCANCODE_KP_4,  SDL_SCANCODE_BACKSPACE,
+    SDL_SCANCODE_INSERT, SDL_SCANCODE_HOME,   SDL_SCANCODE_PAGEUP, SDL_SCANCODE_T,     SDL_SCANCODE_V,
+    SDL_SCANCODE_H,      SDL_SCANCODE_F,      SDL_SCANCODE_1,      SDL_SCANCODE_2,     SDL_SCANCODE_3,
+    SDL_SCANCODE_4,
 };
-static_assert(static_cast<int>(Key::Count) <= 32, "the key snapshot is one 32-bit mask");
+static_assert(static_cast<int>(Key::Count) <= 64, "the key snapshot is one 64-bit mask");
 
 constexpr std::uint64_t kPresent = std::uint64_t{1} << 63;
 
@@ -149,10 +153,10 @@ std::uint64_t SdlInput::sample(const Slot& slot) {
 void SdlInput::refresh() {
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
-    std::uint32_t keys = 0;
+    std::uint64_t keys = 0;
     if (state) {
         for (std::size_t i = 0; i < kScancodes.size(); ++i)
-            if (kScancodes[i] < count && state[kScancodes[i]]) keys |= 1u << i;
+            if (kScancodes[i] < count && state[kScancodes[i]]) keys |= std::uint64_t{1} << i;
     }
     keys_.store(keys, std::memory_order_relaxed);
     for (std::size_t i = 0; i < slots_.size(); ++i)

@@ -44,7 +44,7 @@ private:
     std::array<Slot, kMaxJoysticks> slots_{};
     // Per slot: bit 63 present, bits 0-15 x, 16-31 y, 32-35 buttons 1..4.
     std::array<std::atomic<std::uint64_t>, kMaxJoysticks> snapshot_{};
-    std::atomic<std::uint32_t> keys_{0};
+    std::atomic<std::uint64_t> keys_{0};   // bit i: Key i held
 };
 
 // The scancode of each plat::Key (by position, layout independent).

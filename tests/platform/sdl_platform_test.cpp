@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sdl_display.h"
 #include "platform/sdl_input.h"
 
 namespace {
@@ -180,6 +181,54 @@ TEST_F(SdlPlatformTest, StepsNeedTheirPredecessors) {
     EXPECT_NE(d.runStep(plat::DisplayStep::CreateDevice, 0, 480, false), 0);
     std::vector<std::uint8_t> pixels(16, 0);
     EXPECT_FALSE(d.present(plat::FrameView{pixels.data(), 4, 4, 4}, plat::Palette{}));
+}
+
+TEST_F(SdlPlatformTest, EventsMapToWindowEvents) {
+    plat::Display& d = platform->display();
+    ASSERT_EQ(d.runStep(plat::DisplayStep::CreateDevice, 640, 480, false), 0) << d.errorText();
+    drainEvents();
+    const Uint32 id = SDL_GetWindowID(dynamic_cast<plat::SdlDisplay&>(d).window());
+
+    auto push = [](SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1); };
+    auto key = [](SDL_Scancode code, Uint16 mod, Uint8 repeat) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.scancode = code;
+        e.key.keysym.mod = mod;
+        e.key.repeat = repeat;
+        return e;
+    };
+    auto window = [id](Uint8 what, Uint32 windowId = 0) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.windowID = windowId ? windowId : id;
+        e.window.event = what;
+        return e;
+    };
+    push(key(SDL_SCANCODE_RETURN, KMOD_LALT, 0));
+    push(key(SDL_SCANCODE_RETURN, KMOD_LALT, 1));   // auto-repeat: dropped
+    push(key(SDL_SCANCODE_F12, 0, 0));              // not a key the engine reads: dropped
+    push(key(SDL_SCANCODE_ESCAPE, 0, 0));
+    push(window(SDL_WINDOWEVENT_FOCUS_LOST));
+    push(window(SDL_WINDOWEVENT_FOCUS_GAINED, id + 1000));   // another window: dropped
+    push(window(SDL_WINDOWEVENT_FOCUS_GAINED));
+    push(window(SDL_WINDOWEVENT_EXPOSED));
+    push(window(SDL_WINDOWEVENT_CLOSE));
+
+    std::vector<plat::WindowEvent> got;
+    plat::WindowEvent e;
+    while (d.pollEvent(e)) got.push_back(e);
+    ASSERT_EQ(got.size(), 6u);
+    EXPECT_EQ(got[0].type, plat::WindowEventType::KeyDown);
+    EXPECT_EQ(got[0].key, plat::Key::Return);
+    EXPECT_TRUE(got[0].alt);
+    EXPECT_EQ(got[1].type, plat::WindowEventType::KeyDown);
+    EXPECT_EQ(got[1].key, plat::Key::Escape);
+    EXPECT_FALSE(got[1].alt);
+    EXPECT_EQ(got[2].type, plat::WindowEventType::FocusLost);
+    EXPECT_EQ(got[3].type, plat::WindowEventType::FocusGained);
+    EXPECT_EQ(got[4].type, plat::WindowEventType::Exposed);
+    EXPECT_EQ(got[5].type, plat::WindowEventType::CloseRequest);
 }
 
 TEST_F(SdlPlatformTest, MessageBoxFallsBackToStderrWithoutADisplay) {
