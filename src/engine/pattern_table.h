@@ -39,12 +39,30 @@ struct TRotationCache {
     std::vector<TRotationFrame> frames;   // rotLast + 1 entries once laid out
 };
 
+// Opaque runs of a pattern's rows, relative to its Source rectangle: row r's runs are
+// runs[rowStart[r] .. rowStart[r + 1]). Wide patterns with long runs are drawn run by run;
+// the runs are found once, when the bank is loaded. Empty for every other pattern.
+struct TOpaqueRun {
+    std::uint16_t start = 0;
+    std::uint16_t length = 0;
+};
+struct TOpaqueRuns {
+    std::vector<std::uint32_t> rowStart;
+    std::vector<TOpaqueRun> runs;
+    bool empty() const { return rowStart.empty(); }
+    void clear() {
+        rowStart.clear();
+        runs.clear();
+    }
+};
+
 // A pattern: the file record's fields (source, origin, anchor, hit circles, rotLast, bank ...)
 // plus the rotation caches. Only rotCache is ever filled; rotCache2 is kept for the second
 // variant of the sheet operations.
 struct TPatternRec : sp4::PatternFields {
     TRotationCache rotCache;
     TRotationCache rotCache2;
+    TOpaqueRuns runs;
 
     // Copies the file fields, leaving the run-time caches alone.
     void assignFields(const sp4::PatternFields& f) { static_cast<sp4::PatternFields&>(*this) = f; }
