@@ -16,8 +16,10 @@ struct TPoint {
     friend bool operator==(const TPoint&, const TPoint&) = default;
 };
 
-inline bool operator==(const TRect& a, const TRect& b) {
+}  // namespace engine
+
+namespace engine::sp4 {
+inline bool operator==(const Rect& a, const Rect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
-
-}  // namespace engine
+}  // namespace engine::sp4
