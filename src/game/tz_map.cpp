@@ -1,0 +1,64 @@
+#include "game/tz_map.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "game/tz_mapfile.h"
+#include "game/tz_path.h"
+#include "game/tz_globals.h"
+
+namespace tz {
+
+std::array<TSpawnEntry, SpawnListSize> SpawnList{};
+std::array<std::int16_t, 256> GroupBonus{};
+std::array<std::int16_t, 256> GroupCount{};
+TFixedPoint MapPos{};
+std::int32_t MapIndex = -1;
+std::array<TStar, StarCount> StarField{};
+
+void LoadMapFile(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in) throw TMapError("stage map \"" + fileName + "\": cannot open the file");
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) throw TMapError("stage map \"" + fileName + "\": read error");
+    const TMapData map = DecodeMap(bytes, fileName);  // refuses before anything is changed
+
+    // Entry 2047 (the scratch entry) is never part of a map: DecodeMap allows at most 2047.
+    std::copy(map.Entries.begin(), map.Entries.end(), SpawnList.begin());
+    MapIndex = static_cast<std::int32_t>(map.Entries.size()) - 1;
+    GroupBonus = map.GroupBonus;
+    GroupCount = map.GroupCount;
+    MapPos = TFixedPoint{0, 0};
+}
+
+void LoadMap(std::int32_t Stage) {
+    StageNo = Stage;
+    char name[32];
+    std::snprintf(name, sizeof name, "Map%d.map", static_cast<int>(Stage));
+    LoadMapFile(ProgramDir() + name);
+}
+
+void ScatterStars() {
+    for (TStar& star : StarField) {
+        star.Speed = static_cast<std::int16_t>(Random(256) + 16);
+        star.X = WithWholePart(star.X, static_cast<std::int16_t>(Random(163840 / star.Speed)));
+        star.Y = WithWholePart(star.Y, static_cast<std::int16_t>(Random(480)));
+    }
+}
+
+void MoveStars() {
+    const std::int32_t m = TimeLeft < 0 ? 4 : 1;  // the stage-1 intro races through the stars
+    for (TStar& star : StarField) {
+        star.X += CosTab[64] * star.Speed * m;
+        star.Y += SinTab[64] * star.Speed * m;
+        if (WholePart(star.Y) >= 480) star.Y = WithWholePart(star.Y, static_cast<std::int16_t>(WholePart(star.Y) - 480));
+    }
+}
+
+std::int32_t StarColumn(const TStar& star, std::int32_t camX) {
+    return (WholePart(star.X) - camX) * star.Speed / 256 + 128;
+}
+
+}  // namespace tz
