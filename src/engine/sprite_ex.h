@@ -1,0 +1,363 @@
+#pragma once
+// TSpriteEx: the component between the game and the screen. It owns the display (an 8-bit
+// back buffer handed to the platform presenter with the current palette), the managed
+// off-screen surfaces that survive a loss of focus, the sprite banks and their pattern
+// table, the fixed-rate process loop and the idle-time refresh.
+//
+// Threads: OnProcess runs on the timer thread (or on the caller's thread in headless runs);
+// everything else runs on the main thread. One engine mutex is held by a tick around
+// OnProcess and by the drawing part of a refresh (background copy and OnRefresh), so a
+// refresh never sees a half-finished tick. Pausing (SetPause(true)) stops the timer and
+// waits until no tick runs; every operation that builds or releases surfaces pauses first.
+//
+// The lifecycle, display and loop parts live in sprite_ex.cpp, sprite_ex_display.cpp and
+// sprite_ex_loop.cpp; banks, drawing and rotation in their own files (see the marked block).
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "engine/geometry.h"
+#include "engine/pattern_table.h"
+#include "engine/surface.h"
+#include "platform/bitmap_loader.h"
+#include "platform/platform.h"
+
+namespace engine {
+
+// A managed surface lives in a variable of its owner; the engine creates and releases it
+// and writes that variable (through its address) when it rebuilds the surface.
+using SurfacePtr = std::unique_ptr<Surface>;
+
+enum class TSystemState : std::uint8_t { ssPlain, ssTriedInit, ssChangeScreen, ssNormal, ssPaused, ssTerminate };
+
+// Values are read in pairs: 0-1 are 320x240, 2-3 640x480, 4-5 800x600; even values are
+// 8 bits per pixel, odd ones 16 (the display here always runs at 8).
+enum class TResolution : std::uint8_t {
+    Res_320x240x8, Res_320x240x16, Res_640x480x8, Res_640x480x16, Res_800x600x8, Res_800x600x16
+};
+
+enum class TDebugOption : std::uint8_t { doDontFlip, doShowStatus, doShowDebugMsg, doSysMemOnly };
+
+// A set of TDebugOption.
+struct TDebugOptions {
+    std::uint8_t bits = 0;
+
+    constexpr TDebugOptions() = default;
+    constexpr TDebugOptions(std::initializer_list<TDebugOption> options) {
+        for (auto o : options) bits |= bit(o);
+    }
+    constexpr bool contains(TDebugOption o) const { return (bits & bit(o)) != 0; }
+    constexpr TDebugOptions with(TDebugOption o) const { TDebugOptions r = *this; r.bits |= bit(o); return r; }
+    constexpr TDebugOptions without(TDebugOption o) const { TDebugOptions r = *this; r.bits &= static_cast<std::uint8_t>(~bit(o)); return r; }
+    friend constexpr bool operator==(TDebugOptions, TDebugOptions) = default;
+
+private:
+    static constexpr std::uint8_t bit(TDebugOption o) { return static_cast<std::uint8_t>(1u << static_cast<unsigned>(o)); }
+};
+
+// Width and height of a resolution's screen.
+struct TScreenSize {
+    int width;
+    int height;
+};
+constexpr TScreenSize ResolutionSize(TResolution r) {
+    switch (static_cast<int>(r) >> 1) {
+        case 0: return {320, 240};
+        case 1: return {640, 480};
+        default: return {800, 600};
+    }
+}
+
+// Parameterless notification. Handlers that capture only a pointer (`[this] { ... }`) are
+// stored inside the std::function, so assigning one (a scene change during play) does not
+// allocate.
+using TSimpleEvent = std::function<void()>;
+using TExceptionEvent = std::function<void(const std::exception&)>;
+
+// One managed off-screen surface.
+struct TSurfaceEntry {
+    static constexpr std::uint8_t kKeep = 1;     // contents kept across focus loss
+    static constexpr std::uint8_t kSysMem = 2;   // asked for in system memory
+
+    SurfacePtr* SurfaceRef = nullptr;   // the owner's variable
+    std::uint16_t Height = 0;           // unscaled: the surface is Height * SizeRate >> 2 high
+    std::uint8_t Flags = 0;
+};
+
+inline constexpr int kSurfaceListSize = 1024;
+inline constexpr int kProcessPerSecMin = 1;
+inline constexpr int kProcessPerSecMax = 1000;
+
+class TSpriteEx {
+public:
+    explicit TSpriteEx(plat::Platform& platform);
+    ~TSpriteEx();
+    TSpriteEx(const TSpriteEx&) = delete;
+    TSpriteEx& operator=(const TSpriteEx&) = delete;
+
+    // ---- Component protocol and hooks (sprite_ex.cpp) -------------------------------------
+
+    // The first showing of the game window: runs the start sequence once (window state,
+    // hooks, Initialize, OnStartSystem, OnScreenChanged, unpause). Later calls do nothing.
+    void Paint();
+    // A close request for the game window: goes through the close hook while the hooks are
+    // installed (OnTerminateSystem, release), then marks the window closed.
+    void Close();
+    bool Closed() const { return FClosed; }
+    // The program should end: the window was closed or an exception ended the system.
+    bool Terminated() const { return FClosed || FAppTerminated; }
+
+    // Window events drive these while the hooks are installed (the loop calls them).
+    void HookCloseQuery();
+    void HookDeactivate();
+    void HookActivate();
+    void HookException(const std::exception& e);
+
+    // Reports a failed step: stops the system, shows the message in the caption and in a
+    // warning box (message + " | " + the step under way) and closes the window. Called on
+    // the tick thread, the report is handed to the main thread's next loop pass.
+    void Fail(const std::string& message);
+    // Fail("Fail at " + step + " ( $" + code in hex, 4 digits at least + " )") when code != 0.
+    bool CheckResult(const std::string& step, int code);
+    // The text of the last failure report, empty when none.
+    const std::string& LastFailure() const { return FLastFailure; }
+    const std::string& Step() const { return FStep; }
+
+    // ---- Properties --------------------------------------------------------------------
+
+    TSystemState SystemState() const { return FSystemState.load(); }
+
+    int ProcessPerSec() const { return FProcessPerSec; }
+    void SetProcessPerSec(int value);      // 1..1000; other values are refused
+    int ProcessSpeed() const { return FProcessSpeed; }
+    void SetProcessSpeed(int value) { FProcessSpeed = value; }
+    TDebugOptions DebugOptions() const { return FDebugOptions; }
+    void SetDebugOptions(TDebugOptions value);   // only before the system runs
+    bool HideCursor() const { return FHideCursor; }
+    void SetHideCursor(bool value);
+    // The display once initialised, else null.
+    plat::Display* DDraw() const { return FDisplayReady ? &FPlatform.display() : nullptr; }
+    std::array<std::string, kBankCount>& Banks() { return FBanks; }
+    const std::array<std::string, kBankCount>& Banks() const { return FBanks; }
+    TResolution Resolution() const { return FResolution; }
+    void SetResolution(TResolution value);
+    bool FullScreenMode() const { return FFullScreenMode; }
+    void SetFullScreenMode(bool value);
+    int FixDetail() const { return FFixDetail; }
+    void SetFixDetail(int value);
+    bool FixScaling() const { return FFixScaling; }
+    void SetFixScaling(bool value);
+    bool Flipping() const { return FFlipping; }
+    void SetFlipping(bool value);
+    const plat::Bitmap8& BackGround() const { return FBackGround; }
+    void SetBackGround(const plat::Bitmap8& value);
+    TResolution SizeOrigin() const { return FSizeOrigin; }
+    void SetSizeOrigin(TResolution value);
+    int SizeRate() const { return FSizeRate; }
+    void SetSizeRate(int) {}               // computed by SetupWindowState; writes are ignored
+    int SizeSin() const { return FSizeSin; }
+    void SetSizeSin(int value) { FSizeSin = value; }
+    bool ProtectSystemPalette() const { return FProtectSystemPalette; }
+    void SetProtectSystemPalette(bool value);
+    const std::string& MadeBy() const { return FMadeBy; }
+    const std::string& MailTo() const { return FMailTo; }
+
+    // Title of the failure box (the application's title).
+    std::string ApplicationTitle = "TSpriteEx";
+
+    // ---- Events --------------------------------------------------------------------------
+
+    TSimpleEvent OnStartSystem;
+    TSimpleEvent OnTerminateSystem;
+    TSimpleEvent OnProcess;       // timer thread; set before the loop starts
+    TSimpleEvent OnRefresh;
+    // One-shot scene-change request. Assign it from an engine event (OnProcess, OnRefresh,
+    // OnUserEvent, start or activation): the engine reads it under its lock.
+    TSimpleEvent OnUserEvent;
+    TSimpleEvent OnRelease;
+    TSimpleEvent OnScreenChanged;
+    TSimpleEvent OnDeactivate;
+    TSimpleEvent OnActivate;
+    TExceptionEvent OnException;
+    // The window's own close query; returning false refuses the close.
+    std::function<bool()> FormCloseQuery;
+
+    // ---- Display and surfaces (sprite_ex_display.cpp) -------------------------------------
+
+    bool Initialize();
+    void SetupWindowState();
+    void StoreSurfaceList();
+    void RestoreSurfaceList();
+    // Creates an off-screen surface FScreenWidth wide and Height high into Surface (an
+    // existing one is released first). 0 on success, 999 when not running or on failure.
+    int RealizeSurface(SurfacePtr& Surface, int Height, bool SysMem);
+    // RealizeSurface with Height scaled by SizeRate, then a managed-list entry.
+    void AddSurface(SurfacePtr& Surface, int Height, bool SysMem, bool Keep);
+    void ReleaseSurface(SurfacePtr& Surface);
+    void ReleaseAll();
+    // Takes entries 0..254 of a picture's palette as the display palette (entry 255 stays).
+    void SetPaletteFromBitmap(const plat::Palette& palette);
+    void ApplySystemPalette();
+
+    // The managed list (read only for callers).
+    int SurfaceLast() const { return FSurfaceLast; }
+    const TSurfaceEntry& SurfaceEntry(int index) const { return FSurfaceList[static_cast<std::size_t>(index)]; }
+
+    // The hardware palette (what the presenter shows): the fades write it, SetPaletteFromBitmap
+    // sets it from FPaletteEntries. HasPalette() is false until Initialize created it.
+    bool HasPalette() const { return FHasPalette; }
+    void SetPaletteEntries(const plat::Palette& entries) { FDDPalette = entries; }
+
+    // ---- Loop (sprite_ex_loop.cpp) -----------------------------------------------------
+
+    bool SetPause(bool Value);        // returns the state held before the call
+    bool Paused() const { return FPaused.load(); }
+    void BeginProcess(bool Value);
+    // The timer callback: runs OnProcess under the engine lock unless a tick is running
+    // (then the tick is dropped) or the loop is pausing.
+    void TimerTick();
+    // One pass of the idle handler: RefreshFrame, then RunUserEvents.
+    void IdleRefresh();
+    // Background copy and OnRefresh under the engine lock, then the frame and palette are
+    // handed to the presenter after the lock is released.
+    void RefreshFrame();
+    // The one-shot user-event chain: pause, call while re-armed, restore the pause state.
+    void RunUserEvents();
+    // The windowed main loop: events to hooks (Alt+Enter toggles FullScreenMode, Escape
+    // closes), one refresh per pass, paced by the presenter. Returns when the window closed
+    // or an exception ended the program.
+    void RunLoop();
+    // Headless runs: no timer thread; the caller steps the loop itself with HeadlessStep.
+    void SetExternalClock(bool value) { FExternalClock = value; }
+    bool ExternalClock() const { return FExternalClock; }
+    // One headless step: one OnProcess, then one refresh (or only the user events when
+    // draw is false). Exceptions end the system through HookException.
+    void HeadlessStep(bool draw);
+    // Main-thread work handed over by the tick thread (a failure report or an exception).
+    void DrainDeferred();
+    // A window event: close request, focus change, Alt+Enter (full screen), Escape (close).
+    void HandleWindowEvent(const plat::WindowEvent& event);
+
+    // Ticks dropped because the previous one was still running.
+    std::uint64_t DroppedTicks() const { return FDroppedTicks.load(); }
+    // The engine lock, for code outside the events that must not overlap a tick.
+    std::mutex& EngineLock() { return FLock; }
+
+    // ---- Fields the drawing code and the game use directly --------------------------------
+
+    TRect FClipRect{0, 0, 640, 480};
+    std::uint8_t FDrawMode = 0;
+    std::int32_t FOffsetX = 0;
+    std::int32_t FOffsetY = 0;
+    std::int32_t FScreenWidth = 640;
+    std::int32_t FScreenHeight = 480;
+    std::uint8_t FBitsPerPixel = 8;
+    plat::Palette FPaletteEntries{};     // the stored palette; fades start from it
+    plat::Palette FDDPalette{};          // the palette shown (see HasPalette)
+    std::array<std::uint8_t, 65536> FAddTable{};
+    std::array<std::uint8_t, 65536> FMixTable2{};
+    SurfacePtr FPrimary;                 // the front surface (cleared with the back buffer)
+    SurfacePtr FBackBuffer;              // every frame is drawn here
+    SurfacePtr FBackSurface;             // holds BackGround when one is set
+    TPatternTable FPatterns{};
+    TBankTable FBankData{};
+
+    // ---- Banks, drawing and rotation: declared by their module -----------------------------
+    // (begin banks block)
+    // (end banks block)
+
+private:
+    friend class SpriteExTestAccess;
+
+    // Lifecycle helpers.
+    void ClearScreens();
+    void Unhook();
+    void RunFail(const std::string& message);
+    // Screen change common to Resolution, FullScreenMode and SizeOrigin.
+    template <class Store>
+    void ChangeScreen(Store store);
+    // Pause, store, restore the previous pause state (for the quiet/running property writes).
+    template <class Store>
+    void PausedStore(Store store);
+    bool Running() const;   // neither ssPlain nor ssTerminate
+
+    void ReleaseDisplayObjects();
+    void CopyBackGround();
+    void DrainCallbacks();
+    void CompletePendingStop();
+    bool OnTickThread() const;
+
+    plat::Platform& FPlatform;
+
+    // Window state.
+    bool FStarted = false;
+    bool FHooked = false;
+    bool FClosed = false;
+    bool FAppTerminated = false;
+    bool FDisplayReady = false;
+    bool FHasPalette = false;
+    bool FFailing = false;
+    std::string FStep;
+    std::string FLastFailure;
+
+    // Property fields.
+    std::atomic<TSystemState> FSystemState{TSystemState::ssPlain};
+    int FProcessPerSec = 70;
+    int FProcessSpeed = 100;
+    TDebugOptions FDebugOptions{TDebugOption::doShowStatus, TDebugOption::doShowDebugMsg};
+    bool FHideCursor = true;
+    std::array<std::string, kBankCount> FBanks{};
+    TResolution FResolution = TResolution::Res_640x480x8;
+    bool FFullScreenMode = true;
+    int FFixDetail = 0;
+    bool FFixScaling = true;
+    bool FFlipping = true;
+    plat::Bitmap8 FBackGround;
+    TResolution FSizeOrigin = TResolution::Res_640x480x8;
+    int FSizeRate = 4;
+    int FSizeSin = 1024;
+    bool FProtectSystemPalette = false;
+    std::string FMadeBy = "Korrindal";
+    std::string FMailTo = "";
+
+    // Palette entries 8, 9, 246 and 247 saved at initialisation and from the last picture.
+    std::array<plat::Rgb, 4> FSysColors{};
+    std::array<plat::Rgb, 4> FBmpColors{};
+
+    // Managed surfaces.
+    int FSurfaceLast = -1;
+    std::array<TSurfaceEntry, kSurfaceListSize> FSurfaceList{};
+    bool FSurfacesStored = false;
+    std::array<SurfacePtr, kSurfaceListSize> FSurfaceImages{};
+
+    // Loop.
+    std::mutex FLock;                       // held by a tick and by a refresh's drawing
+    std::atomic<bool> FProcessBusy{false};  // a TimerTick is inside (set and cleared by it)
+    std::atomic<bool> FTicksEnabled{false}; // ticks may run OnProcess
+    std::atomic<std::uint64_t> FDroppedTicks{0};
+    int FTimerID = 0;                       // platform timer id, -1 for the external clock
+    std::atomic<bool> FPaused{true};
+    // A pause asked for while the engine lock was held: the main thread stops the timer.
+    std::atomic<bool> FStopTimerPending{false};
+    bool FInRefresh = false;
+    bool FExternalClock = false;
+    bool FPauseAtDeactivate = true;         // the pause state remembered at deactivation
+    // Work a tick hands to the main thread.
+    std::mutex FDeferredLock;
+    std::string FDeferredFailure;
+    std::exception_ptr FDeferredException;
+    std::atomic<bool> FHasDeferred{false};
+    // The frame handed to the presenter, copied from the back buffer under the lock so the
+    // conversion can run while the next tick changes the back buffer.
+    Surface FPresentFrame;
+    plat::Palette FPresentPalette{};
+    bool FLastPresentShown = false;
+};
+
+}  // namespace engine

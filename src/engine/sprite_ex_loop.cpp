@@ -1,0 +1,274 @@
+// TSpriteEx: the process loop. A timer (a platform thread, or the headless runner's own
+// steps) runs OnProcess; the main thread refreshes, runs the user-event chain and handles
+// window events. Pausing stops the timer and waits until no tick runs.
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "engine/sprite_ex.h"
+
+namespace engine {
+namespace {
+
+// Set while this thread runs OnProcess, and while it holds the engine lock (a tick, or the
+// drawing part of a refresh).
+thread_local bool tInTick = false;
+thread_local bool tHoldsEngineLock = false;
+
+struct LockedSection {
+    bool& flag;
+    explicit LockedSection(bool& f) : flag(f) { flag = true; }
+    ~LockedSection() { flag = false; }
+};
+
+// A refused timer request or a failing kill is tried this often before it is reported.
+constexpr int kTimerAttempts = 5;
+constexpr auto kTimerRetryWait = std::chrono::milliseconds(10);
+
+}  // namespace
+
+bool TSpriteEx::OnTickThread() const { return tInTick; }
+
+// ---- Pause and timer -------------------------------------------------------------------------
+
+bool TSpriteEx::SetPause(bool Value) {
+    if (!tHoldsEngineLock) CompletePendingStop();
+    const bool previous = FPaused.load();
+    if (Value == previous) return previous;
+
+    if (tHoldsEngineLock) {
+        // Inside a tick or a refresh: the engine lock already keeps every other tick out,
+        // and waiting for the timer here would wait for ourselves. Ticks are switched off
+        // now; the main thread stops the timer itself once the lock is released.
+        if (Value) {
+            FTicksEnabled = false;
+            FStopTimerPending = true;
+            FPaused = true;
+        } else if (SystemState() != TSystemState::ssTerminate) {
+            if (FStopTimerPending.exchange(false)) {
+                FTicksEnabled = true;
+            } else if (!OnTickThread() || FExternalClock) {
+                BeginProcess(true);
+                if (SystemState() == TSystemState::ssTerminate) return previous;
+            } else {
+                return previous;   // a stopped timer cannot be restarted from its own tick
+            }
+            FPaused = false;
+        }
+        return previous;
+    }
+
+    if (Value) {
+        BeginProcess(false);
+        DrainCallbacks();
+        FPaused = true;
+    } else {
+        if (SystemState() == TSystemState::ssTerminate) return previous;
+        DrainCallbacks();
+        BeginProcess(true);
+        if (SystemState() == TSystemState::ssTerminate) return previous;   // the timer was refused
+        FPaused = false;
+    }
+    return previous;
+}
+
+void TSpriteEx::CompletePendingStop() {
+    if (!FStopTimerPending.exchange(false)) return;
+    BeginProcess(false);
+    DrainCallbacks();
+}
+
+void TSpriteEx::BeginProcess(bool Value) {
+    auto& timer = FPlatform.timer();
+    if (Value) {
+        if (SystemState() == TSystemState::ssTerminate || FTimerID != 0) return;
+        FTicksEnabled = true;
+        if (FExternalClock) {
+            FTimerID = -1;   // the caller steps the loop itself
+            return;
+        }
+        const int period = 1000 / FProcessPerSec;
+        for (int attempt = 0; attempt < kTimerAttempts; ++attempt) {
+            const int id = timer.start(period, [this] { TimerTick(); });
+            if (id > 0) {
+                FTimerID = id;
+                return;
+            }
+            std::this_thread::sleep_for(kTimerRetryWait);
+        }
+        FTicksEnabled = false;
+        Fail("BeginProcess.TimerRefused");
+        return;
+    }
+    FTicksEnabled = false;
+    if (FTimerID == 0) return;
+    const bool external = FTimerID < 0;
+    FTimerID = 0;
+    if (external) return;
+    for (int attempt = 0; attempt < kTimerAttempts; ++attempt) {
+        if (timer.stop()) return;
+        std::this_thread::sleep_for(kTimerRetryWait);
+    }
+    // Ticks are switched off, so a timer that will not die runs no game step any more.
+    Fail("BeginProcess.TimerKill");
+}
+
+void TSpriteEx::DrainCallbacks() {
+    // Ticks are off (FTicksEnabled is false) when this runs, so a tick that starts now
+    // returns at once; wait for one that is still inside OnProcess. A refresh runs on this
+    // thread, so none can be running unless we were called from inside it.
+    while (FProcessBusy.load()) std::this_thread::sleep_for(std::chrono::microseconds(100));
+}
+
+void TSpriteEx::TimerTick() {
+    if (FProcessBusy.exchange(true)) {
+        FDroppedTicks.fetch_add(1);
+        return;
+    }
+    if (FTicksEnabled.load()) {
+        std::lock_guard lock(FLock);
+        // A pause may have come while this tick waited for the lock.
+        if (FTicksEnabled.load()) {
+            LockedSection held(tHoldsEngineLock);
+            LockedSection tick(tInTick);
+            try {
+                if (OnProcess) OnProcess();
+            } catch (...) {
+                FTicksEnabled = false;
+                std::lock_guard deferred(FDeferredLock);
+                if (!FDeferredException) FDeferredException = std::current_exception();
+                FHasDeferred = true;
+            }
+        }
+    }
+    FProcessBusy = false;
+}
+
+// ---- Refresh and user events -------------------------------------------------------------------
+
+void TSpriteEx::IdleRefresh() {
+    RefreshFrame();
+    RunUserEvents();
+}
+
+void TSpriteEx::RefreshFrame() {
+    LockedSection refreshing(FInRefresh);
+    bool haveFrame = false;
+    {
+        std::lock_guard lock(FLock);
+        LockedSection held(tHoldsEngineLock);
+        if (!FBackGround.empty() && FBackSurface && FBackBuffer) {
+            const Surface& src = *FBackSurface;
+            Surface& dst = *FBackBuffer;
+            const int w = std::min(src.width, dst.width), h = std::min(src.height, dst.height);
+            for (int y = 0; y < h; ++y) std::memcpy(dst.row(y), src.row(y), static_cast<std::size_t>(w));
+        }
+        if (OnRefresh) OnRefresh();
+        // The frame and palette the presenter converts after the lock is released, while
+        // the next tick may already change the back buffer or fade the palette.
+        if (FBackBuffer && FPresentFrame.pixels.size() == FBackBuffer->pixels.size()) {
+            std::memcpy(FPresentFrame.pixels.data(), FBackBuffer->pixels.data(), FBackBuffer->pixels.size());
+            FPresentPalette = FDDPalette;
+            haveFrame = true;
+        }
+    }
+    FLastPresentShown = false;
+    if (haveFrame && FDisplayReady) {
+        const plat::FrameView frame{FPresentFrame.pixels.data(), FPresentFrame.pitch, FPresentFrame.width,
+                                    FPresentFrame.height};
+        FLastPresentShown = FPlatform.display().present(frame, FPresentPalette);
+    }
+    CompletePendingStop();
+}
+
+void TSpriteEx::RunUserEvents() {
+    {
+        std::lock_guard lock(FLock);
+        if (!OnUserEvent) return;
+    }
+    const bool was = SetPause(true);
+    TSimpleEvent handler;
+    for (;;) {
+        {
+            std::lock_guard lock(FLock);
+            handler = std::move(OnUserEvent);
+            OnUserEvent = nullptr;
+        }
+        handler();
+        if (SystemState() == TSystemState::ssTerminate) break;
+        std::lock_guard lock(FLock);
+        if (!OnUserEvent) break;
+    }
+    SetPause(was);
+}
+
+// ---- Main loops ------------------------------------------------------------------------------
+
+void TSpriteEx::HeadlessStep(bool draw) {
+    try {
+        DrainDeferred();
+        if (Terminated() || FPaused) return;
+        TimerTick();
+        DrainDeferred();
+        CompletePendingStop();
+        if (Terminated() || FPaused) return;
+        if (draw) {
+            IdleRefresh();
+        } else {
+            RunUserEvents();
+        }
+        DrainDeferred();
+    } catch (const std::exception& e) {
+        HookException(e);
+    }
+}
+
+void TSpriteEx::HandleWindowEvent(const plat::WindowEvent& event) {
+    using plat::WindowEventType;
+    switch (event.type) {
+        case WindowEventType::CloseRequest: Close(); break;
+        case WindowEventType::FocusLost: HookDeactivate(); break;
+        case WindowEventType::FocusGained: HookActivate(); break;
+        case WindowEventType::KeyDown:
+            if (event.key == plat::Key::Return && event.alt) {
+                SetFullScreenMode(!FullScreenMode());
+            } else if (event.key == plat::Key::Escape) {
+                Close();
+            }
+            break;
+        case WindowEventType::Exposed:
+        case WindowEventType::None: break;
+    }
+}
+
+void TSpriteEx::RunLoop() {
+    using Clock = std::chrono::steady_clock;
+    auto& display = FPlatform.display();
+    while (!Terminated()) {
+        try {
+            plat::WindowEvent event;
+            while (!Terminated() && display.pollEvent(event)) HandleWindowEvent(event);
+            DrainDeferred();
+            CompletePendingStop();
+            if (Terminated()) break;
+            if (FPaused) {
+                // Nothing to draw (focus lost, or the game paused itself): wait for events.
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                continue;
+            }
+            const auto started = Clock::now();
+            IdleRefresh();
+            if (!FLastPresentShown) {
+                // Nothing was shown, so nothing waited for the display: keep to its rate
+                // instead of spinning.
+                const int hz = display.refreshRate() > 0 ? display.refreshRate() : 60;
+                std::this_thread::sleep_until(started + std::chrono::microseconds(1000000 / hz));
+            }
+        } catch (const std::exception& e) {
+            HookException(e);
+        }
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,152 @@
+// The process loop across threads: a timer thread running OnProcess against the main
+// thread's refreshes and user events. Run these under the tsan preset as well.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "engine/sprite_ex.h"
+#include "fake_platform.h"
+
+using engine::TSpriteEx;
+using enginetest::FakePlatform;
+
+namespace {
+
+// Game-like state the tick writes and the refresh reads, with no lock of its own: the
+// engine lock is what keeps a refresh from seeing a half-made change.
+struct Shared {
+    std::int64_t a = 0;
+    std::int64_t b = 0;
+    std::int64_t ticks = 0;
+};
+
+TEST(EngineThreads, OneMillisecondTimerAgainstRefreshLoop) {
+    FakePlatform platform;
+    platform.timerImpl.threaded = true;
+    auto sprite = std::make_unique<TSpriteEx>(platform);
+    sprite->SetFullScreenMode(false);
+    sprite->SetProcessPerSec(1000);
+    Shared s;
+    int torn = 0;
+    int userEvents = 0;
+    bool pausedInEvent = true;
+    sprite->OnProcess = [&] {
+        s.a += 1;
+        std::this_thread::yield();
+        s.b += 1;
+        s.ticks += 1;
+        // A scene change asked for from the tick: runs on the main thread after a refresh.
+        if (s.ticks % 97 == 0) sprite->OnUserEvent = [&] {
+            ++userEvents;
+            pausedInEvent = pausedInEvent && sprite->Paused();
+            s.a += 1000;
+            s.b += 1000;
+        };
+    };
+    sprite->OnRefresh = [&] {
+        if (s.a != s.b) ++torn;
+        sprite->FBackBuffer->row(0)[0] = static_cast<std::uint8_t>(s.ticks);
+    };
+    sprite->Paint();
+    ASSERT_FALSE(sprite->Paused());
+
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    int refreshes = 0;
+    while (std::chrono::steady_clock::now() < end) {
+        sprite->IdleRefresh();
+        ++refreshes;
+        if (refreshes % 500 == 0) {
+            // Pausing: once SetPause returns no tick runs until the loop goes on.
+            ASSERT_FALSE(sprite->SetPause(true));
+            const auto ticks = s.ticks;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            ASSERT_EQ(s.ticks, ticks);
+            sprite->SetPause(false);
+        }
+    }
+    sprite->SetPause(true);
+    EXPECT_EQ(torn, 0);
+    EXPECT_GT(s.ticks, 0);
+    EXPECT_GT(refreshes, 0);
+    EXPECT_GT(userEvents, 0);
+    EXPECT_TRUE(pausedInEvent);
+    EXPECT_EQ(s.a, s.b);
+    sprite->Close();
+}
+
+TEST(EngineThreads, PauseAskedForInsideARefreshStopsTheTimerAfterIt) {
+    FakePlatform platform;
+    platform.timerImpl.threaded = true;
+    TSpriteEx sprite(platform);
+    sprite.SetFullScreenMode(false);
+    sprite.SetProcessPerSec(1000);
+    std::atomic<int> ticks{0};
+    sprite.OnProcess = [&] { ticks.fetch_add(1); };
+    bool once = true;
+    bool previous = true;
+    sprite.OnRefresh = [&] {
+        if (once) previous = sprite.SetPause(true);   // must not wait for the timer here
+        once = false;
+    };
+    sprite.Paint();
+    sprite.RefreshFrame();
+    EXPECT_FALSE(previous);
+    EXPECT_TRUE(sprite.Paused());
+    EXPECT_FALSE(platform.timerImpl.running);
+    const int after = ticks.load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(ticks.load(), after);
+    sprite.Close();
+}
+
+// A tick that arrives while OnProcess runs is dropped; pausing waits for the running one.
+TEST(EngineThreads, BusyTickDropsLateTicksAndPauseWaitsForIt) {
+    FakePlatform platform;
+    TSpriteEx sprite(platform);
+    sprite.SetFullScreenMode(false);
+    sprite.SetExternalClock(true);
+    std::mutex m;
+    std::condition_variable cv;
+    bool inside = false, release = false;
+    std::atomic<int> calls{0};
+    std::atomic<bool> finished{false};
+    sprite.OnProcess = [&] {
+        calls.fetch_add(1);
+        std::unique_lock lock(m);
+        inside = true;
+        cv.notify_all();
+        cv.wait(lock, [&] { return release; });
+        finished = true;
+    };
+    sprite.Paint();
+    std::thread first([&] { sprite.TimerTick(); });
+    {
+        std::unique_lock lock(m);
+        cv.wait(lock, [&] { return inside; });
+    }
+    sprite.TimerTick();   // arrives while the first runs
+    sprite.TimerTick();
+    EXPECT_EQ(sprite.DroppedTicks(), 2u);
+    EXPECT_EQ(calls.load(), 1);
+
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::lock_guard lock(m);
+        release = true;
+        cv.notify_all();
+    });
+    sprite.SetPause(true);
+    EXPECT_TRUE(finished.load());   // the pause returned only after the tick ended
+    first.join();
+    releaser.join();
+    sprite.TimerTick();   // paused: nothing runs
+    EXPECT_EQ(calls.load(), 1);
+    sprite.Close();
+}
+
+}  // namespace
