@@ -4,12 +4,12 @@
 
 #include <SDL.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
+#include "platform/file_url.h"
 #include "platform/platform.h"
 #include "platform/sdl_display.h"
 #include "platform/sdl_input.h"
@@ -49,23 +49,6 @@ bool canShowBoxes() {
     return (x11 && *x11) || (wayland && *wayland);
 }
 
-// file:// URL of an absolute path, with everything but unreserved characters and '/'
-// percent-encoded.
-std::string fileUrl(const std::filesystem::path& path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (unsigned char c : path.string()) {
-        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
-            url += static_cast<char>(c);
-        } else {
-            url += '%';
-            url += kHex[c >> 4];
-            url += kHex[c & 15];
-        }
-    }
-    return url;
-}
-
 class SdlPlatform final : public Platform {
 public:
     SdlPlatform() : input_(), display_(input_) {}
@@ -100,7 +83,7 @@ public:
         std::error_code ec;
         const auto absolute = std::filesystem::absolute(path, ec);
         if (ec || !std::filesystem::exists(absolute, ec)) return false;
-        return SDL_OpenURL(fileUrl(absolute).c_str()) == 0;
+        return SDL_OpenURL(fileUrl(absolute.string()).c_str()) == 0;
     }
 
     bool headless() const override { return false; }

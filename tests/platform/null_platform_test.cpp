@@ -55,3 +55,15 @@ TEST(NullPlatform, TimerRuns) {
 }
 
 }  // namespace
+
+#include "platform/file_url.h"
+
+namespace {
+
+TEST(FileUrl, EncodesEverythingButPlainPathCharacters) {
+    EXPECT_EQ(plat::fileUrl("/home/user/Korrindal.htm"), "file:///home/user/Korrindal.htm");
+    EXPECT_EQ(plat::fileUrl("/a b/c#d?e%f"), "file:///a%20b/c%23d%3Fe%25f");
+    EXPECT_EQ(plat::fileUrl("/\xE3\x81\x82.htm"), "file:///%E3%81%82.htm");
+}
+
+}  // namespace
