@@ -11,12 +11,13 @@ namespace tz {
 namespace {
 
 // The scene machine's globals. Drawing-only state (RefreshCount, the drawing generator) is
-// left out: a frame drawn or not must not change the hash.
+// left out: a frame drawn or not must not change the hash. So are the records and the
+// playback mode (HiScore, ReplayMode, ReplayLength): a game and the playback of its replay
+// are the same game and hash alike at every tick, though only the game raises HiScore.
 void HashSceneGlobals(StateHasher& h) {
     h.U8(SceneState);
     h.I32(SceneTimer);
     h.I32(Score);
-    h.I32(HiScore);
     h.I32(StageNo);
     h.I32(TimeLeft);
     h.I32(DeadTimer);
@@ -28,11 +29,9 @@ void HashSceneGlobals(StateHasher& h) {
     h.U32(RandSeed);
 }
 
-// The recording: position, mode and the bytes recorded so far.
+// The recording: its position and the bytes recorded (or played back) so far.
 void HashReplay(StateHasher& h) {
     h.I32(ReplayPos);
-    h.I32(ReplayLength);
-    h.Bool(ReplayMode);
     const std::int32_t n = ReplayPos < 0 ? 0 : (ReplayPos > ReplayBufferSize ? ReplayBufferSize : ReplayPos);
     h.Bytes(ReplayBuffer.data(), static_cast<std::size_t>(n));
 }

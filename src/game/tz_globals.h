@@ -60,4 +60,9 @@ void SetUserEventRequester(TUserEventRequester requester);
 void RequestUserEvent();
 extern std::int32_t UserEventRequests;  // requests made, for tests and diagnostics
 
+// The palette fades of the game window's engine (level 0 = the stored palette, 256 = all
+// white or all black); nothing while no game window runs.
+void FadeToWhite(std::int32_t Level);
+void FadeToBlack(std::int32_t Level);
+
 }  // namespace tz

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "game/tz_engine_pending.h"
 #include "game/tz_globals.h"
 
 namespace tz {
@@ -28,6 +29,14 @@ void RequestFormUserEvent() {
 }
 
 }  // namespace
+
+void FadeToWhite(std::int32_t Level) {
+    if (Form1 != nullptr) FadeToWhite(Form1->Sprite, Level);
+}
+
+void FadeToBlack(std::int32_t Level) {
+    if (Form1 != nullptr) FadeToBlack(Form1->Sprite, Level);
+}
 
 TForm1::TForm1(plat::Platform& platform) : Sprite(platform) {
     // The engine's stored properties on this window.
