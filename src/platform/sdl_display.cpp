@@ -124,8 +124,9 @@ int SdlDisplay::createTexture(int width, int height) {
 }
 
 void SdlDisplay::release() {
+    // The frame texture goes; the window and its renderer stay until the platform ends, so
+    // a focus change does not rebuild (on X11 with OpenGL: re-create) the window.
     texture_.reset();
-    renderer_.reset();
     textureW_ = textureH_ = 0;
 }
 

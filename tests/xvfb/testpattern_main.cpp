@@ -178,6 +178,26 @@ int main(int argc, char** argv) {
             std::printf("screenshot %s\n", shotPath.c_str());
         }
     }
+
+    // What a focus loss and return does: release the display, build it again, show again.
+    // Then a switch of screen mode and back, as Alt+Enter does.
+    d.release();
+    check(!d.present(frame, pattern.palette), "nothing shown while released");
+    for (auto step : {plat::DisplayStep::CreateDevice, plat::DisplayStep::SetLevel, plat::DisplayStep::CreatePrimary,
+                      plat::DisplayStep::CreatePalette})
+        check(d.runStep(step, kW, kH, fullScreen) == 0, "display rebuilt after release: " + d.errorText());
+    for (bool mode : {!fullScreen, fullScreen}) {
+        d.setFullScreen(mode);
+        for (int i = 0; i < 5; ++i) {
+            plat::WindowEvent e;
+            while (d.pollEvent(e)) {}
+            check(d.present(frame, pattern.palette), "frame shown after a rebuild or mode switch");
+        }
+    }
+    Shot again;
+    check(d.readback(again.rgba, again.w, again.h), "window read back after the rebuild");
+    if (!again.rgba.empty()) checkPicture(again, pattern);
+
     std::puts(failures ? "test pattern: FAILED" : "test pattern: passed");
     return failures ? 1 : 0;
 }
