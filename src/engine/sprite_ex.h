@@ -24,6 +24,7 @@
 
 #include "engine/geometry.h"
 #include "engine/pattern_table.h"
+#include "engine/sprite_rec.h"
 #include "engine/surface.h"
 #include "platform/bitmap_loader.h"
 #include "platform/platform.h"
@@ -270,6 +271,53 @@ public:
 
     // ---- Banks, drawing and rotation: declared by their module -----------------------------
     // (begin banks block)
+    // Banks (sprite_ex_banks.cpp). Loaded reads every named bank's header and pattern records
+    // (so all hit circles are known from the start) and lays out the pattern table; call it
+    // once the bank names are set, before the first Paint.
+    void Loaded();
+    void RealizeBank(int Index);
+    void ReleaseBank(int Index);
+    void ReleaseBanks();
+    void BltBmpToSurface(SurfacePtr& Surface, int X, int Y, int Width, int Height, const plat::Bitmap8& Bitmap, int SrcX,
+                         int SrcY);
+    // The picture's height, or -1 when not running or the file is not found.
+    int LoadBmpToSurface(SurfacePtr& Surface, const std::string& FileName);
+    std::uint32_t SetColorKeyFromCorner(SurfacePtr& Surface);
+    void MakeAddTable(const std::string& Name, int RateA, int RateB);
+
+    // Drawing (sprite_ex_draw.cpp). Patterns are drawn on FBackBuffer, clipped to FClipRect.
+    void DrawPattern(std::int16_t X, std::int16_t Y, std::int16_t Pattern);
+    void DrawPatternFlash(std::int16_t X, std::int16_t Y, std::int16_t Pattern);
+    void DrawPatternAdd(std::int16_t X, std::int16_t Y, std::int16_t Pattern);
+    void DrawPatternMix2(std::int16_t X, std::int16_t Y, std::int16_t Pattern);
+    void BltClipped(Surface* Dest, std::int16_t X, std::int16_t Y, const Surface* Src, const TRect& SrcRect);
+    void FillSurface(Surface* Dest, const TRect& R, int Color);
+    void FadeToWhite(int Level);
+    void FadeToBlack(int Level);
+
+    // Rotation and hit test (sprite_ex_rotation.cpp).
+    void DrawSprite(SurfacePtr& Dest, const TSpriteRec& Spr);
+    bool SpriteHit(const TSpriteRec& A, const TSpriteRec& B) const;
+    void RotateCopy(Surface& Dest, const TSpriteRec& Spr);
+    void PrepareBankRotations(int Bank, int Variant);
+    void PreparePatternRotations(std::int16_t Pattern, int Variant);
+    void RenderRotationFrame(std::int16_t Pattern, std::uint8_t Angle, int Variant);
+    std::int16_t LayoutRotationSheet(std::int16_t Pattern, int Variant);
+    void ReleaseRotations(std::int16_t Pattern);
+
+private:
+    TRect ScaledClipRect() const;
+    // The pattern when it can be drawn (number in range, its bank loaded), else null.
+    const TPatternRec* DrawablePattern(int Pattern) const;
+    // Keyed copy of a pattern from its bank, run by run for wide patterns.
+    void BltPattern(Surface* Dest, std::int16_t X, std::int16_t Y, const TPatternRec& P);
+    template <class PixelLoop>
+    void DrawPerPixel(std::int16_t X, std::int16_t Y, std::int16_t Pattern, int k, PixelLoop loop);
+    TRotationCache& RotationCache(std::int16_t Pattern, int Variant);
+    // Releases a surface and takes its entry (if any) out of the managed list.
+    void ForgetSurface(SurfacePtr& Surface);
+
+public:
     // (end banks block)
 
 private:

@@ -1,0 +1,212 @@
+// TSpriteEx: sprite banks, the pattern table's layout, bitmaps into surfaces, colour keys
+// and the colour-mix table.
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "engine/add_table.h"
+#include "engine/bank_file.h"
+#include "engine/bitmap_blit.h"
+#include "engine/blit.h"
+#include "engine/sprite_ex.h"
+#include "game/tz_path.h"
+
+namespace engine {
+
+namespace {
+
+// What a missing bank file was looked for as.
+std::string lookedFor(const std::string& stored, int index) {
+    if (stored.empty()) return "(bank " + std::to_string(index) + " has no name)";
+    return tz::ChangeFileExt(stored, ".sp4");
+}
+
+}  // namespace
+
+void TSpriteEx::Loaded() {
+    // Every bank's header and pattern records are read now, so the hit circles of all banks
+    // are in the table from the start, whenever a bank's pictures are loaded later.
+    std::array<std::vector<sp4::PatternFields>, kBankCount> records;
+    for (int i = 0; i < kBankCount; ++i) {
+        TBankRec& bank = FBankData[static_cast<std::size_t>(i)];
+        const std::string& name = FBanks[static_cast<std::size_t>(i)];
+        if (name.empty()) continue;
+        bank.fileName = tz::DataPath(name, ".sp4");
+        if (bank.fileName.empty()) continue;
+        sp4::Header header;
+        std::string error;
+        if (!readBankFile(bank.fileName, header, records[static_cast<std::size_t>(i)], error)) {
+            Fail("Loaded.BadBankFile - " + error);
+            return;
+        }
+        bank.sysMem = header.sysMem;
+        bank.rotate = header.rotate;
+        bank.last = header.last;
+    }
+    const int overflow = layoutBankIndices(FBankData);
+    if (overflow >= 0) {
+        Fail(bankOverflowMessage(FBankData[static_cast<std::size_t>(overflow)], overflow));
+        return;
+    }
+    for (int i = 0; i < kBankCount; ++i) {
+        const TBankRec& bank = FBankData[static_cast<std::size_t>(i)];
+        const auto& recs = records[static_cast<std::size_t>(i)];
+        for (std::size_t k = 0; k < recs.size(); ++k) {
+            TPatternRec& p = FPatterns[static_cast<std::size_t>(bank.first) + k];
+            p.assignFields(recs[k]);
+            p.bank = static_cast<std::uint8_t>(i);
+        }
+    }
+}
+
+void TSpriteEx::RealizeBank(int Index) {
+    if (!Running()) return;
+    if (Index < 0 || Index >= kBankCount) {
+        Fail("RealizeBank.OutOfRange");
+        return;
+    }
+    TBankRec& bank = FBankData[static_cast<std::size_t>(Index)];
+    const std::string& stored = FBanks[static_cast<std::size_t>(Index)];
+    bank.fileName = stored.empty() ? std::string() : tz::DataPath(stored, ".sp4");
+    if (bank.fileName.empty()) {
+        Fail("RealizeBank.FileNotFound - " + lookedFor(stored, Index));
+        return;
+    }
+    const bool was = SetPause(true);
+    bank.surface.reset();
+
+    sp4::Header header;
+    std::vector<sp4::PatternFields> records;
+    std::string error;
+    if (!readBankFile(bank.fileName, header, records, error)) {
+        Fail("RealizeBank.BadFile - " + error);
+        return;
+    }
+    const std::string bmpName = tz::ChangeFileExt(bank.fileName, ".bmp");
+    if (!plat::loadBitmap8(bmpName, bank.bitmap, error)) {
+        Fail("RealizeBank.BadPicture - " + error);
+        return;
+    }
+    SetPaletteFromBitmap(bank.bitmap.palette);
+    const int height = stretchedHeight(bank.bitmap, FScreenWidth);
+    if (RealizeSurface(bank.surface, height, header.sysMem != 0) != 0) return;
+    BltBmpToSurface(bank.surface, 0, 0, FScreenWidth, height, bank.bitmap, 0, 0);
+    bank.colorKey = SetColorKeyFromCorner(bank.surface);
+
+    // The patterns this bank held so far give back their rotation sheets and runs.
+    if (bank.last >= 0) {
+        for (int i = bank.first; i <= bank.first + bank.last && i < kPatternCount; ++i) {
+            if (FPatterns[static_cast<std::size_t>(i)].bank == Index) ReleaseRotations(static_cast<std::int16_t>(i));
+        }
+    }
+    bank.sysMem = header.sysMem;
+    bank.rotate = header.rotate;
+    bank.last = header.last;
+    const int overflow = layoutBankIndices(FBankData);
+    if (overflow >= 0) {
+        Fail(bankOverflowMessage(FBankData[static_cast<std::size_t>(overflow)], overflow));
+        return;
+    }
+    // Every Source must lie in the bank surface before any record is taken.
+    const Surface& surface = *bank.surface;
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        const sp4::Rect s = scaleSource(records[k].source, FSizeRate);
+        if (!sourceInside(s, surface.width, surface.height)) {
+            Fail("RealizeBank.BadSource - " + bank.fileName + " pattern " + std::to_string(k) + " (" +
+                 std::to_string(s.left) + ", " + std::to_string(s.top) + ", " + std::to_string(s.right) + ", " +
+                 std::to_string(s.bottom) + ") is outside the picture of " + std::to_string(surface.width) + " x " +
+                 std::to_string(surface.height));
+            return;
+        }
+    }
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        TPatternRec& p = FPatterns[static_cast<std::size_t>(bank.first) + k];
+        ReleaseRotations(static_cast<std::int16_t>(bank.first + static_cast<int>(k)));
+        p.assignFields(records[k]);
+        p.bank = static_cast<std::uint8_t>(Index);
+        p.source = scaleSource(records[k].source, FSizeRate);
+        buildOpaqueRuns(surface, p.source, static_cast<std::uint8_t>(bank.colorKey), p.runs);
+    }
+    if (bank.rotate != 0) PrepareBankRotations(Index, 0);
+    SetPause(was);
+}
+
+void TSpriteEx::ReleaseBank(int Index) {
+    if (SystemState() == TSystemState::ssPlain) {
+        Fail("RealizeBank.NotInit");
+        return;
+    }
+    if (Index < 0 || Index >= kBankCount) {
+        Fail("RealizeBank.OutOfRange");
+        return;
+    }
+    // Wait (up to a second) for a running tick or refresh to finish.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
+    while ((FProcessBusy.load() || FInRefresh) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    TBankRec& bank = FBankData[static_cast<std::size_t>(Index)];
+    for (int i = bank.first; i <= bank.first + bank.last && i < kPatternCount; ++i) {
+        if (FPatterns[static_cast<std::size_t>(i)].bank == Index) ReleaseRotations(static_cast<std::int16_t>(i));
+    }
+    bank.surface.reset();
+    if (SystemState() == TSystemState::ssTerminate) bank.bitmap.clear();
+}
+
+void TSpriteEx::ReleaseBanks() {
+    const bool was = SetPause(true);
+    for (int i = 0; i < kBankCount; ++i) ReleaseBank(i);
+    SetPause(was);
+}
+
+void TSpriteEx::BltBmpToSurface(SurfacePtr& Surface, int X, int Y, int Width, int Height, const plat::Bitmap8& Bitmap,
+                                int SrcX, int SrcY) {
+    if (!Running()) return;
+    if (!Surface) {
+        Fail("BltBmpToSurface.NotInit");
+        return;
+    }
+    const bool was = SetPause(true);
+    const BitmapPlacement place{FFixScaling, ResolutionSize(FResolution).width, FScreenWidth, FScreenHeight};
+    bltBitmap(*Surface, X, Y, Width, Height, Bitmap, SrcX, SrcY, place);
+    SetPause(was);
+}
+
+int TSpriteEx::LoadBmpToSurface(SurfacePtr& Surface, const std::string& FileName) {
+    if (!Running()) return -1;
+    const std::string path = tz::DataPath(FileName, ".bmp");
+    if (path.empty()) return -1;
+    const bool was = SetPause(true);
+    plat::Bitmap8 picture;
+    std::string error;
+    if (!plat::loadBitmap8(path, picture, error)) {
+        Fail("LoadBmpToSurface.BadPicture - " + error);
+        return -1;
+    }
+    BltBmpToSurface(Surface, 0, 0, FScreenWidth, FScreenHeight, picture, 0, 0);
+    SetPaletteFromBitmap(picture.palette);
+    SetPause(was);
+    return picture.height;
+}
+
+std::uint32_t TSpriteEx::SetColorKeyFromCorner(SurfacePtr& Surface) {
+    if (!Running() || !Surface || Surface->pixels.size() < 4) return 0;
+    const std::uint8_t* p = Surface->pixels.data();
+    const std::uint32_t key = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+                              (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    Surface->colorKey = key;
+    Surface->hasColorKey = true;
+    return key;
+}
+
+void TSpriteEx::MakeAddTable(const std::string& Name, int RateA, int RateB) {
+    if (FBitsPerPixel != 8) return;
+    const std::string cached = tz::DataPath(Name, ".Add");
+    // A cache of the wrong size is not used: the table is computed (and written) again.
+    if (!cached.empty() && readAddTable(cached, FAddTable)) return;
+    computeAddTable(FPaletteEntries, RateA, RateB, FAddTable);
+    // The computed table stays in use when the cache cannot be written (a read-only folder).
+    writeAddTable(tz::ProgramDir() + tz::ExtractFileName(tz::ChangeFileExt(Name, ".Add")), FAddTable);
+}
+
+}  // namespace engine
