@@ -104,6 +104,7 @@ void TSpriteEx::ReleaseAll() {
     if (FDisplayReady) {
         for (auto& bank : FBankData) bank.surface.reset();
         if (SystemState() == TSystemState::ssTerminate) {
+            ReleaseBanks();
             for (auto& image : FSurfaceImages) image.reset();
             FSurfacesStored = false;
         }
@@ -220,6 +221,9 @@ void TSpriteEx::RestoreSurfaceList() {
         }
     }
     if (!FBackGround.empty() && FBackSurface) CopyBackGround();
+    // Every bank whose picture was loaded is loaded again (with its rotation sheets).
+    for (int i = 0; i < kBankCount && Running(); ++i)
+        if (!FBankData[static_cast<std::size_t>(i)].bitmap.empty()) RealizeBank(i);
     FSurfacesStored = false;
 }
 

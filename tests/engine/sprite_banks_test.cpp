@@ -274,3 +274,29 @@ TEST_F(BankTest, LoadBmpToSurfaceReturnsTheHeightOrMinusOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BankTest, FocusLossAndReturnReloadLoadedBanksWithTheirSheets) {
+    std::vector<PatternFields> pats = {pattern(0, 1, 16, 17, 8, 8)};
+    pats[0].rotLast = 3;
+    writeBank("back", pats, picture(640, 20, pats), true);
+    writeBank("unused", {pattern(0, 1, 4, 5)}, picture(640, 8, {}));
+    sprite->Banks()[0] = "back";
+    sprite->Banks()[1] = "unused";
+    start();
+    sprite->RealizeBank(0);
+    const int listed = sprite->SurfaceLast();
+    sprite->HookDeactivate();
+    EXPECT_EQ(sprite->FBankData[0].surface, nullptr);
+    sprite->HookActivate();
+    ASSERT_EQ(sprite->SystemState(), engine::TSystemState::ssNormal) << sprite->LastFailure();
+    ASSERT_NE(sprite->FBankData[0].surface, nullptr);
+    EXPECT_EQ(sprite->FBankData[0].surface->row(1)[0], 10);
+    EXPECT_EQ(sprite->FBankData[1].surface, nullptr);   // never loaded: stays unloaded
+    EXPECT_EQ(sprite->SurfaceLast(), listed);
+    ASSERT_NE(sprite->FPatterns[0].rotCache.surface, nullptr);
+    EXPECT_EQ(sprite->FPatterns[0].rotCache.frames.size(), 4u);
+}
+
+}  // namespace
