@@ -1,0 +1,92 @@
+// Draws every picture of the game and writes the banks, the title picture and the play-field
+// background into the output folder. With --contact DIR it also writes a PNG contact sheet
+// per bank for review.
+//
+// usage: korrindal_art --out DIR [--contact DIR]
+
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "art.h"
+
+namespace {
+
+struct BankDef {
+    const char* name;
+    int first, last;
+    void (*draw)(art::Bank&);
+};
+
+// The nine banks and the pattern ranges the game code relies on.
+constexpr BankDef kBanks[] = {
+    {"TZ_System", 0, 84, art::drawSystemBank},
+    {"tz_GameSprite", 85, 218, art::drawGameSpriteBank},
+    {"TZ_Stage1", 219, 222, art::drawStage1Bank},
+    {"TZ_Stage2", 223, 237, art::drawStage2Bank},
+    {"TZ_Stage3", 238, 243, art::drawStage3Bank},
+    {"TZ_BossA", 244, 244, art::drawBossABank},
+    {"TZ_BossB", 245, 248, art::drawBossBBank},
+    {"Tz_TitleSpprite", 249, 252, art::drawTitleBank},
+    {"TZ_Ending", 253, 272, art::drawEndingBank},
+};
+
+int usage() {
+    std::fputs("usage: korrindal_art --out DIR [--contact DIR]\n", stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string outDir, contactDir;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--out" && i + 1 < argc) outDir = argv[++i];
+        else if (a == "--contact" && i + 1 < argc) contactDir = argv[++i];
+        else return usage();
+    }
+    if (outDir.empty() && contactDir.empty()) return usage();
+
+    // Jobs run on two threads: the machine is shared and the banks are independent.
+    std::vector<std::function<void()>> jobs;
+    for (const BankDef& d : kBanks) {
+        jobs.emplace_back([&, d] {
+            art::Bank bank(d.name, d.first, d.last);
+            d.draw(bank);
+            const art::Bank::Output out = bank.build();
+            if (!outDir.empty()) art::writeBank(outDir, bank, out);
+            if (!contactDir.empty()) art::writeContactSheet(contactDir + "/" + d.name + ".png", bank, out);
+        });
+    }
+    jobs.emplace_back([&] {
+        const auto img = art::drawTitleBack();
+        if (!outDir.empty() && !engine::bmp8::write(outDir + "/tz_TitleBack.bmp", img)) throw std::runtime_error("cannot write tz_TitleBack.bmp");
+        if (!contactDir.empty()) engine::bmp8::write(contactDir + "/tz_TitleBack.bmp", img);
+    });
+    jobs.emplace_back([&] {
+        const auto img = art::drawPlayBackground();
+        if (!outDir.empty() && !engine::bmp8::write(outDir + "/tz_BG.bmp", img)) throw std::runtime_error("cannot write tz_BG.bmp");
+        if (!contactDir.empty()) engine::bmp8::write(contactDir + "/tz_BG.bmp", img);
+    });
+
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> failed{false};
+    auto worker = [&] {
+        for (std::size_t i; (i = next++) < jobs.size();) {
+            try {
+                jobs[i]();
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "korrindal_art: %s\n", e.what());
+                failed = true;
+            }
+        }
+    };
+    std::thread second(worker);
+    worker();
+    second.join();
+    return failed ? 1 : 0;
+}
