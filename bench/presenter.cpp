@@ -136,7 +136,10 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs) {
-            if (r.run_type != Run::RT_Iteration || r.error_occurred) continue;
+            if (r.error_occurred) continue;
+            // With --benchmark_report_aggregates_only only the aggregates come here: take
+            // the medians then.
+            if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median") continue;
             Times& t = best[r.run_name.function_name];
             t.real = std::min(t.real, r.GetAdjustedRealTime());
             t.cpu = std::min(t.cpu, r.GetAdjustedCPUTime());
