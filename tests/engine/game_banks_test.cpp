@@ -1,0 +1,39 @@
+// The game's generated banks load through the engine: every Source inside its picture, all
+// patterns within the table, every rotating pattern with its sheet.
+
+#include "bank_fixture.h"
+
+namespace {
+
+using banktest::BankTest;
+
+TEST_F(BankTest, TheGamesNineBanksLoad) {
+    const char* names[] = {"TZ_System.sp4", "tz_GameSprite.sp4", "TZ_Stage1.sp4", "TZ_Stage2.sp4", "TZ_Stage3.sp4",
+                           "TZ_BossA.sp4",  "TZ_BossB.sp4",      "Tz_TitleSpprite.sp4", "TZ_Ending.sp4"};
+    const banktest::fs::path bin = KORRINDAL_BIN_DIR;
+    for (const char* n : names)
+        if (!banktest::fs::exists(bin / n)) GTEST_SKIP() << "generated banks not built: " << n;
+    tz::SetProgramDir(bin.string());
+    for (int i = 0; i < 9; ++i) sprite->Banks()[static_cast<std::size_t>(i)] = names[i];
+    start();
+    for (int i = 0; i < 9; ++i) {
+        sprite->RealizeBank(i);
+        ASSERT_TRUE(sprite->LastFailure().empty()) << names[i] << ": " << sprite->LastFailure();
+        const auto& b = sprite->FBankData[static_cast<std::size_t>(i)];
+        ASSERT_NE(b.surface, nullptr);
+        EXPECT_EQ(b.surface->row(0)[0], b.colorKey & 0xFF);
+        for (int k = b.first; k <= b.first + b.last; ++k) {
+            const auto& p = sprite->FPatterns[static_cast<std::size_t>(k)];
+            EXPECT_EQ(p.bank, i);
+            if (b.rotate != 0 && p.rotLast != 0 && p.width() > 0) {
+                EXPECT_NE(p.rotCache.surface, nullptr) << names[i] << " " << k;
+            }
+        }
+    }
+    const auto& last = sprite->FBankData[15];
+    EXPECT_LE(last.first + last.last + 1, engine::kPatternCount);
+    sprite->ReleaseBanks();
+    EXPECT_EQ(sprite->SurfaceLast(), -1);
+}
+
+}  // namespace
