@@ -300,3 +300,20 @@ TEST_F(BankTest, FocusLossAndReturnReloadLoadedBanksWithTheirSheets) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BankTest, SurfaceListRefusesAnEntryBeyondItsEnd) {
+    start();
+    std::vector<engine::SurfacePtr> owners(engine::kSurfaceListSize + 1);
+    for (int i = 0; i < engine::kSurfaceListSize; ++i) {
+        sprite->AddSurface(owners[static_cast<std::size_t>(i)], 1, false, false);
+        ASSERT_TRUE(sprite->LastFailure().empty()) << i << " " << sprite->LastFailure();
+    }
+    EXPECT_EQ(sprite->SurfaceLast(), engine::kSurfaceListSize - 1);
+    sprite->AddSurface(owners.back(), 1, false, false);
+    EXPECT_FALSE(sprite->LastFailure().empty());
+    EXPECT_EQ(owners.back(), nullptr);
+}
+
+}  // namespace
