@@ -5,9 +5,7 @@
 #include <stdexcept>
 
 #include "engine/sp4_writer.h"
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include "stb_image_write.h"
+#include "png_write.h"
 #include "text.h"
 
 namespace art {
@@ -154,7 +152,7 @@ void writeContactSheet(const std::string& path, const Bank& bank, const Bank::Ou
         if (f.rotLast) text += "r" + std::to_string(f.rotLast + 1);
         label(img, l + 2, t + 11, text, 120, 255, 120);
     }
-    if (!stbi_write_png(path.c_str(), W, H, 3, img.px.data(), W * 3)) throw std::runtime_error("cannot write " + path);
+    writePng(path, W, H, img.px);
 }
 
 }  // namespace art

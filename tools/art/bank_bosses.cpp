@@ -4,6 +4,7 @@
 
 #include "art.h"
 #include "enemy_look.h"
+#include "noise.h"
 
 namespace art {
 
@@ -92,10 +93,12 @@ Picture finalBoss(bool damaged) {
             const Shape hole = rotate(polygon({{h.x - r, h.y - r * 0.4f}, {h.x - r * 0.2f, h.y - r}, {h.x + r, h.y - r * 0.3f},
                                                {h.x + r * 0.6f, h.y + r * 0.8f}, {h.x - r * 0.5f, h.y + r}}),
                                       static_cast<float>(i), h);
-            cv.shade(offset(hole, 6), 0.55f, 1.0f);
-            cv.paint(hole, hull(Ramp::Rust, 0.2f, 3, -4, 0.2f, 0));
-            cv.light(offset(hole, -2), c(Ramp::Orange, 0.6f), 0.9f);
-            cv.glow(h, r * 1.8f, c(Ramp::Orange, 0.7f), 0.5f, 1.5f);
+            // Scorched rim, a dark pit, burning machinery deep inside.
+            cv.shade(offset(hole, 7), 0.5f, 1.0f);
+            const Shape jag{[hole, i](Vec2 p) { return hole(p) + (fbm(p.x * 0.3f, p.y * 0.3f, 50 + i) - 0.5f) * 6.0f; }, hole.box.grown(3)};
+            cv.paint(jag, hull(Ramp::Rust, 0.06f, 4, -5, 0.1f, 0));
+            cv.light(ellipse({h.x + 1, h.y + r * 0.25f}, r * 0.45f, r * 0.3f), c(Ramp::Orange, 0.55f), 0.8f);
+            cv.glow({h.x + 1, h.y + r * 0.2f}, r * 0.9f, c(Ramp::Gold, 0.7f), 0.45f, 1.5f);
             ++i;
         }
         for (int k = 0; k < 10; ++k) {

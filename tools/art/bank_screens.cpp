@@ -5,6 +5,7 @@
 
 #include "art.h"
 #include "enemy_look.h"
+#include "noise.h"
 
 namespace art {
 
@@ -14,32 +15,7 @@ using enemy::hull;
 using enemy::lamp;
 using look::c;
 
-// A repeatable hash for star fields.
-float hash(int x, int y, int s) {
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u + static_cast<std::uint32_t>(s) * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    h ^= h >> 16;
-    return static_cast<float>(h & 0xFFFFFF) / 16777216.0f;
-}
-
-float valueNoise(float x, float y, int s) {
-    const int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
-    const float fx = x - static_cast<float>(ix), fy = y - static_cast<float>(iy);
-    const float ux = fx * fx * (3 - 2 * fx), uy = fy * fy * (3 - 2 * fy);
-    const float a = hash(ix, iy, s), b = hash(ix + 1, iy, s), c0 = hash(ix, iy + 1, s), d = hash(ix + 1, iy + 1, s);
-    return a + (b - a) * ux + (c0 - a) * uy + (a - b - c0 + d) * ux * uy;
-}
-
-float fbm(float x, float y, int s) {
-    float v = 0, amp = 0.5f;
-    for (int o = 0; o < 5; ++o) {
-        v += amp * valueNoise(x, y, s + o * 17);
-        x *= 2.03f;
-        y *= 2.03f;
-        amp *= 0.5f;
-    }
-    return v;
-}
+float hash(int x, int y, int s) { return hash01(x, y, s); }
 
 Picture titleLetter(char ch) {
     const Shape t = displayFont().text(std::string(1, ch), 44, Align::Centre);
@@ -109,8 +85,12 @@ engine::bmp8::Image drawTitleBack() {
                         const float n = fbm(fx * 0.012f, fy * 0.03f, 3);
                         const Rgbf land = mix(c(Ramp::Teal, 0.28f), c(Ramp::Sand, 0.45f), std::clamp((n - 0.48f) * 6.0f, 0.0f, 1.0f));
                         const float cl = std::clamp((fbm(fx * 0.02f + 7, fy * 0.06f, 9) - 0.55f) * 4.0f, 0.0f, 1.0f);
-                        const float lightK = std::clamp(0.35f + 0.9f * (1.0f - fx / 640.0f) * std::min(1.0f, -d / 120.0f + 0.3f), 0.15f, 1.0f);
+                        const float lightK = std::clamp(1.25f - fx / 420.0f, 0.1f, 1.0f) * std::clamp(0.55f - d / 260.0f, 0.0f, 1.0f);
                         col = mix(land, c(Ramp::Grey, 0.85f), cl * 0.7f) * lightK;
+                        // City lights on the night side.
+                        const float night = std::clamp((fx - 380.0f) / 120.0f, 0.0f, 1.0f);
+                        if (n > 0.5f && hash01(static_cast<int>(fx), static_cast<int>(fy), 44) > 0.985f)
+                            col = col + c(Ramp::Gold, 0.8f) * (0.6f * night * (1.0f - cl));
                         col = mix(col, c(Ramp::Cyan, 0.7f), std::clamp(1.0f + d / 18.0f, 0.0f, 1.0f) * 0.6f);
                     } else {
                         // Space: deep navy above, dusk glow near the horizon.

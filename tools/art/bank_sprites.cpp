@@ -5,6 +5,7 @@
 
 #include "art.h"
 #include "enemy_look.h"
+#include "noise.h"
 
 namespace art {
 
@@ -212,24 +213,35 @@ Picture bombIcon() {
 // Explosion smoke, aging from a white-hot fireball to a grey puff. Also the Canon's
 // fragments, which are flying fireballs.
 Picture smoke(int f) {
-    const float r = 9.0f + 2.0f * static_cast<float>(f);
-    Canvas cv(Box{-r - 3, -r - 3, r + 3, r + 3});
-    const Rgbf cols[] = {c(Ramp::Gold, 0.85f), c(Ramp::Orange, 0.6f), c(Ramp::Rust, 0.35f), c(Ramp::Grey, 0.3f)};
-    const float heat = 1.0f - 0.33f * static_cast<float>(f);
-    // Lumpy ball of smoke: a few circles.
-    Shape ball = circle({0, 0}, r * 0.72f);
+    const float r = 9.0f + 2.5f * static_cast<float>(f);
+    Canvas cv(Box{-r - 4, -r - 4, r + 4, r + 4});
+    // Lumpy ball of smoke: a few circles, surface broken up by noise.
+    Shape ball = circle({0, 0}, r * 0.7f);
     for (int i = 0; i < 6; ++i) {
-        const float a = static_cast<float>(i) * kPi / 3.0f + static_cast<float>(f);
-        ball = smoothUnite(ball, circle({std::cos(a) * r * 0.45f, std::sin(a) * r * 0.45f}, r * 0.42f), 2.0f);
+        const float a = static_cast<float>(i) * kPi / 3.0f + static_cast<float>(f) * 0.7f;
+        ball = smoothUnite(ball, circle({std::cos(a) * r * 0.45f, std::sin(a) * r * 0.45f}, r * (0.36f + 0.06f * static_cast<float>(i % 3))), 2.5f);
     }
-    Material m = mat(cols[f], r * 0.7f, r * 0.5f, 0.0f);
-    cv.paint(ball, m);
-    if (f < 3) {
-        cv.glow({-r * 0.1f, -r * 0.1f}, r * (0.9f - 0.2f * static_cast<float>(f)), f == 0 ? Rgbf{1, 1, 0.85f} : c(Ramp::Orange, 0.8f), heat, 1.3f);
+    const Shape lumpy{[ball, f](Vec2 p) { return ball(p) + (fbm(p.x * 0.35f, p.y * 0.35f, 7 + f) - 0.5f) * 3.0f; }, ball.box.grown(2)};
+    const Rgbf body[] = {c(Ramp::Orange, 0.75f), c(Ramp::Red, 0.45f), c(Ramp::Rust, 0.25f), c(Ramp::Grey, 0.22f)};
+    Material m;
+    m.colour = [&, f](Vec2 p) { return body[f] * (0.8f + 0.4f * fbm(p.x * 0.25f + 3, p.y * 0.25f, 11)); };
+    m.bevel = r * 0.8f;
+    m.height = r * 0.5f;
+    m.gloss = 0.0f;
+    cv.paint(lumpy, m);
+    if (f == 0) {
+        cv.glow({0, 0}, r * 1.2f, c(Ramp::Gold, 0.8f), 1.1f, 1.2f);
+        cv.glow({-1, -1}, r * 0.7f, Rgbf{1, 1, 0.9f}, 1.0f, 1.2f);
+    } else if (f == 1) {
+        cv.glow({0, 0}, r * 1.0f, c(Ramp::Orange, 0.7f), 0.8f, 1.4f);
+        cv.glow({-2, -2}, r * 0.45f, c(Ramp::Gold, 0.9f), 0.7f, 1.3f);
+    } else if (f == 2) {
+        cv.glow({1, 1}, r * 0.6f, c(Ramp::Red, 0.5f), 0.35f, 1.5f);
     }
     FinishOptions o;
     o.rim = false;
     o.dither = 0.05f;
+    o.alphaCut = 0.45f;
     Picture p = cv.finish(o);
     return p.hit(static_cast<int>(r * 0.6f)).rotations(8);
 }

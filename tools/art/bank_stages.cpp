@@ -68,11 +68,11 @@ Picture backgroundDrifter() {
     // A distant wrecked cruiser, dim so it reads as scenery.
     Canvas cv(Box{-60, -95, 60, 95});
     const Shape body = mirrorPoly({{0, -92}, {16, -70}, {22, -20}, {30, 10}, {26, 60}, {14, 90}, {0, 86}});
-    cv.paint(body, hull(Ramp::Navy, 0.3f, 8, 5, 0.15f));
+    cv.paint(body, hull(Ramp::Navy, 0.16f, 8, 5, 0.1f));
     for (float y = -60; y < 80; y += 18) cv.shade(capsule({-20, y}, {20, y}, 0.7f), 0.7f, 0.3f);
-    cv.paint(mirrorPoly({{0, -10}, {56, 20}, {52, 34}, {0, 24}}), hull(Ramp::Navy, 0.24f, 4, 3, 0.1f));
+    cv.paint(mirrorPoly({{0, -10}, {56, 20}, {52, 34}, {0, 24}}), hull(Ramp::Navy, 0.13f, 4, 3, 0.1f));
     cv.erase(polygon({{8, 30}, {40, 60}, {30, 80}, {14, 70}}));
-    cv.paint(mirrorPoly({{0, -50}, {9, -44}, {9, -20}, {0, -16}}), hull(Ramp::Grey, 0.3f, 2.5f, 2.5f, 0.2f, 5));
+    cv.paint(mirrorPoly({{0, -50}, {9, -44}, {9, -20}, {0, -16}}), hull(Ramp::Grey, 0.18f, 2.5f, 2.5f, 0.2f, 5));
     for (int i = 0; i < 5; ++i) lamp(cv, {-12.0f + 6.0f * static_cast<float>(i), 40.0f - 25.0f * static_cast<float>(i % 3)}, 1.0f, Ramp::Cyan, 0.35f);
     return cv.finish();
 }

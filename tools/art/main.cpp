@@ -4,6 +4,7 @@
 //
 // usage: korrindal_art --out DIR [--contact DIR]
 
+#include <atomic>
 #include <cstdio>
 #include <exception>
 #include <functional>
@@ -11,7 +12,11 @@
 #include <thread>
 #include <vector>
 
+#include <map>
+#include <mutex>
+
 #include "art.h"
+#include "preview.h"
 
 namespace {
 
@@ -52,6 +57,9 @@ int main(int argc, char** argv) {
     if (outDir.empty() && contactDir.empty()) return usage();
 
     // Jobs run on two threads: the machine is shared and the banks are independent.
+    std::mutex made;
+    std::map<int, art::Bank::Output> outputs;
+    engine::bmp8::Image titleImg, bgImg;
     std::vector<std::function<void()>> jobs;
     for (const BankDef& d : kBanks) {
         jobs.emplace_back([&, d] {
@@ -60,17 +68,21 @@ int main(int argc, char** argv) {
             const art::Bank::Output out = bank.build();
             if (!outDir.empty()) art::writeBank(outDir, bank, out);
             if (!contactDir.empty()) art::writeContactSheet(contactDir + "/" + d.name + ".png", bank, out);
+            std::lock_guard<std::mutex> lock(made);
+            outputs[d.first] = out;
         });
     }
     jobs.emplace_back([&] {
         const auto img = art::drawTitleBack();
         if (!outDir.empty() && !engine::bmp8::write(outDir + "/tz_TitleBack.bmp", img)) throw std::runtime_error("cannot write tz_TitleBack.bmp");
-        if (!contactDir.empty()) engine::bmp8::write(contactDir + "/tz_TitleBack.bmp", img);
+        std::lock_guard<std::mutex> lock(made);
+        titleImg = img;
     });
     jobs.emplace_back([&] {
         const auto img = art::drawPlayBackground();
         if (!outDir.empty() && !engine::bmp8::write(outDir + "/tz_BG.bmp", img)) throw std::runtime_error("cannot write tz_BG.bmp");
-        if (!contactDir.empty()) engine::bmp8::write(contactDir + "/tz_BG.bmp", img);
+        std::lock_guard<std::mutex> lock(made);
+        bgImg = img;
     });
 
     std::atomic<std::size_t> next{0};
@@ -88,5 +100,13 @@ int main(int argc, char** argv) {
     std::thread second(worker);
     worker();
     second.join();
+    if (!failed && !contactDir.empty()) {
+        try {
+            art::writePreviews(contactDir, outputs, bgImg, titleImg);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "korrindal_art: %s\n", e.what());
+            failed = true;
+        }
+    }
     return failed ? 1 : 0;
 }
