@@ -29,6 +29,7 @@ Picture finalBoss(bool damaged) {
     wm.height = 8;
     wm.gloss = 0.3f;
     cv.paint(wings, wm);
+    enemy::greebles(cv, subtract(wings, unite(circle({130, 0}, 40), circle({-130, 0}, 40))), 81, 160, 3, 10, Ramp::Violet, 0.34f * scorch, 10);
     for (float sx : {-1.0f, 1.0f}) {
         for (float y : {-90.0f, -50.0f, 20.0f, 55.0f}) cv.shade(capsule({60 * sx, y}, {176 * sx, y * 0.8f}, 0.9f), 0.62f, 0.5f);
         cv.shade(capsule({160 * sx, -100}, {160 * sx, 50}, 0.9f), 0.62f, 0.5f);
@@ -64,6 +65,7 @@ Picture finalBoss(bool damaged) {
     bm.gloss = 0.4f;
     bm.elevation = 8;
     cv.paint(body, bm);
+    enemy::greebles(cv, subtract(body, circle({0, 10}, 62)), 82, 90, 3, 8, Ramp::Gunmetal, 0.5f * scorch, 24);
     for (float y : {-130.0f, -100.0f, -70.0f, 80.0f, 110.0f}) cv.shade(capsule({-60, y}, {60, y}, 0.9f), 0.65f, 0.5f);
     cv.shade(capsule({0, -156}, {0, -40}, 0.8f), 0.7f);
     for (float sx : {-1.0f, 1.0f}) {

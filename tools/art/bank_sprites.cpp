@@ -27,8 +27,8 @@ Picture ship(float bankAmt, float pitch) {
     Canvas cv(Box{-18, -23, 18, 26});
     look::playerShip(cv, 1.0f, bankAmt, pitch, 1.0f - 0.5f * pitch);
     Picture p = cv.finish();
-    // Small and honest: the cockpit only.
-    return p.hit(4, 0, -5);
+    // Small and honest: the cockpit only (it slides with the roll).
+    return p.hit(4, static_cast<int>(std::lround(2.0f * bankAmt)), -5);
 }
 
 // Weapon parts are drawn at the ship's position; each half sits where it mounts.

@@ -68,9 +68,9 @@ Picture backgroundDrifter() {
     // A distant wrecked cruiser, dim so it reads as scenery.
     Canvas cv(Box{-60, -95, 60, 95});
     const Shape body = mirrorPoly({{0, -92}, {16, -70}, {22, -20}, {30, 10}, {26, 60}, {14, 90}, {0, 86}});
-    cv.paint(body, hull(Ramp::Navy, 0.16f, 8, 5, 0.1f));
+    cv.paint(body, hull(Ramp::Gunmetal, 0.2f, 8, 5, 0.1f));
     for (float y = -60; y < 80; y += 18) cv.shade(capsule({-20, y}, {20, y}, 0.7f), 0.7f, 0.3f);
-    cv.paint(mirrorPoly({{0, -10}, {56, 20}, {52, 34}, {0, 24}}), hull(Ramp::Navy, 0.13f, 4, 3, 0.1f));
+    cv.paint(mirrorPoly({{0, -10}, {56, 20}, {52, 34}, {0, 24}}), hull(Ramp::Gunmetal, 0.16f, 4, 3, 0.1f));
     cv.erase(polygon({{8, 30}, {40, 60}, {30, 80}, {14, 70}}));
     cv.paint(mirrorPoly({{0, -50}, {9, -44}, {9, -20}, {0, -16}}), hull(Ramp::Grey, 0.18f, 2.5f, 2.5f, 0.2f, 5));
     for (int i = 0; i < 5; ++i) lamp(cv, {-12.0f + 6.0f * static_cast<float>(i), 40.0f - 25.0f * static_cast<float>(i % 3)}, 1.0f, Ramp::Cyan, 0.35f);
@@ -82,7 +82,8 @@ Picture carrier() {
     // middle (the ship appears at the carrier's position).
     Canvas cv(Box{-92, -150, 92, 150});
     const Shape wings = mirrorPoly({{0, -60}, {60, -30}, {90, 20}, {88, 60}, {50, 70}, {0, 80}});
-    cv.paint(wings, hull(Ramp::Steel, 0.45f, 6, 4, 0.4f));
+    cv.paint(wings, enemy::plated(Ramp::Steel, 0.45f, 6, 4, 0.4f, 0, 16, 11));
+    enemy::greebles(cv, wings, 76, 50, 3, 8, Ramp::Steel, 0.5f, 4);
     for (float sx : {-1.0f, 1.0f}) {
         cv.shade(capsule({30 * sx, -20}, {80 * sx, 30}, 0.6f), 0.65f, 0.3f);
         cv.paint(rect({70 * sx, 40}, 9, 30, 5), hull(Ramp::Steel, 0.55f, 3, 3, 0.5f, 2));
@@ -115,7 +116,8 @@ Picture stage1Boss() {
     // A heavy battleship, about 240 pixels across, twin turrets at 80 pixels either side.
     Canvas cv(Box{-122, -110, 122, 112});
     const Shape wings = mirrorPoly({{0, -70}, {70, -80}, {118, -40}, {120, 10}, {96, 50}, {50, 64}, {0, 60}});
-    cv.paint(wings, hull(Ramp::Gunmetal, 0.38f, 8, 5));
+    cv.paint(wings, enemy::plated(Ramp::Gunmetal, 0.38f, 8, 5, 0.3f, 0, 18, 7));
+    enemy::greebles(cv, wings, 71, 90, 3, 9, Ramp::Gunmetal, 0.42f, 3);
     for (float sx : {-1.0f, 1.0f}) {
         cv.shade(capsule({30 * sx, -50}, {110 * sx, -30}, 0.8f), 0.65f, 0.4f);
         cv.shade(capsule({30 * sx, 20}, {100 * sx, 20}, 0.8f), 0.65f, 0.4f);
@@ -133,7 +135,8 @@ Picture stage1Boss() {
         }
     }
     const Shape body = mirrorPoly({{0, 108}, {26, 88}, {44, 30}, {46, -60}, {30, -100}, {0, -108}});
-    cv.paint(body, hull(Ramp::Gunmetal, 0.52f, 14, 8, 0.35f, 4));
+    cv.paint(body, enemy::plated(Ramp::Gunmetal, 0.52f, 14, 8, 0.35f, 4, 14, 8));
+    enemy::greebles(cv, body, 72, 70, 3, 8, Ramp::Gunmetal, 0.55f, 12);
     for (float y : {-80.0f, -50.0f, -20.0f, 10.0f, 40.0f, 70.0f}) cv.shade(capsule({-40, y}, {40, y}, 0.7f), 0.7f, 0.4f);
     cv.shade(capsule({0, -100}, {0, 100}, 0.6f), 0.75f);
     cv.paint(mirrorPoly({{0, -40}, {18, -30}, {18, 20}, {0, 30}}), hull(Ramp::Rust, 0.45f, 4, 4, 0.5f, 12));
@@ -149,7 +152,8 @@ Picture stage1Boss() {
 Picture launcher(bool open) {
     Canvas cv(Box{-70, -70, 70, 70});
     const Shape base = mirrorPoly({{0, -64}, {40, -56}, {62, -20}, {62, 30}, {40, 60}, {0, 66}});
-    cv.paint(base, hull(Ramp::Rust, 0.36f, 8, 5));
+    cv.paint(base, enemy::plated(Ramp::Rust, 0.36f, 8, 5, 0.3f, 0, 14, 9));
+    enemy::greebles(cv, subtract(base, circle({0, 0}, 40)), 73, 50, 3, 7, Ramp::Rust, 0.4f, 5);
     for (float y : {-40.0f, -10.0f, 20.0f, 48.0f}) cv.shade(capsule({-54, y}, {54, y}, 0.7f), 0.65f, 0.3f);
     for (float sx : {-1.0f, 1.0f}) {
         cv.paint(rect({50 * sx, 0}, 8, 26, 4), hull(Ramp::Gunmetal, 0.42f, 3, 3, 0.4f, 3));
@@ -269,6 +273,7 @@ Picture stage2Boss() {
     m.gloss = 0.35f;
     m.elevation = 3;
     cv.paint(shell, m);
+    enemy::greebles(cv, subtract(shell, unite(rect({0, 0}, 32, 60), rect({62, 22}, 20, 16))), 74, 110, 3, 9, Ramp::Violet, 0.4f, 13);
     for (float sx : {-1.0f, 1.0f}) {
         cv.shade(capsule({20 * sx, -80}, {80 * sx, -40}, 0.8f), 0.65f, 0.4f);
         cv.shade(capsule({24 * sx, -20}, {92 * sx, -16}, 0.8f), 0.65f, 0.4f);
@@ -313,7 +318,8 @@ Picture downBullet(float len, float w, Ramp ring, int frame) {
 Picture sideCrosser() {
     Canvas cv(Box{-92, -44, 92, 44});
     const Shape frame = mirrorPoly({{0, -30}, {60, -40}, {90, -20}, {90, 20}, {60, 40}, {0, 30}});
-    cv.paint(frame, hull(Ramp::Gunmetal, 0.38f, 6, 4));
+    cv.paint(frame, enemy::plated(Ramp::Gunmetal, 0.38f, 6, 4, 0.3f, 0, 12, 10));
+    enemy::greebles(cv, frame, 75, 40, 2, 6, Ramp::Gunmetal, 0.42f, 4);
     for (float sx : {-1.0f, 1.0f}) {
         cv.shade(capsule({20 * sx, -24}, {80 * sx, -24}, 0.6f), 0.6f, 0.3f);
         cv.shade(capsule({20 * sx, 24}, {80 * sx, 24}, 0.6f), 0.6f, 0.3f);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "noise.h"
+
 namespace art::enemy {
 
 namespace {
@@ -26,6 +28,36 @@ void lamp(Canvas& cv, Vec2 p, float r, Ramp colour, float intensity) {
 Material hull(Ramp r, float t, float bevel, float height, float gloss, float elevation) {
     Material m = mat(c(r, t), bevel, height, gloss, elevation);
     return m;
+}
+
+Material plated(Ramp r, float t, float bevel, float height, float gloss, float elevation, float cell, int seed) {
+    Material m = mat(c(r, t), bevel, height, gloss, elevation);
+    m.colour = [r, t, cell, seed](Vec2 p) {
+        const float k = hash01(static_cast<int>(std::floor(std::fabs(p.x) / cell)), static_cast<int>(std::floor((p.y + 1000.0f) / (cell * 0.75f))), seed);
+        return c(r, t * (0.93f + 0.12f * k));
+    };
+    return m;
+}
+
+void greebles(Canvas& cv, const Shape& region, int seed, int count, float minSize, float maxSize, Ramp r, float t, float elevation) {
+    const Box& b = region.box;
+    for (int i = 0; i < count; ++i) {
+        const float x = std::max(0.0f, b.x0) + (b.x1 - std::max(0.0f, b.x0)) * hash01(i, 1, seed);
+        const float y = b.y0 + (b.y1 - b.y0) * hash01(i, 2, seed);
+        const float w = minSize + (maxSize - minSize) * hash01(i, 3, seed);
+        const float h = minSize + (maxSize - minSize) * hash01(i, 4, seed);
+        if (region({x, y}) > -std::max(w, h) - 1.5f) continue;
+        const float kind = hash01(i, 5, seed);
+        if (kind < 0.55f) {
+            cv.paint(mirrorX(rect({x, y}, w * 0.5f, h * 0.5f, 0.8f)), hull(r, t * (0.8f + 0.35f * hash01(i, 6, seed)), 1.0f, 1.0f, 0.4f, elevation));
+        } else if (kind < 0.8f) {
+            for (int k = 0; k < 3; ++k)
+                cv.shade(mirrorX(capsule({x - w * 0.5f, y - h * 0.3f + static_cast<float>(k) * h * 0.3f}, {x + w * 0.5f, y - h * 0.3f + static_cast<float>(k) * h * 0.3f}, 0.45f)), 0.45f, 0.5f);
+        } else {
+            cv.paint(mirrorX(circle({x - w * 0.3f, y}, 1.2f)), hull(Ramp::Grey, 0.6f, 0.8f, 0.8f, 0.7f, elevation + 1));
+            cv.paint(mirrorX(circle({x + w * 0.3f, y}, 1.2f)), hull(Ramp::Grey, 0.6f, 0.8f, 0.8f, 0.7f, elevation + 1));
+        }
+    }
 }
 
 namespace {
@@ -112,6 +144,7 @@ Picture gunship() {
         cv.paint(rect({44 * sx, 2}, 2.5f, 7, 1.5f), hull(Ramp::Grey, 0.4f, 1.2f, 1.5f, 0.5f, 2.0f));
         lamp(cv, {44 * sx, 9}, 1.8f, Ramp::Magenta);
     }
+    greebles(cv, wing, 21, 20, 2, 5, Ramp::Violet, 0.38f, 3.0f);
     const Shape core = mirrorPoly({{0, 26}, {7, 14}, {8, -6}, {5, -18}, {0, -20}});
     cv.paint(core, hull(Ramp::Violet, 0.5f, 3.5f, 3.5f, 0.4f, 2.0f));
     cv.paint(ellipse({0, 10}, 3.2f, 6), hull(Ramp::Red, 0.45f, 2.0f, 2.0f, 0.9f, 4.0f));
@@ -149,9 +182,10 @@ Picture heavyCraft() {
         }
         lamp(cv, {54 * sx, -6}, 1.8f, Ramp::Red, 0.9f);
     }
+    greebles(cv, wings, 31, 40, 3, 7, Ramp::Rust, 0.4f, 3.0f);
     const Shape body = mirrorPoly({{0, 56}, {12, 44}, {18, 20}, {18, -30}, {12, -48}, {0, -50}});
-    Material m = hull(Ramp::Gunmetal, 0.5f, 6.0f, 5.0f, 0.35f, 2.0f);
-    cv.paint(body, m);
+    cv.paint(body, plated(Ramp::Gunmetal, 0.5f, 6.0f, 5.0f, 0.35f, 2.0f, 10, 3));
+    greebles(cv, body, 32, 30, 2, 5, Ramp::Gunmetal, 0.5f, 7.0f);
     for (float y : {-30.0f, -12.0f, 6.0f, 24.0f}) cv.shade(capsule({-15, y}, {15, y}, 0.5f), 0.65f, 0.3f);
     cv.shade(capsule({0, -46}, {0, 40}, 0.4f), 0.75f);
     cv.paint(mirrorPoly({{0, 50}, {8, 40}, {9, 30}, {0, 34}}), hull(Ramp::Rust, 0.5f, 2.0f, 2.0f, 0.5f, 6.0f));
@@ -169,7 +203,7 @@ Picture midBoss(int frame) {
     const bool folded = frame == 0;
     const float span = folded ? 0.55f : 1.0f;
     const Shape wing = mirrorPoly({{0, -30}, {50 * span, -50}, {84 * span, -30}, {80 * span, -6}, {60 * span, 10}, {40 * span, 30}, {0, 20}});
-    cv.paint(wing, hull(Ramp::Violet, 0.3f, 5.0f, 4.0f));
+    cv.paint(wing, plated(Ramp::Violet, 0.3f, 5.0f, 4.0f, 0.3f, 0.0f, 16, 5));
     for (float sx : {-1.0f, 1.0f}) {
         cv.shade(capsule({20 * sx, -20}, {70 * span * sx, -30}, 0.6f), 0.6f, 0.3f);
         cv.shade(capsule({24 * sx, 6}, {60 * span * sx, -8}, 0.6f), 0.6f, 0.3f);
@@ -178,8 +212,10 @@ Picture midBoss(int frame) {
         lamp(cv, {80 * span * sx, -16}, 2.2f, Ramp::Red, 0.9f);
         cv.paint(rect({36 * sx, 26}, 5, 10, 3), hull(Ramp::Gunmetal, 0.38f, 2.0f, 2.5f, 0.4f, 2.0f));
     }
+    greebles(cv, wing, 41, 60, 3, 8, Ramp::Violet, 0.36f, 4.0f);
     const Shape body = mirrorPoly({{0, 72}, {14, 58}, {24, 20}, {26, -30}, {16, -60}, {0, -66}});
-    cv.paint(body, hull(Ramp::Gunmetal, 0.52f, 8.0f, 6.0f, 0.4f, 3.0f));
+    cv.paint(body, plated(Ramp::Gunmetal, 0.52f, 8.0f, 6.0f, 0.4f, 3.0f, 12, 4));
+    greebles(cv, body, 42, 40, 2, 6, Ramp::Gunmetal, 0.5f, 9.0f);
     for (float y : {-40.0f, -20.0f, 0.0f}) cv.shade(capsule({-20, y}, {20, y}, 0.6f), 0.65f, 0.3f);
     cv.paint(mirrorPoly({{0, -18}, {10, -26}, {10, -48}, {0, -54}}), hull(Ramp::Violet, 0.5f, 3.0f, 3.0f, 0.6f, 9.0f));
     // The beam cannon in the nose.

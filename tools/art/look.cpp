@@ -29,8 +29,8 @@ Picture caption(const std::string& text, float px, Rgbf top, Rgbf bottom, float 
 void playerShip(Canvas& cv, float k, float bankAmt, float pitch, float flame) {
     // Roll: the picture narrows, the fuselage slides toward the lower wing and that wing
     // darkens; pitch shortens the nose.
-    const float sx = 1.0f - 0.28f * std::fabs(bankAmt);
-    const float shift = 2.2f * bankAmt;
+    const float sx = 1.0f - 0.36f * std::fabs(bankAmt);
+    const float shift = 2.0f * bankAmt;
     const float sy = 1.0f - 0.10f * pitch;
     auto W = [&](const Shape& s) {
         return Shape{[s, sx, sy, shift, k](Vec2 p) {
@@ -53,7 +53,9 @@ void playerShip(Canvas& cv, float k, float bankAmt, float pitch, float flame) {
     // Wings: swept, a red stripe near the tips.
     const Shape wingL = polygon({{-4.5f, -4}, {-15.5f, 7}, {-16, 11.5f}, {-12, 12}, {-5, 9.5f}});
     const Shape wingR = polygon({{4.5f, -4}, {15.5f, 7}, {16, 11.5f}, {12, 12}, {5, 9.5f}});
-    const float dimL = 1.0f - 0.25f * std::max(0.0f, bankAmt), dimR = 1.0f - 0.25f * std::max(0.0f, -bankAmt);
+    // The wing that dips turns away from the light; the other catches it.
+    const float dimL = 1.0f - 0.45f * std::max(0.0f, -bankAmt) + 0.18f * std::max(0.0f, bankAmt);
+    const float dimR = 1.0f - 0.45f * std::max(0.0f, bankAmt) + 0.18f * std::max(0.0f, -bankAmt);
     cv.paint(W(wingL), mat(c(Ramp::Steel, 0.62f) * dimL, bev, 1.6f, 0.4f));
     cv.paint(W(wingR), mat(c(Ramp::Steel, 0.62f) * dimR, bev, 1.6f, 0.4f));
     cv.paint(W(polygon({{-11.5f, 5.5f}, {-15.5f, 9.2f}, {-15.8f, 11.2f}, {-13.5f, 11.5f}, {-10.5f, 8.5f}})),
