@@ -60,7 +60,7 @@ void drawTitleBank(Bank& b) {
 void drawEndingBank(Bank& b) {
     const char* captions[] = {"STAFF", "PROGRAM", "GRAPHICS", "MUSIC", "SOUND", "SPECIAL THANKS"};
     for (int i = 0; i < 6; ++i) b.set(253 + i, creditCaption(captions[i]));
-    const char* names[] = {"THE KORRINDAL DEVELOPERS", "AND THE KORRINDAL BUILD TOOLS", "SCORES BY THE DEVELOPERS",
+    const char* names[] = {"THE KORRINDAL DEVELOPERS", "THE KORRINDAL BUILD TOOLS", "COMPOSED BY THE DEVELOPERS",
                            "EVERYONE WHO PLAYS", "SEE YOU AGAIN", "THANK YOU FOR PLAYING"};
     for (int i = 0; i < 6; ++i) b.set(259 + i, creditName(names[i]));
     for (int f = 0; f < 8; ++f) b.set(265 + f, endingShip(f));
@@ -213,7 +213,7 @@ engine::bmp8::Image drawPlayBackground() {
         cv.paint(rect({64, 350}, 60, 17, 5), hull(Ramp::Grey, 0.05f, 3, -2.0f, 0.2f, 2));
         const Shape label = plainFont().text(side == 0 ? "SHIPS" : "BOMBS", 10, Align::Centre, 2);
         cv.shade(translate(label, {64, 326}), 0.45f, 0.6f);
-        cv.light(translate(label, {64, 326}), c(Ramp::Steel, 0.4f), 0.35f);
+        cv.light(translate(label, {64, 326}), c(Ramp::Steel, 0.55f), 0.8f);
         // The label next to the score or time at the top.
         const Shape top = plainFont().text(side == 0 ? "TIME" : "SCORE", 11, side == 0 ? Align::Right : Align::Left, 2);
         cv.paint(rect({side == 0 ? 100.0f : 28.0f, 25}, 26, 10, 4), hull(Ramp::Grey, 0.06f, 2, -1.5f, 0.2f, 2));

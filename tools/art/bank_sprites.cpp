@@ -167,30 +167,27 @@ Picture laser(int f) {
 }
 
 Picture pointedBullet() {
-    Canvas cv(Box{-9, -6, 9, 6});
-    const Shape tear = polygon({{8, 0}, {1, -4.2f}, {-4, -4}, {-7, -2}, {-7, 2}, {-4, 4}, {1, 4.2f}});
-    const Shape body = offset(tear, 0.5f);
-    cv.glow({0, 0}, 9, c(Ramp::Magenta, 0.6f), 0.5f, 1.5f);
-    cv.paint(body, mat(c(Ramp::Magenta, 0.6f), 2.0f, 1.5f, 0.8f));
-    cv.light(body, c(Ramp::Magenta, 0.7f), 0.5f);
-    cv.light(ellipse({0.5f, 0}, 3.5f, 1.6f), Rgbf{1, 1, 1}, 1.0f);
+    Canvas cv(Box{-10, -6, 10, 6});
+    const Shape tear = polygon({{8.5f, 0}, {1, -4.0f}, {-4, -3.8f}, {-7, -2}, {-7, 2}, {-4, 3.8f}, {1, 4.0f}});
+    cv.glow({0, 0}, 10, c(Ramp::Magenta, 0.5f), 0.45f, 2.0f);
+    cv.paint(tear, mat(c(Ramp::Magenta, 0.5f), 1.8f, 1.2f, 0.2f));
+    cv.light(ellipse({0.5f, 0}, 3.6f, 1.5f), Rgbf{1, 1, 1}, 1.2f);
     Picture p = cv.finish();
     return p.hit(3).rotations(32);
 }
 
 Picture spinningBullet() {
     Canvas cv(Box{-8, -8, 8, 8});
-    cv.glow({0, 0}, 8, c(Ramp::Orange, 0.65f), 0.5f, 1.5f);
-    std::vector<Vec2> st;
-    for (int i = 0; i < 8; ++i) {
-        const float a = static_cast<float>(i) * kPi / 4.0f;
-        const float r = i % 2 ? 4.2f : 6.6f;
-        st.push_back({std::cos(a) * r, std::sin(a) * r});
+    cv.glow({0, 0}, 9, c(Ramp::Orange, 0.55f), 0.45f, 2.0f);
+    // A ring broken by four notches, so its spin shows.
+    Shape r = ring({0, 0}, 4.6f, 3.0f);
+    for (int i = 0; i < 4; ++i) {
+        const float a = static_cast<float>(i) * kPi / 2.0f;
+        r = subtract(r, capsule({0, 0}, {std::cos(a) * 8, std::sin(a) * 8}, 0.8f));
     }
-    const Shape star = polygon(st);
-    cv.paint(star, mat(c(Ramp::Orange, 0.62f), 1.5f, 1.5f, 0.8f));
-    cv.light(star, c(Ramp::Orange, 0.75f), 0.45f);
-    cv.light(circle({0, 0}, 2.6f), Rgbf{1, 1, 1}, 1.0f);
+    cv.paint(r, mat(c(Ramp::Orange, 0.68f), 1.2f, 1.0f, 0.2f));
+    cv.paint(circle({0, 0}, 2.6f), mat(c(Ramp::Gold, 0.7f), 1.0f, 1.0f, 0.2f));
+    cv.light(circle({0, 0}, 2.2f), Rgbf{1, 1, 1}, 1.1f);
     Picture p = cv.finish();
     return p.hit(4).rotations(16);
 }
@@ -281,8 +278,8 @@ void drawGameSpriteBank(Bank& b) {
     for (int f = 0; f < 3; ++f) b.set(115 + f, beam(f));
     for (int f = 0; f < 3; ++f) b.set(118 + f, beamSpark(f));
     for (int f = 0; f < 3; ++f) b.set(121 + f, laser(f));
-    b.set(124, look::bulletOrb(3.6f, Ramp::Magenta, 0.0f).hit(3));
-    b.set(125, look::bulletOrb(3.6f, Ramp::Magenta, 0.5f).hit(3));
+    b.set(124, look::bulletOrb(4.2f, Ramp::Magenta, 0.0f).hit(3));
+    b.set(125, look::bulletOrb(4.2f, Ramp::Magenta, 0.5f).hit(3));
     b.set(126, spinningBullet());
     b.set(127, pointedBullet());
     for (int f = 0; f < 4; ++f) b.set(128 + f, enemy::fighter(f));

@@ -4,6 +4,7 @@
 
 #include "art.h"
 #include "enemy_look.h"
+#include "noise.h"
 
 namespace art {
 
@@ -38,13 +39,15 @@ Picture drifter(float r, int seed, Ramp tone) {
     Canvas cv(Box{-r * 1.35f, -r * 1.35f, r * 1.35f, r * 1.35f});
     const Shape rock = rockShape(r, seed);
     Material m;
-    m.colour = [tone, r](Vec2 p) {
-        const float t = 0.42f + 0.06f * std::sin(p.x * 0.31f + p.y * 0.17f) + 0.05f * std::sin(p.y * 0.43f - p.x * 0.11f);
-        return mix(c(tone, t), c(Ramp::Grey, t), 0.35f + 0.2f * std::sin(length(p) / r * 4.0f));
+    m.colour = [tone, seed](Vec2 p) {
+        const float n = fbm(p.x * 0.045f, p.y * 0.045f, 60 + seed);
+        const float g = fbm(p.x * 0.02f + 9, p.y * 0.02f, 70 + seed);
+        return mix(c(tone, 0.26f + 0.3f * n), c(Ramp::Grey, 0.3f + 0.25f * n), std::clamp(g * 1.6f - 0.4f, 0.0f, 1.0f));
     };
+    m.bump = [seed](Vec2 p) { return (fbm(p.x * 0.09f, p.y * 0.09f, 80 + seed) - 0.5f) * 7.0f; };
     m.bevel = r * 0.45f;
     m.height = r * 0.35f;
-    m.gloss = 0.1f;
+    m.gloss = 0.05f;
     cv.paint(rock, m);
     // Craters.
     for (int i = 0; i < 7; ++i) {
@@ -52,8 +55,8 @@ Picture drifter(float r, int seed, Ramp tone) {
         const float d = r * (0.2f + 0.55f * std::fmod(static_cast<float>(i) * 0.37f + static_cast<float>(seed) * 0.11f, 1.0f));
         const float cr = r * (0.08f + 0.05f * static_cast<float>(i % 3));
         const Vec2 ctr{std::cos(a) * d, std::sin(a) * d};
-        cv.shade(circle(ctr, cr), 0.78f, cr * 0.9f);
-        cv.shade(ring(ctr, cr, cr * 0.25f), 1.12f, -cr * 0.2f);
+        cv.shade(circle(ctr, cr), 0.85f, cr * 0.9f);
+        cv.shade(ring(ctr, cr, cr * 0.3f), 1.0f, -cr * 0.25f);
     }
     // A derelict mining rig bolted on, with a dying red beacon.
     const Vec2 rig{r * 0.25f, -r * 0.3f};
@@ -273,7 +276,7 @@ Picture stage2Boss() {
     m.gloss = 0.35f;
     m.elevation = 3;
     cv.paint(shell, m);
-    enemy::greebles(cv, subtract(shell, unite(rect({0, 0}, 32, 60), rect({62, 22}, 20, 16))), 74, 110, 3, 9, Ramp::Violet, 0.4f, 13);
+    enemy::greebles(cv, subtract(shell, unite(rect({0, 0}, 32, 60), rect({62, 22}, 20, 16))), 74, 70, 3, 9, Ramp::Gunmetal, 0.36f, 13);
     for (float sx : {-1.0f, 1.0f}) {
         cv.shade(capsule({20 * sx, -80}, {80 * sx, -40}, 0.8f), 0.65f, 0.4f);
         cv.shade(capsule({24 * sx, -20}, {92 * sx, -16}, 0.8f), 0.65f, 0.4f);
@@ -305,13 +308,12 @@ Picture sideSpark(float side) {
 }
 
 // Bullets pointing down (+y) in the stored picture.
-Picture downBullet(float len, float w, Ramp ring, int frame) {
+Picture downBullet(float len, float w, Ramp ringRamp, int frame) {
     Canvas cv(Box{-w - 5, -len - 5, w + 5, len + 5});
-    const Shape tear = taper({0, -len}, {0, len * 0.6f}, w * 0.5f, w);
-    cv.glow({0, len * 0.3f}, len + 4, c(ring, 0.6f), 0.5f, 1.5f);
-    cv.paint(tear, mat(c(ring, 0.58f + 0.05f * static_cast<float>(frame)), w * 0.6f, w * 0.5f, 0.8f));
-    cv.light(tear, c(ring, 0.72f), 0.5f);
-    cv.light(ellipse({0, len * 0.35f}, w * 0.5f, len * 0.45f), Rgbf{1, 1, 1}, 1.0f);
+    const Shape tear = taper({0, -len}, {0, len * 0.6f}, w * 0.45f, w);
+    cv.glow({0, len * 0.3f}, len + 4, c(ringRamp, 0.5f), 0.45f, 2.0f);
+    cv.paint(tear, mat(c(ringRamp, 0.5f + 0.04f * static_cast<float>(frame)), w * 0.5f, w * 0.4f, 0.2f));
+    cv.light(ellipse({0, len * 0.35f}, w * 0.5f, len * 0.42f), Rgbf{1, 1, 1}, 1.2f);
     return cv.finish();
 }
 

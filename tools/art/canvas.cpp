@@ -70,7 +70,8 @@ void Canvas::paint(const Shape& s, const Material& m) {
         const float inside = m.bevel > 0 ? -d / m.bevel : 1.0f;
         // Rounded profile: quarter circle rising over the bevel width.
         const float t = std::clamp(inside, 0.0f, 1.0f);
-        const float h = m.elevation + m.height * std::sqrt(1.0f - (1.0f - t) * (1.0f - t));
+        float h = m.elevation + m.height * std::sqrt(1.0f - (1.0f - t) * (1.0f - t));
+        if (m.bump) h += m.bump(p) * t;
         const Rgbf col = m.colour(p);
         if (c.alpha <= 0) {
             c.albedo = col;

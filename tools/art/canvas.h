@@ -39,6 +39,7 @@ struct Material {
     float height = 2.0f;     // how high the bevel rises
     float elevation = 0.0f;  // base height of the shape
     float gloss = 0.35f;     // specular strength
+    std::function<float(Vec2)> bump;  // optional height added inside (rough surfaces)
 };
 
 Material mat(Rgbf c, float bevel = 2.0f, float height = 2.0f, float gloss = 0.35f, float elevation = 0.0f);

@@ -48,8 +48,8 @@ void greebles(Canvas& cv, const Shape& region, int seed, int count, float minSiz
         const float h = minSize + (maxSize - minSize) * hash01(i, 4, seed);
         if (region({x, y}) > -std::max(w, h) - 1.5f) continue;
         const float kind = hash01(i, 5, seed);
-        if (kind < 0.55f) {
-            cv.paint(mirrorX(rect({x, y}, w * 0.5f, h * 0.5f, 0.8f)), hull(r, t * (0.8f + 0.35f * hash01(i, 6, seed)), 1.0f, 1.0f, 0.4f, elevation));
+        if (kind < 0.45f) {
+            cv.paint(mirrorX(rect({x, y}, w * 0.5f, h * 0.5f, 0.8f)), hull(r, t * (0.88f + 0.18f * hash01(i, 6, seed)), 1.0f, 1.0f, 0.4f, elevation));
         } else if (kind < 0.8f) {
             for (int k = 0; k < 3; ++k)
                 cv.shade(mirrorX(capsule({x - w * 0.5f, y - h * 0.3f + static_cast<float>(k) * h * 0.3f}, {x + w * 0.5f, y - h * 0.3f + static_cast<float>(k) * h * 0.3f}, 0.45f)), 0.45f, 0.5f);

@@ -95,13 +95,15 @@ void playerShip(Canvas& cv, float k, float bankAmt, float pitch, float flame) {
     cv.light(W(ellipse({-0.8f, -9.0f}, 0.7f, 1.5f)), Rgbf{0.9f, 1.0f, 1.0f}, 0.8f);
 }
 
-Picture bulletOrb(float r, Ramp ring, float phase) {
+Picture bulletOrb(float r, Ramp ringRamp, float phase) {
+    // A saturated ring with a white-hot core and a dark rim: readable on stars, explosions
+    // and hulls alike.
     Canvas cv(Box{-r - 3, -r - 3, r + 3, r + 3});
-    const float pulse = 1.0f + 0.12f * std::sin(phase * 6.2831853f);
-    cv.paint(circle({0, 0}, r * pulse), mat(c(ring, 0.55f), r * 0.6f, r * 0.5f, 0.6f));
-    cv.light(circle({0, 0}, r * pulse), c(ring, 0.7f), 0.55f);
-    cv.light(circle({0, 0}, r * 0.5f), Rgbf{1, 1, 1}, 0.9f);
-    cv.glow({0, 0}, r * 0.85f, Rgbf{1, 1, 1}, 0.6f, 1.5f);
+    const float pulse = 1.0f + 0.1f * std::sin(phase * 6.2831853f);
+    cv.glow({0, 0}, r * 1.5f * pulse, c(ringRamp, 0.5f), 0.5f, 2.0f);
+    cv.paint(circle({0, 0}, r * pulse), mat(c(ringRamp, 0.52f), r * 0.5f, r * 0.4f, 0.2f));
+    cv.light(ring({0, 0}, r * 0.72f * pulse, r * 0.35f), c(ringRamp, 0.55f), 0.35f);
+    cv.light(circle({0, 0}, r * 0.42f), Rgbf{1, 1, 1}, 1.2f);
     return cv.finish();
 }
 
