@@ -32,6 +32,23 @@ public:
                 img_.at(X, Y) = v;
             }
     }
+    // The colour-mix mode: source x 80 % + destination, mapped back to the palette.
+    void drawAdd(int n, int x, int y) {
+        auto it = banks_.upper_bound(n);
+        if (it == banks_.begin()) return;
+        --it;
+        const Bank::Output& b = it->second;
+        const auto& f = b.records[static_cast<std::size_t>(n - it->first)];
+        for (int sy = f.source.top; sy < f.source.bottom; ++sy)
+            for (int sx = f.source.left; sx < f.source.right; ++sx) {
+                const std::uint8_t v = b.image.at(sx, sy);
+                if (v == 0) continue;
+                const int X = x - f.originX + sx - f.source.left, Y = y - f.originY + sy - f.source.top;
+                if (X < 0 || X >= 640 || Y < 0 || Y >= 480) continue;
+                const Rgbf s = paletteColour(v) * 0.8f, d = paletteColour(img_.at(X, Y));
+                img_.at(X, Y) = nearestIndex({std::min(1.0f, s.r + d.r), std::min(1.0f, s.g + d.g), std::min(1.0f, s.b + d.b)});
+            }
+    }
     void stars(int seed) {
         std::uint32_t s = static_cast<std::uint32_t>(seed) * 2654435761u + 1;
         for (int i = 0; i < 90; ++i) {
@@ -185,7 +202,9 @@ void writePreviews(const std::string& dir, const std::map<int, Bank::Output>& ou
     }
     {  // Title with its four letters, five copies each (the colour-mix mode is not shown).
         Frame f(outputs, title);
-        for (int i = 0; i < 4; ++i) f.draw(249 + i, 450 + 48 * i, 445, false);
+        for (int i = 0; i < 4; ++i)
+            for (int j = 0; j <= 4; ++j)
+                f.drawAdd(249 + i, 450 + 48 * i, 445 + static_cast<int>(std::sin(static_cast<float>((32 * i + 20 * j - 300) & 255) * 6.2831853f / 256.0f) * 8.0f));
         f.write(dir + "/preview_title.png");
     }
 }
