@@ -1,0 +1,114 @@
+#include "game/tz_mymissile.h"
+
+#include "game/tz_check.h"
+#include "game/tz_draw.h"
+#include "game/tz_effect.h"
+#include "game/tz_gamemain.h"
+#include "game/tz_random.h"
+#include "game/tz_globals.h"
+#include "game/tz_scene.h"
+
+namespace tz {
+
+std::array<TMyShot, MyShotCount> MyShots{};
+
+namespace {
+
+struct TShotStart {
+    std::int16_t X, Y;        // relative to the ship (FireSide applied where marked)
+    bool SideX;               // X is multiplied by FireSide
+    std::int16_t Pattern;
+    std::int16_t Radius;      // also Range 20 and Margin = Radius
+};
+
+constexpr std::array<TShotStart, 6> ShotStart = {{
+    {14, -55, true, 0, 5},
+    {12, -45, false, 109, 5},
+    {24, -16, true, 110, 5},
+    {12, 0, true, 115, 10},
+    {0, -90, false, 121, 5},
+    {0, 0, false, 158, 20},
+}};
+
+std::int32_t PanOf(const TCharacter& c) { return (XPos(c) - 320) / 8; }
+
+}  // namespace
+
+void SpawnMyShot(std::uint8_t Kind, TCharacter& Source, std::int32_t Param) {
+    if (Kind > 5) return;
+    TMyShot* shot = nullptr;
+    for (TMyShot& s : MyShots)
+        if (s.Index < 0) { shot = &s; break; }
+    if (!shot) return;
+
+    const std::int32_t side = MyShip.FireSide;
+    const TShotStart& st = ShotStart[Kind];
+    shot->ShotKind = Kind;
+    shot->Timer = ShotLife[Kind];
+    shot->Speed = ShotSpeed[Kind];
+    shot->Pierce = ShotPierce[Kind];
+
+    std::int32_t x = XPos(MyShip) + (st.SideX ? st.X * side : st.X);
+    std::int32_t y = YPos(MyShip) + st.Y;
+    std::int32_t dir = 192;
+    switch (static_cast<TShotKind>(Kind)) {
+    case TShotKind::Valcan:
+        RandSeed = static_cast<std::uint32_t>(SceneTimer);
+        dir = 192 + side * Random(3);
+        break;
+    case TShotKind::Thunder: dir = 192 - 4 * side; break;
+    case TShotKind::Beam: dir = 64 - 3 * side; break;
+    case TShotKind::Fragment:
+        x = XPos(Source);
+        y = YPos(Source);
+        dir = Param;
+        break;
+    default: break;
+    }
+    if (!UnitList.AddCharacter(*shot, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
+                               static_cast<std::uint8_t>(dir), st.Pattern, ctOwnShot, st.Radius, 20, st.Radius, 0, 0))
+        return;
+    shot->LastHit = nullptr;
+    shot->OnCheck = CheckHit;
+    shot->OnDraw = DrawCharacter;
+
+    const std::int32_t pan = PanOf(*shot);
+    switch (static_cast<TShotKind>(Kind)) {
+    case TShotKind::Valcan:
+        shot->Speed = static_cast<std::int16_t>(shot->Speed + Random(100));
+        SpawnEffect(0, *shot, 0);
+        PlaySE(SeValcan, side * 5 + pan, 0, 110);
+        break;
+    case TShotKind::Canon:
+        SpawnEffect(0, *shot, 0);
+        PlaySE(SeFire, pan, 0, 50 + Random(20));
+        break;
+    case TShotKind::Thunder: PlaySE(SeThunder, side * 5 + pan, 0, 100); break;
+    case TShotKind::Beam:
+        shot->Rotation = static_cast<std::uint8_t>(dir);
+        PlaySE(SeBeam, side * 5 + pan, 0, 300);
+        break;
+    case TShotKind::Laser:
+        shot->Timer = MyShip.Charge;
+        if (SceneTimer % 4 == 0) PlaySE(SeLaser, pan, -MyShip.Charge / 8, 100);
+        break;
+    case TShotKind::Fragment: break;
+    }
+}
+
+// The shared frame of every shot: life, the area bounds and the move with its collision
+// scan. The kinds' own flight (slowing, bursting, turning) comes with the weapons.
+void MoveMyShots() {
+    for (TMyShot& s : MyShots) {
+        if (s.Index <= 0) continue;
+        s.Timer -= 1;
+        if (s.Pierce <= 0) s.Timer = 0;
+        if (YPos(s) < -100 || YPos(s) > 580 || XPos(s) < -40 || XPos(s) > 680) s.Timer = 0;
+        if (s.Timer > 0)
+            UnitList.Advance(s);
+        else
+            UnitList.RemoveCharacter(s);
+    }
+}
+
+}  // namespace tz

@@ -1,0 +1,91 @@
+#pragma once
+// Shared declarations of the game objects: the records of the player ship, its shots, the
+// enemies, enemy bullets and effects (each begins with the object list's TCharacter), the
+// table sizes, the input bits and small helpers on the list fields.
+
+#include <cstdint>
+
+#include "collision/list.h"
+#include "game/tz_globals.h"
+#include "game/tz_input.h"
+#include "game/tz_math.h"
+
+namespace tz {
+
+inline constexpr int MyShotCount = 64;
+inline constexpr int EnemyCount = 128;
+inline constexpr int EnemyShotCount = 256;
+inline constexpr int EffectCount = 512;
+
+// Sound-effect slots (the order in which the game registers its waves).
+enum TSound : std::int32_t {
+    SeValcan = 0, SeCanon, SeThunder, SeBeam, SeLaser, SeValcanHit, SeBeamHit, SeBomb, SeCrashL, SeCrashM,
+    SeKani, SeWind, SeWindS, SeAccel, SeFire, SeStart, SeWarning, SeDead, SeWeapon, SeBonus, SeArrow, SeSuperShot
+};
+
+// Whole-pixel position of a record.
+inline std::int16_t XPos(const TCharacter& c) { return WholePart(c.X); }
+inline std::int16_t YPos(const TCharacter& c) { return WholePart(c.Y); }
+inline void SetXPos(TCharacter& c, std::int16_t x) { c.X = WithWholePart(c.X, x); }
+inline void SetYPos(TCharacter& c, std::int16_t y) { c.Y = WithWholePart(c.Y, y); }
+
+// The heading's high byte.
+inline std::uint8_t Direction(const TCharacter& c) { return static_cast<std::uint8_t>(c.Angle >> 8); }
+inline void SetDirection(TCharacter& c, std::int32_t d) {
+    c.Angle = static_cast<std::uint16_t>((static_cast<std::uint32_t>(d & 0xFF) << 8) | (c.Angle & 0xFFu));
+}
+
+// The player's ship.
+struct TMyShip : TCharacter {
+    std::uint8_t Keys = 0;       // input bits of this tick
+    std::uint8_t OldKeys = 0;    // input bits of the previous tick
+    std::uint8_t Tilt = 0;       // last tilt: 0 none, 1 down, 2 left, 3 right
+    std::int32_t TiltDown = 0, TiltLeft = 0, TiltRight = 0;  // 0..23
+    std::int32_t Invincible = 0; // ticks of invulnerability left
+    std::uint8_t Weapon = 0;     // 0 Valcan, 1 Canon, 2 Thunder, 3 Beam, 4 Laser
+    std::int8_t FireSide = 0;    // +1 / -1, flipped after every shot
+    std::int32_t Charge = 0;     // Laser charge 0..100
+    std::int8_t Burst = 0;       // queued shots still to fire
+    std::int8_t FireWait = 0;    // a shot fires only while negative
+    std::int8_t Lives = 0;       // spare ships
+    std::int8_t Bombs = 0;
+    std::int16_t QuakeTimer = 0; // ticks left during which every enemy bullet is cancelled
+    std::int32_t BombBonus = 0;  // points of one bomb's cancelled bullets
+};
+
+// A player shot.
+struct TMyShot : TCharacter {
+    std::int8_t Pierce = 0;             // hits left
+    std::uint8_t ShotKind = 0;          // 0..5
+    const TCharacter* LastHit = nullptr;  // not struck again by this shot
+};
+
+enum class TPhase : std::uint8_t { phEnter = 0, phAttack = 1, phLeave = 2, phDown = 3 };
+
+// An enemy, boss, item or service object.
+struct TEnemy : TCharacter {
+    std::int16_t Life = 0;
+    std::uint8_t SubType = 0;           // the kind 0..29
+    TPhase State = TPhase::phEnter;
+    std::int32_t Work1 = 0, Work2 = 0;  // push velocity x, y (16.16 per tick)
+    std::uint8_t Flash = 0;             // hit-flash ticks
+    std::uint8_t Param1 = 0, Param2 = 0;  // group numbers (0 = none)
+    std::int32_t Work3 = 0, Work4 = 0, Work5 = 0;
+};
+
+// An enemy bullet: kept out of the list (Index 1 active, -1 free).
+struct TEnemyShot : TCharacter {
+    std::uint8_t BulletKind = 0;        // 0..14; 15 = cancelled, freed on its next move
+    std::int32_t BulletParam = 0;
+};
+inline constexpr std::uint8_t BulletCancelled = 15;
+
+// A visual effect: kept out of the list (Index 1 active, -1 free).
+struct TEffect : TCharacter {
+    std::uint8_t Step = 0;              // sub-state of the caption kinds
+    std::int16_t Fall = 0;              // extra drift: Y += Fall * 2048 per tick
+    std::int32_t EffectKind = 0;        // only the low byte is read
+    std::int32_t Value1 = 0, Value2 = 0;
+};
+
+}  // namespace tz
