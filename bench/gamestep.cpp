@@ -46,7 +46,7 @@ void BuildCrowdedScene() {
     }
     for (TEnemy& e : Enemies) {
         if (e.Index <= 0) continue;
-        SetYPos(e, static_cast<std::int16_t>(20 + (&e - Enemies.data()) / 16 * 50));
+        e.SetYPos(static_cast<std::int16_t>(20 + (&e - Enemies.data()) / 16 * 50));
         UnitList.MoveCharacter(e, 0, 0, 0);
         e.Speed = 16;
         e.State = TPhase::phLeave;
@@ -62,7 +62,7 @@ void BuildCrowdedScene() {
         f = TEnemy{};
         const int k = static_cast<int>(&f - Fillers.data());
         if (UnitList.AddCharacter(f, static_cast<std::int16_t>(130 + (k * 37) % 380), static_cast<std::int16_t>((k * 53) % 480),
-                                  64, 124, ctEnemy, 20, 40, 20, 0, 1))
+                                  64, 124, TCharType::ctEnemy, 20, 40, 20, 0, 1))
             ++listed;
     }
     // Every bullet and effect active, none near the ship.
@@ -73,7 +73,7 @@ void BuildCrowdedScene() {
         b.X = (140 + (i % 32) * 11) * 65536;
         b.Y = (10 + (i / 32) * 30) * 65536;
         b.Speed = 8;
-        SetDirection(b, 64);
+        b.SetDirection(64);
     }
     for (int i = 0; i < EffectCount; ++i) {
         TEffect& e = Effects[static_cast<std::size_t>(i)];
@@ -83,7 +83,7 @@ void BuildCrowdedScene() {
         e.X = (140 + (i % 32) * 11) * 65536;
         e.Y = (10 + (i / 32) * 25) * 65536;
         e.Speed = 32;
-        SetDirection(e, 64);
+        e.SetDirection(64);
     }
 }
 

@@ -19,8 +19,8 @@ void SpawnEffect(std::uint8_t Kind, const TCharacter& Source, std::int32_t Param
     for (TEffect& e : Effects) {
         if (e.Index > 0) continue;
         e.EffectKind = Kind;
-        e.X = WithWholePart(e.X, XPos(Source));
-        e.Y = WithWholePart(e.Y, YPos(Source));
+        e.X = WithWholePart(e.X, Source.XPos());
+        e.Y = WithWholePart(e.Y, Source.YPos());
         e.Index = 1;
         e.Fall = 0;
         e.Pattern = -1;
@@ -33,11 +33,11 @@ void SpawnEffect(std::uint8_t Kind, const TCharacter& Source, std::int32_t Param
 void MoveEffects() {
     for (TEffect& e : Effects) {
         if (e.Index <= 0) continue;
-        const std::uint8_t dir = Direction(e);
+        const std::uint8_t dir = e.Direction();
         e.X = WrapAdd(e.X, WrapMul(Cos(dir), e.Speed));
         e.Y = WrapAdd(e.Y, WrapAdd(WrapMul(Sin(dir), e.Speed), e.Fall * 2048));
         e.Timer -= 1;
-        if (YPos(e) > 600 || YPos(e) < -120 || e.Timer <= 0) e.Index = -1;
+        if (e.YPos() > 600 || e.YPos() < -120 || e.Timer <= 0) e.Index = -1;
     }
 }
 

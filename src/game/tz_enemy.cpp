@@ -56,7 +56,7 @@ const std::array<TEnemyKind, 30> EnemyKinds = {{
     /* 29 ring mine         */ {30, 30, 30, 242, 64, T, 30, -64, 7, T, T, nullptr, nullptr},
 }};
 
-std::int32_t PanOf(const TCharacter& c) { return (XPos(c) - 320) / 8; }
+std::int32_t PanOf(const TCharacter& c) { return (c.XPos() - 320) / 8; }
 
 void DecayPush(TEnemy& e, std::int32_t Decay) {
     Approach(e.Work1, 0, Decay);
@@ -77,9 +77,9 @@ void SpawnEnemy(std::int32_t Entry, std::int32_t Param) {
 
     e->SubType = entry.Kind;
     e->State = TPhase::phEnter;
-    SetXPos(*e, entry.X);
-    SetYPos(*e, entry.Y);
-    SetDirection(*e, 192);
+    e->SetXPos(entry.X);
+    e->SetYPos(entry.Y);
+    e->SetDirection(192);
     e->Work1 = 0;
     e->Work2 = 0;
     e->Flash = 0;
@@ -87,13 +87,13 @@ void SpawnEnemy(std::int32_t Entry, std::int32_t Param) {
     e->Param2 = static_cast<std::uint8_t>(entry.Param >> 8);
 
     e->Pattern = kind.Pattern;
-    SetDirection(*e, kind.Direction);
+    e->SetDirection(kind.Direction);
     if (kind.SetsTimer) e->Timer = kind.Timer;
     e->Speed = kind.Speed;
     e->Life = kind.Life;
     if (kind.Start) kind.Start(*e, Param);
 
-    if (!UnitList.AddCharacter(*e, XPos(*e), YPos(*e), Direction(*e), e->Pattern, ctEnemy, kind.Radius, kind.Range,
+    if (!UnitList.AddCharacter(*e, e->XPos(), e->YPos(), e->Direction(), e->Pattern, TCharType::ctEnemy, kind.Radius, kind.Range,
                                kind.Margin, 0, 0))
         return;  // the list is full: the record stays free
     e->OnCheck = kind.Collides ? CheckHit : nullptr;
@@ -107,12 +107,12 @@ void MoveEnemies() {
         e.Timer -= 1;
         if (e.Flash > 0) e.Flash -= 1;
         if (e.Index <= 0) continue;  // the step removed it
-        const std::int16_t x = XPos(e), y = YPos(e);
+        const std::int16_t x = e.XPos(), y = e.YPos();
         if (y > 600 || (y < -120 && e.State != TPhase::phEnter) || x < -120 || x > 760) {
             UnitList.RemoveCharacter(e);
             continue;
         }
-        const std::uint8_t dir = Direction(e);
+        const std::uint8_t dir = e.Direction();
         UnitList.MoveCheck(e, WrapAdd(WrapMul(Cos(dir), e.Speed), e.Work1), WrapAdd(WrapMul(Sin(dir), e.Speed), e.Work2),
                            0);
     }
@@ -128,7 +128,7 @@ void GroupDown(std::int32_t i) {
         if (GroupCount[g] == 0) bonus += GroupBonus[g];
     }
     if (bonus >= 1) {
-        ScratchEntry = TSpawnEntry{XPos(e), YPos(e), 0, 12};
+        ScratchEntry = TSpawnEntry{e.XPos(), e.YPos(), 0, 12};
         SpawnEnemy(ScratchEntryIndex, bonus);
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Enemies: every object of the play field other than the ship, its shots, the enemy bullets
 // and the effects lives in one table of 128 records, started from a spawn entry and moved
-// through the object list as ctEnemy.
+// through the object list as TCharType::ctEnemy.
 
 #include <array>
 #include <cstdint>

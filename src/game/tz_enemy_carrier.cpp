@@ -8,7 +8,7 @@ namespace tz {
 
 void StartCarrier(TEnemy& e, std::int32_t Param) {
     (void)Param;
-    SetYPos(e, -220);
+    e.SetYPos(-220);
     PlaySE(SeWind, -30, 5, 55);
     PlaySE(SeWind, 30, 5, 50);
 }
@@ -18,9 +18,9 @@ void StartCarrier(TEnemy& e, std::int32_t Param) {
 void StepCarrier(TEnemy& e) {
     switch (e.State) {
     case TPhase::phEnter:
-        if (YPos(e) > 300 && MyShip.Index <= 0) {
+        if (e.YPos() > 300 && MyShip.Index <= 0) {
             e.State = TPhase::phLeave;
-            LaunchShip(XPos(e), YPos(e));
+            LaunchShip(e.XPos(), e.YPos());
             MyShip.Weapon = 0;
             TimeLeft = ProcessPerSec * 300;
         }

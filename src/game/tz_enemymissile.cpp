@@ -17,9 +17,9 @@ void SpawnEnemyShot(std::uint8_t Kind, const TCharacter& Source, std::int32_t Pa
         TEnemyShot& b = EnemyShots[static_cast<std::size_t>(EnemyShotNext)];
         if (b.Index > 0) continue;
         b.BulletKind = Kind;
-        b.X = WithWholePart(b.X, XPos(Source));
-        b.Y = WithWholePart(b.Y, YPos(Source));
-        b.CharType = ctEnemyShot;
+        b.X = WithWholePart(b.X, Source.XPos());
+        b.Y = WithWholePart(b.Y, Source.YPos());
+        b.CharType = TCharType::ctEnemyShot;
         b.Index = 1;
         return;
     }
@@ -29,14 +29,14 @@ void MoveEnemyShots() {
     for (TEnemyShot& b : EnemyShots) {
         if (b.Index <= 0) continue;
         b.Timer -= 1;
-        const std::uint8_t dir = Direction(b);
+        const std::uint8_t dir = b.Direction();
         b.X = WrapAdd(b.X, WrapMul(Cos(dir), b.Speed));
         b.Y = WrapAdd(b.Y, WrapMul(Sin(dir), b.Speed));
-        if (YPos(b) > 500 || YPos(b) < -20 || XPos(b) > 660 || XPos(b) < -20 || b.BulletKind == BulletCancelled) {
+        if (b.YPos() > 500 || b.YPos() < -20 || b.XPos() > 660 || b.XPos() < -20 || b.BulletKind == BulletCancelled) {
             b.Index = -1;
             continue;
         }
-        if (MyShip.Index > 0 && GetDistance(XPos(MyShip) - XPos(b), YPos(MyShip) - YPos(b)) < 20) {
+        if (MyShip.Index > 0 && GetDistance(MyShip.XPos() - b.XPos(), MyShip.YPos() - b.YPos()) < 20) {
             std::uint8_t flags = 0;
             CheckHit(b, MyShip, flags);
         }

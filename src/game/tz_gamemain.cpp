@@ -113,13 +113,13 @@ void StepMove() {
     std::int32_t dx = 0, dy = 0;
     if (SceneState == 6) {
         MyShip.Keys = KeyUp;  // the ship flies off upward, faster each tick
-        dx = Sign(320 - XPos(MyShip)) * 2 * 65536;
-        dy = YPos(MyShip) <= -200 ? 0 : -(SceneTimer * 16384);
+        dx = Sign(320 - MyShip.XPos()) * 2 * 65536;
+        dy = MyShip.YPos() <= -200 ? 0 : -(SceneTimer * 16384);
     } else {
-        if (Held(KeyUp) && YPos(MyShip) > 160) dy = -260000;
-        if (Held(KeyDown) && YPos(MyShip) < 469) dy = 260000;
-        if (Held(KeyLeft) && XPos(MyShip) > 20) dx = -260000;
-        if (Held(KeyRight) && XPos(MyShip) < 619) dx = 260000;
+        if (Held(KeyUp) && MyShip.YPos() > 160) dy = -260000;
+        if (Held(KeyDown) && MyShip.YPos() < 469) dy = 260000;
+        if (Held(KeyLeft) && MyShip.XPos() > 20) dx = -260000;
+        if (Held(KeyRight) && MyShip.XPos() < 619) dx = 260000;
     }
     UnitList.MoveCheck(MyShip, dx, dy, 0);
     Clamp(20 * 65536, MyShip.X, 619 * 65536);
@@ -157,7 +157,7 @@ std::int32_t CameraStep(std::int32_t d) {
 }
 
 void LaunchShip(std::int16_t X, std::int16_t Y) {
-    UnitList.AddCharacter(MyShip, X, Y, 192, 85, ctOwnShip, 20, 20, 20, 0, 0);
+    UnitList.AddCharacter(MyShip, X, Y, 192, 85, TCharType::ctOwnShip, 20, 20, 20, 0, 0);
     MyShip.OnCheck = CheckHit;
     MyShip.OnDraw = DrawCharacter;
 }
@@ -193,7 +193,7 @@ void StepTimeAndClear() {
 }
 
 void StepCamera() {
-    const std::int32_t target = (XPos(MyShip) * 256 / 640) * 65536;
+    const std::int32_t target = (MyShip.XPos() * 256 / 640) * 65536;
     const std::int32_t diff = target - MapPos.x;
     const std::int32_t d = std::abs(diff) / 16384;
     if (d == 0)

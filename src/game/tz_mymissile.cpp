@@ -30,7 +30,7 @@ constexpr std::array<TShotStart, 6> ShotStart = {{
     {0, 0, false, 158, 20},
 }};
 
-std::int32_t PanOf(const TCharacter& c) { return (XPos(c) - 320) / 8; }
+std::int32_t PanOf(const TCharacter& c) { return (c.XPos() - 320) / 8; }
 
 }  // namespace
 
@@ -48,8 +48,8 @@ void SpawnMyShot(std::uint8_t Kind, TCharacter& Source, std::int32_t Param) {
     shot->Speed = ShotSpeed[Kind];
     shot->Pierce = ShotPierce[Kind];
 
-    std::int32_t x = XPos(MyShip) + (st.SideX ? st.X * side : st.X);
-    std::int32_t y = YPos(MyShip) + st.Y;
+    std::int32_t x = MyShip.XPos() + (st.SideX ? st.X * side : st.X);
+    std::int32_t y = MyShip.YPos() + st.Y;
     std::int32_t dir = 192;
     switch (static_cast<TShotKind>(Kind)) {
     case TShotKind::Valcan:
@@ -59,14 +59,14 @@ void SpawnMyShot(std::uint8_t Kind, TCharacter& Source, std::int32_t Param) {
     case TShotKind::Thunder: dir = 192 - 4 * side; break;
     case TShotKind::Beam: dir = 64 - 3 * side; break;
     case TShotKind::Fragment:
-        x = XPos(Source);
-        y = YPos(Source);
+        x = Source.XPos();
+        y = Source.YPos();
         dir = Param;
         break;
     default: break;
     }
     if (!UnitList.AddCharacter(*shot, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
-                               static_cast<std::uint8_t>(dir), st.Pattern, ctOwnShot, st.Radius, 20, st.Radius, 0, 0))
+                               static_cast<std::uint8_t>(dir), st.Pattern, TCharType::ctOwnShot, st.Radius, 20, st.Radius, 0, 0))
         return;
     shot->LastHit = nullptr;
     shot->OnCheck = CheckHit;
@@ -103,7 +103,7 @@ void MoveMyShots() {
         if (s.Index <= 0) continue;
         s.Timer -= 1;
         if (s.Pierce <= 0) s.Timer = 0;
-        if (YPos(s) < -100 || YPos(s) > 580 || XPos(s) < -40 || XPos(s) > 680) s.Timer = 0;
+        if (s.YPos() < -100 || s.YPos() > 580 || s.XPos() < -40 || s.XPos() > 680) s.Timer = 0;
         if (s.Timer > 0)
             UnitList.Advance(s);
         else

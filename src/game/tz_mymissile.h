@@ -1,5 +1,5 @@
 #pragma once
-// The player's shots: a table of 64 records entered into the object list as ctOwnShot.
+// The player's shots: a table of 64 records entered into the object list as TCharType::ctOwnShot.
 
 #include <array>
 #include <cstdint>

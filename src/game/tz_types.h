@@ -23,18 +23,6 @@ enum TSound : std::int32_t {
     SeKani, SeWind, SeWindS, SeAccel, SeFire, SeStart, SeWarning, SeDead, SeWeapon, SeBonus, SeArrow, SeSuperShot
 };
 
-// Whole-pixel position of a record.
-inline std::int16_t XPos(const TCharacter& c) { return WholePart(c.X); }
-inline std::int16_t YPos(const TCharacter& c) { return WholePart(c.Y); }
-inline void SetXPos(TCharacter& c, std::int16_t x) { c.X = WithWholePart(c.X, x); }
-inline void SetYPos(TCharacter& c, std::int16_t y) { c.Y = WithWholePart(c.Y, y); }
-
-// The heading's high byte.
-inline std::uint8_t Direction(const TCharacter& c) { return static_cast<std::uint8_t>(c.Angle >> 8); }
-inline void SetDirection(TCharacter& c, std::int32_t d) {
-    c.Angle = static_cast<std::uint16_t>((static_cast<std::uint32_t>(d & 0xFF) << 8) | (c.Angle & 0xFFu));
-}
-
 // The player's ship.
 struct TMyShip : TCharacter {
     std::uint8_t Keys = 0;       // input bits of this tick

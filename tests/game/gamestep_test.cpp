@@ -154,7 +154,7 @@ TEST_F(GameStepTest, ValcanFiresEveryFourthTickAlternatingSides) {
         if (ListedShots() > before) {
             fired.push_back(t);
             for (const TMyShot& s : MyShots)
-                if (s.Index > 0 && s.Timer == ShotLife[0] - 1) offsets.push_back(XPos(s) - XPos(MyShip));
+                if (s.Index > 0 && s.Timer == ShotLife[0] - 1) offsets.push_back(s.XPos() - MyShip.XPos());
         }
     }
     EXPECT_EQ(fired, (std::vector<int>{0, 4, 8, 12}));
@@ -196,7 +196,7 @@ TEnemy& AddCarrierAt(std::int16_t x, std::int16_t y) {
     TEnemy& e = Enemies[slot];
     EXPECT_GT(e.Index, 0);
     EXPECT_EQ(e.SubType, 9);
-    SetYPos(e, y);
+    e.SetYPos(y);
     return e;
 }
 
@@ -297,17 +297,17 @@ TEST_F(GameStepTest, EntriesAreReleasedAsTheScrollPassesThem) {
     Tick();
     EXPECT_EQ(MapIndex, 1);
     EXPECT_EQ(SpawnedCount, 3);
-    EXPECT_EQ(XPos(Enemies[0]), 400);
+    EXPECT_EQ(Enemies[0].XPos(), 400);
     EXPECT_EQ(Enemies[0].Param1, 2);
     EXPECT_EQ(Enemies[0].Param2, 1);
-    EXPECT_EQ(XPos(Enemies[1]), 300);
+    EXPECT_EQ(Enemies[1].XPos(), 300);
     EXPECT_EQ(Enemies[2].Index, -1);
     EXPECT_EQ(SpawnList[3].Y, -40);
     Tick();
     EXPECT_EQ(MapIndex, 1);
     Tick();
     EXPECT_EQ(MapIndex, 0);
-    EXPECT_EQ(XPos(Enemies[2]), 200);
+    EXPECT_EQ(Enemies[2].XPos(), 200);
 }
 
 TEST_F(GameStepTest, CarrierBringsTheShipInAndStartsTheClock) {
@@ -329,9 +329,9 @@ TEST_F(GameStepTest, CarrierBringsTheShipInAndStartsTheClock) {
     const TEnemy& carrier = Enemies[0];
     EXPECT_EQ(carrier.SubType, 9);
     EXPECT_EQ(carrier.State, TPhase::phLeave);
-    EXPECT_GT(YPos(carrier), 300);
-    EXPECT_EQ(XPos(MyShip), 320);
-    EXPECT_EQ(YPos(MyShip), YPos(carrier) - 16);  // placed where the carrier was before its move
+    EXPECT_GT(carrier.YPos(), 300);
+    EXPECT_EQ(MyShip.XPos(), 320);
+    EXPECT_EQ(MyShip.YPos(), carrier.YPos() - 16);  // placed where the carrier was before its move
     EXPECT_EQ(MyShip.Weapon, 0);
     EXPECT_EQ(TimeLeft, ProcessPerSec * 300 - 1);  // the clock ran in the launch tick already
     Tick();
@@ -354,7 +354,7 @@ TEST_F(GameStepTest, EnemiesLeaveAtTheAreaBounds) {
     EXPECT_EQ(wide.Index, -1);
     EXPECT_GT(high.Index, 0);  // still entering: kept above the top
     high.State = TPhase::phLeave;
-    SetYPos(high, -130);
+    high.SetYPos(-130);
     MoveEnemies();
     EXPECT_EQ(high.Index, -1);
 }
@@ -402,8 +402,8 @@ TEST_F(GameStepTest, LostShipIsTakenOutAndRelaunched) {
     EXPECT_EQ(MyShip.Weapon, 0);
     EXPECT_EQ(MyShip.Bombs, 5);
     EXPECT_EQ(BonusRate, 0);
-    EXPECT_EQ(XPos(MyShip), 320);
-    EXPECT_EQ(YPos(MyShip), 400);
+    EXPECT_EQ(MyShip.XPos(), 320);
+    EXPECT_EQ(MyShip.YPos(), 400);
 }
 
 }  // namespace
