@@ -14,6 +14,7 @@
 #include "game/tz_mymissile.h"
 #include "game/tz_replay.h"
 #include "game/tz_scene.h"
+#include "game/tz_unitlist.h"
 
 namespace {
 
@@ -93,6 +94,7 @@ void BM_GameStepCrowded(benchmark::State& state) {
     ReplayLength = ReplayBufferSize;
     for (int i = 0; i < ReplayBufferSize; ++i)
         ReplayBuffer[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(KeyFire | ((i / 40) % 2 ? KeyLeft : KeyRight));
+    LoadUnitList();
     BuildCrowdedScene();
     int ticks = 0;
     for (auto _ : state) {

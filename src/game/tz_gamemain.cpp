@@ -13,6 +13,7 @@
 #include "game/tz_replay.h"
 #include "game/tz_globals.h"
 #include "game/tz_scene.h"
+#include "game/tz_unitlist.h"
 
 namespace tz {
 

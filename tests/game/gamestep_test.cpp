@@ -9,6 +9,7 @@
 #include "game/tz_map.h"
 #include "game/tz_mymissile.h"
 #include "game/tz_replay.h"
+#include "game/tz_unitlist.h"
 #include "game/tz_globals.h"
 #include "game/tz_scene.h"
 
@@ -20,6 +21,7 @@ namespace {
 class GameStepTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        LoadUnitList();
         SceneState = 4;
         SceneTimer = 0;
         StageNo = 2;

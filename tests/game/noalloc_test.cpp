@@ -9,12 +9,14 @@
 #include "game/tz_globals.h"
 #include "game/tz_map.h"
 #include "game/tz_replay.h"
+#include "game/tz_unitlist.h"
 
 namespace tz {
 namespace {
 
 TEST(NoAllocation, TenThousandTicksOfPlayAllocateNothing) {
     ASSERT_TRUE(memcheck::Active());
+    LoadUnitList();
     SetScene(Scene::Play);
     StageNo = 3;  // no time mark: the stage runs until its end
     TimeLeft = 21000;
