@@ -4,6 +4,7 @@
 
 #include "game/tz_globals.h"
 #include "game/tz_main.h"
+#include "game/tz_objects_hash.h"
 #include "game/tz_random.h"
 #include "game/tz_replay.h"
 
@@ -42,6 +43,7 @@ std::uint64_t GameStateHash() {
     StateHasher h;
     HashSceneGlobals(h);
     HashReplay(h);
+    HashGameObjects(h);
     return h.Value();
 }
 

@@ -41,10 +41,11 @@ void LoadMap(std::int32_t Stage) {
 }
 
 void ScatterStars() {
+    // Fractions start at 0, so nothing of an earlier stage or game survives a scatter.
     for (TStar& star : StarField) {
         star.Speed = static_cast<std::int16_t>(Random(256) + 16);
-        star.X = WithWholePart(star.X, static_cast<std::int16_t>(Random(163840 / star.Speed)));
-        star.Y = WithWholePart(star.Y, static_cast<std::int16_t>(Random(480)));
+        star.X = Random(163840 / star.Speed) * 65536;
+        star.Y = Random(480) * 65536;
     }
 }
 

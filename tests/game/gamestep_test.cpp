@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "game/state_hash.h"
 #include "game/tz_effect.h"
 #include "game/tz_enemy.h"
 #include "game/tz_enemymissile.h"
@@ -31,6 +32,8 @@ protected:
         BonusRate = 0;
         MapIndex = -1;
         MapPos = TFixedPoint{};
+        RandSeed = 0;
+        EnemyShotNext = 0;
         MyShip = TMyShip{};
         MyShip.Lives = 2;
         MyShip.Bombs = 5;
@@ -406,6 +409,37 @@ TEST_F(GameStepTest, LostShipIsTakenOutAndRelaunched) {
     EXPECT_EQ(BonusRate, 0);
     EXPECT_EQ(MyShip.XPos(), 320);
     EXPECT_EQ(MyShip.YPos(), 400);
+}
+
+}  // namespace
+}  // namespace tz
+
+namespace tz {
+namespace {
+
+// Two runs of the same input from the same start end in the same state, and the state hash
+// sees the game-object tables.
+TEST_F(GameStepTest, SameInputGivesTheSameStateHash) {
+    SpawnList[0] = TSpawnEntry{250, -30, 0, 9};
+    SpawnList[1] = TSpawnEntry{400, -10, 0, 9};
+    auto run = [&] {
+        SetUp();
+        SpawnList[0].Y = -30;
+        SpawnList[1].Y = -10;
+        MapIndex = 1;
+        for (int i = 0; i < 300; ++i)
+            ReplayBuffer[static_cast<std::size_t>(i)] =
+                static_cast<std::uint8_t>(KeyFire | (i % 60 < 30 ? KeyLeft : KeyRight) | (i == 100 ? KeyBomb : 0));
+        for (int i = 0; i < 300; ++i) Tick();
+        return GameStateHash();
+    };
+    const std::uint64_t first = run();
+    EXPECT_EQ(run(), first);
+    Enemies[7].Work3 += 1;
+    EXPECT_NE(GameStateHash(), first);
+    Enemies[7].Work3 -= 1;
+    StarField[3].Y += 1;
+    EXPECT_NE(GameStateHash(), first);
 }
 
 }  // namespace
