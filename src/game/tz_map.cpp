@@ -8,6 +8,7 @@
 #include "game/tz_mapfile.h"
 #include "game/tz_path.h"
 #include "game/tz_globals.h"
+#include "game/tz_main.h"
 
 namespace tz {
 
@@ -56,6 +57,13 @@ void MoveStars() {
         star.Y += SinTab[64] * star.Speed * m;
         if (WholePart(star.Y) >= 480) star.Y = WithWholePart(star.Y, static_cast<std::int16_t>(WholePart(star.Y) - 480));
     }
+}
+
+void DrawStars() {
+    if (Form1 == nullptr || !Form1->Sprite.FBackBuffer || Form1->Sprite.FBackBuffer->empty()) return;
+    engine::Surface& back = *Form1->Sprite.FBackBuffer;
+    DrawStarsInto(back.pixels.data(), back.pitch, back.width, back.height,
+                  [] { return static_cast<std::uint8_t>(DrawRandom.Random(256)); });
 }
 
 std::int32_t StarColumn(const TStar& star, std::int32_t camX) {

@@ -44,6 +44,9 @@ void MoveStars();
 // The screen column at which a star is drawn for a camera at whole x camX (the play field is
 // columns 128..511; anything else is not drawn).
 std::int32_t StarColumn(const TStar& star, std::int32_t camX);
+// Draws the stars into the game window's back buffer (nothing without one), each in a colour
+// of the drawing generator: a twinkle that never touches the game's generator.
+void DrawStars();
 // Writes every visible star into an 8-bit frame, each in a colour drawn from pickColour.
 // The frame is clipped to width x height.
 template <class PickColour>
