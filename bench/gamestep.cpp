@@ -13,7 +13,6 @@
 #include "game/tz_map.h"
 #include "game/tz_mymissile.h"
 #include "game/tz_replay.h"
-#include "game/tz_scene.h"
 #include "game/tz_unitlist.h"
 
 namespace {

@@ -6,7 +6,6 @@
 #include "game/tz_gamemain.h"
 #include "game/tz_map.h"
 #include "game/tz_globals.h"
-#include "game/tz_scene.h"
 #include "game/tz_unitlist.h"
 
 namespace tz {

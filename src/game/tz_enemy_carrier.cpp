@@ -2,7 +2,7 @@
 
 #include "game/tz_gamemain.h"
 #include "game/tz_globals.h"
-#include "game/tz_scene.h"
+#include "game/tz_audio_pending.h"
 
 namespace tz {
 

@@ -12,7 +12,7 @@
 #include "game/tz_random.h"
 #include "game/tz_replay.h"
 #include "game/tz_globals.h"
-#include "game/tz_scene.h"
+#include "game/tz_audio_pending.h"
 #include "game/tz_unitlist.h"
 
 namespace tz {

@@ -6,7 +6,7 @@
 #include "game/tz_gamemain.h"
 #include "game/tz_random.h"
 #include "game/tz_globals.h"
-#include "game/tz_scene.h"
+#include "game/tz_audio_pending.h"
 #include "game/tz_unitlist.h"
 
 namespace tz {

@@ -12,7 +12,6 @@
 #include "game/tz_replay.h"
 #include "game/tz_unitlist.h"
 #include "game/tz_globals.h"
-#include "game/tz_scene.h"
 
 namespace tz {
 namespace {
