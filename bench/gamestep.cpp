@@ -95,6 +95,10 @@ void BM_GameStepCrowded(benchmark::State& state) {
         ReplayBuffer[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(KeyFire | ((i / 40) % 2 ? KeyLeft : KeyRight));
     LoadUnitList();
     BuildCrowdedScene();
+    if (UnitList.Count() != ListCapacity) {
+        state.SkipWithError("the crowded scene does not fill the object list");
+        return;
+    }
     int ticks = 0;
     for (auto _ : state) {
         if (ticks == RebuildEvery) {
