@@ -443,3 +443,24 @@ TEST_F(GameStepTest, SameInputGivesTheSameStateHash) {
 
 }  // namespace
 }  // namespace tz
+
+namespace tz {
+namespace {
+
+TEST(GroupDown, CountsAnObjectOutOfBothGroups) {
+    GroupCount[3] = 1;
+    GroupCount[4] = 2;
+    GroupCount[0] = 5;
+    Enemies[9] = TEnemy{};
+    Enemies[9].Param1 = 3;
+    Enemies[9].Param2 = 4;
+    GroupDown(9);
+    EXPECT_EQ(GroupCount[3], 0);
+    EXPECT_EQ(GroupCount[4], 1);
+    EXPECT_EQ(GroupCount[0], 5);  // group 0 means none
+    GroupDown(-1);                // outside the table: nothing
+    GroupDown(EnemyCount);
+}
+
+}  // namespace
+}  // namespace tz
