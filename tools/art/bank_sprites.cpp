@@ -218,14 +218,16 @@ Picture smoke(int f) {
         const float a = static_cast<float>(i) * kPi / 3.0f + static_cast<float>(f) * 0.7f;
         ball = smoothUnite(ball, circle({std::cos(a) * r * 0.45f, std::sin(a) * r * 0.45f}, r * (0.36f + 0.06f * static_cast<float>(i % 3))), 2.5f);
     }
-    const Shape lumpy{[ball, f](Vec2 p) { return ball(p) + (fbm(p.x * 0.35f, p.y * 0.35f, 7 + f) - 0.5f) * 3.0f; }, ball.box.grown(2)};
+    const Shape lumpy{[ball, f](Vec2 p) { return ball(p) + (fbm(p.x * 0.3f, p.y * 0.3f, 7 + f) - 0.5f) * 5.0f; }, ball.box.grown(3)};
     const Rgbf body[] = {c(Ramp::Orange, 0.75f), c(Ramp::Red, 0.45f), c(Ramp::Rust, 0.25f), c(Ramp::Grey, 0.22f)};
     Material m;
     m.colour = [&, f](Vec2 p) { return body[f] * (0.8f + 0.4f * fbm(p.x * 0.25f + 3, p.y * 0.25f, 11)); };
-    m.bevel = r * 0.8f;
-    m.height = r * 0.5f;
+    m.bevel = r * 0.5f;
+    m.height = r * 0.3f;
     m.gloss = 0.0f;
+    m.bump = [f](Vec2 p) { return (fbm(p.x * 0.4f, p.y * 0.4f, 90 + f) - 0.5f) * 3.0f; };
     cv.paint(lumpy, m);
+    if (f < 2) cv.light(offset(lumpy, -2.0f), body[f], 0.45f);
     if (f == 0) {
         cv.glow({0, 0}, r * 1.2f, c(Ramp::Gold, 0.8f), 1.1f, 1.2f);
         cv.glow({-1, -1}, r * 0.7f, Rgbf{1, 1, 0.9f}, 1.0f, 1.2f);
@@ -239,6 +241,7 @@ Picture smoke(int f) {
     o.rim = false;
     o.dither = 0.05f;
     o.alphaCut = 0.45f;
+    o.soft = f >= 2;  // old smoke thins out at its edges
     Picture p = cv.finish(o);
     return p.hit(static_cast<int>(r * 0.6f)).rotations(8);
 }

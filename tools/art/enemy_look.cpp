@@ -46,7 +46,7 @@ void greebles(Canvas& cv, const Shape& region, int seed, int count, float minSiz
         const float y = b.y0 + (b.y1 - b.y0) * hash01(i, 2, seed);
         const float w = minSize + (maxSize - minSize) * hash01(i, 3, seed);
         const float h = minSize + (maxSize - minSize) * hash01(i, 4, seed);
-        if (region({x, y}) > -std::max(w, h) - 1.5f) continue;
+        if (region({x, y}) > -std::max(w, h) * 0.6f - 1.5f) continue;
         const float kind = hash01(i, 5, seed);
         if (kind < 0.45f) {
             cv.paint(mirrorX(rect({x, y}, w * 0.5f, h * 0.5f, 0.8f)), hull(r, t * (0.88f + 0.18f * hash01(i, 6, seed)), 1.0f, 1.0f, 0.4f, elevation));

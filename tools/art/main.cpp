@@ -5,6 +5,8 @@
 // usage: korrindal_art --out DIR [--contact DIR]
 
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <exception>
 #include <functional>
@@ -63,11 +65,14 @@ int main(int argc, char** argv) {
     std::vector<std::function<void()>> jobs;
     for (const BankDef& d : kBanks) {
         jobs.emplace_back([&, d] {
+            const auto t0 = std::chrono::steady_clock::now();
             art::Bank bank(d.name, d.first, d.last);
             d.draw(bank);
             const art::Bank::Output out = bank.build();
             if (!outDir.empty()) art::writeBank(outDir, bank, out);
             if (!contactDir.empty()) art::writeContactSheet(contactDir + "/" + d.name + ".png", bank, out);
+            if (std::getenv("KORRINDAL_ART_TIMES"))
+                std::fprintf(stderr, "%s: %.2f s\n", d.name, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
             std::lock_guard<std::mutex> lock(made);
             outputs[d.first] = out;
         });
