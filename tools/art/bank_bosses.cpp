@@ -81,8 +81,11 @@ Picture finalBoss(bool damaged) {
         cv.paint(rotate(rect({0, 10 - 52}, 5, 6, 2), a, {0, 10}), hull(Ramp::Rust, 0.5f, 2, 2, 0.6f, 30));
     }
     cv.paint(circle({0, 10}, 34), hull(Ramp::Magenta, 0.28f, 10, 8, 1.0f, 30));
-    cv.light(circle({0, 10}, 26), c(Ramp::Magenta, 0.7f), damaged ? 1.1f : 0.85f);
-    cv.light(circle({0, 12}, 10), Rgbf{1, 0.9f, 0.95f}, 0.9f);
+    // The eye glows from within: a radial falloff, a bright pupil, a glint.
+    cv.glow({0, 12}, 30, c(Ramp::Magenta, 0.7f), damaged ? 1.2f : 0.9f, 0.8f);
+    cv.glow({0, 12}, 14, Rgbf{1, 0.85f, 0.95f}, 0.9f, 1.0f);
+    cv.paint(ellipse({0, 12}, 4, 11), mat(c(Ramp::Violet, 0.12f), 2, 1, 0.9f, 34));
+    cv.light(circle({-12, -4}, 3), Rgbf{1, 1, 1}, 0.7f);
     cv.glow({0, 10}, 60, c(Ramp::Magenta, 0.6f), 0.5f, 1.6f);
     if (damaged) {
         // Torn armour: holes that show burning machinery, cracks, a missing wing tip.
@@ -112,7 +115,7 @@ Picture finalBoss(bool damaged) {
         }
     }
     Picture p = cv.finish();
-    return p.hit(80, 0, 0).hit(46, -130, 0).hit(46, 130, 0).hit(56, 0, 100);
+    return p.hit(88, 0, 0).hit(60, -132, -10).hit(60, 132, -10).hit(56, 0, 104);
 }
 
 }  // namespace
