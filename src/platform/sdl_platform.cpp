@@ -25,11 +25,15 @@ constexpr Uint32 kSubsystems = SDL_INIT_EVENTS | SDL_INIT_JOYSTICK | SDL_INIT_GA
 struct SdlSubsystems {
     bool ok = false;
     SdlSubsystems() {
+        // Closing a window is the engine's business (a close request), not a quit event.
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         ok = SDL_InitSubSystem(kSubsystems) == 0;
         if (!ok) std::fprintf(stderr, "korrindal: SDL input: %s\n", SDL_GetError());
     }
     ~SdlSubsystems() {
         if (ok) SDL_QuitSubSystem(kSubsystems);
+        // The last user of SDL shuts it down fully (its D-Bus connection and hints too).
+        if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
     }
     SdlSubsystems(const SdlSubsystems&) = delete;
     SdlSubsystems& operator=(const SdlSubsystems&) = delete;
