@@ -3,6 +3,7 @@
 // dialog. Every Part of the game flow and every game object reads and writes these.
 
 #include <cstdint>
+#include <string>
 
 namespace tz {
 
@@ -64,5 +65,10 @@ extern std::int32_t UserEventRequests;  // requests made, for tests and diagnost
 // white or all black); nothing while no game window runs.
 void FadeToWhite(std::int32_t Level);
 void FadeToBlack(std::int32_t Level);
+
+// The game window's music player: start a piece ("BGM1", "Boss", ...; the .mid file is found
+// by DataPath), stopping the one playing; stop it. Nothing while no game window runs.
+void StartMusic(const std::string& Name);
+void StopMusic();
 
 }  // namespace tz

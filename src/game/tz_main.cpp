@@ -1,10 +1,18 @@
 #include "game/tz_main.h"
 
-#include <algorithm>
-#include <iterator>
+#include <cstdio>
 
-#include "game/tz_engine_pending.h"
+#include "game/tz_effect.h"
+#include "game/tz_enemymissile.h"
+#include "game/tz_gamemain.h"
 #include "game/tz_globals.h"
+#include "game/tz_input.h"
+#include "game/tz_map.h"
+#include "game/tz_math.h"
+#include "game/tz_path.h"
+#include "game/tz_playfield_pending.h"
+#include "game/tz_random.h"
+#include "platform/bitmap_loader.h"
 
 namespace tz {
 
@@ -14,32 +22,68 @@ bool TickRanGameStep = false;
 
 namespace {
 
-// The bank files stored with the window (bank numbers 0..8).
-constexpr const char* kBankNames[] = {"TZ_System.sp4",  "tz_GameSprite.sp4", "TZ_Stage1.sp4",
-                                      "TZ_Stage2.sp4",  "TZ_Stage3.sp4",     "TZ_BossA.sp4",
-                                      "TZ_BossB.sp4",   "Tz_TitleSpprite.sp4", "TZ_Ending.sp4"};
+struct TSoundEntry {
+    std::int32_t Index;
+    const char* Name;
+    std::int32_t Volume;  // dB
+};
+constexpr std::array<TSoundEntry, 22> SoundTable{{
+    {0, "Valcan", -18},   {1, "Canon", -8},    {2, "Thunder", -5},    {3, "Beam", -17},  {4, "Laser", -16},
+    {5, "ValcanHit", -18}, {6, "BeamHit", -18}, {7, "Bomb", 0},        {8, "CrashL", -10}, {9, "CrashM", -7},
+    {10, "Kani", -15},    {11, "Wind", -5},    {12, "WindS", -5},     {13, "Accel", -10}, {14, "Fire", -13},
+    {15, "Start", -5},    {16, "Warning", -8}, {17, "Dead", -5},      {18, "Weapon", -10}, {19, "Bonus", -10},
+    {20, "Arrow", -17},   {21, "SuperShot", 0}}};
 
-void FillWhole(engine::SurfacePtr& surface, std::uint8_t colour) {
-    if (surface) std::fill(surface->pixels.begin(), surface->pixels.end(), colour);
-}
+constexpr engine::TRect WholeScreen{0, 0, 640, 480};
+constexpr engine::TRect PlayField{128, 0, 512, 480};
+constexpr std::uint8_t DrawModeAdd = 2;  // the colour-mix draw mode
 
-// Scene changes ask the window's engine for a user event.
-void RequestFormUserEvent() {
-    if (Form1 != nullptr) Form1->Sprite.OnUserEvent = [] { Form1->SpriteUserEvent(); };
+void RequestFromGame() {
+    if (Form1 != nullptr) Form1->RequestUserEvent();
 }
 
 }  // namespace
 
+std::int32_t TitleLetterCopies(std::int32_t i, std::int32_t sceneTimer) {
+    std::int32_t n = (sceneTimer - 70 - 40 * i) / 15;  // truncates toward zero
+    if (n > 4) n = 4;
+    return n >= 0 ? n + 1 : 0;
+}
+
+std::int32_t TitleLetterY(std::int32_t i, std::int32_t j, std::int32_t sceneTimer) {
+    const auto d = static_cast<std::uint8_t>((32 * i + 20 * j - sceneTimer / 2) & 255);
+    return 445 + (Sin(d) * 8) / 1024;
+}
+
+// ---- The game's reach into the window ------------------------------------------------------
+
 void FadeToWhite(std::int32_t Level) {
-    if (Form1 != nullptr) FadeToWhite(Form1->Sprite, Level);
+    if (Form1 != nullptr) Form1->Sprite.FadeToWhite(Level);
 }
 
 void FadeToBlack(std::int32_t Level) {
-    if (Form1 != nullptr) FadeToBlack(Form1->Sprite, Level);
+    if (Form1 != nullptr) Form1->Sprite.FadeToBlack(Level);
 }
 
-TForm1::TForm1(plat::Platform& platform) : Sprite(platform) {
-    // The engine's stored properties on this window.
+void StopMusic() {
+    if (Form1 == nullptr || !BgmPlaying) return;
+    Form1->BGM.Stop();
+    Form1->BGM.Close();
+    BgmPlaying = false;
+}
+
+void StartMusic(const std::string& Name) {
+    if (Form1 == nullptr) return;
+    StopMusic();
+    Form1->BGM.Open(DataPath(Name, ".mid"));
+    Form1->BGM.Play();
+    BgmPlaying = true;
+}
+
+// ---- The window -------------------------------------------------------------------------
+
+TForm1::TForm1(plat::Platform& platform) : Sprite(platform), UnitList(tz::UnitList) {
+    // The stored properties of the engine on this window.
     Sprite.ApplicationTitle = "Korrindal";
     Sprite.SetResolution(engine::TResolution::Res_640x480x8);
     Sprite.SetProcessPerSec(ProcessPerSec);
@@ -48,7 +92,9 @@ TForm1::TForm1(plat::Platform& platform) : Sprite(platform) {
     Sprite.SetHideCursor(true);
     Sprite.SetSizeSin(1024);
     auto& banks = Sprite.Banks();
-    for (std::size_t i = 0; i < std::size(kBankNames); ++i) banks[i] = kBankNames[i];
+    for (std::size_t i = 0; i < banks.size(); ++i) banks[i] = i < BankFiles.size() ? BankFiles[i] : "";
+    Sprite.Loaded();  // the pattern table of every bank, as when the window's components load
+    LoadUnitList();
 
     Sprite.OnStartSystem = [this] { SpriteStartSystem(); };
     Sprite.OnTerminateSystem = [this] { SpriteTerminateSystem(); };
@@ -58,45 +104,354 @@ TForm1::TForm1(plat::Platform& platform) : Sprite(platform) {
     // Stored with the window: the first scene set-up runs as soon as the engine has started.
     Sprite.OnUserEvent = [this] { SpriteUserEvent(); };
     Form1 = this;
-    SetUserEventRequester(&RequestFormUserEvent);
+    SetUserEventRequester(RequestFromGame);
 }
 
 TForm1::~TForm1() {
     if (Form1 == this) {
-        SetUserEventRequester(nullptr);
         Form1 = nullptr;
+        SetUserEventRequester(nullptr);
     }
 }
 
 void TForm1::Show() { Sprite.Paint(); }
 
+void TForm1::RequestUserEvent() { Sprite.OnUserEvent = [this] { SpriteUserEvent(); }; }
+
+TReplayResult TForm1::LoadReplay(const std::string& FileName) { return tz::LoadReplay(FileName); }
+
+void TForm1::ReportSaveFailure(const std::string& text) {
+    std::fprintf(stderr, "korrindal: %s\n", text.c_str());
+    if (!FSaveError.empty()) return;
+    FSaveError = text;
+    Caption = "Korrindal - " + text;
+    if (plat::Display* display = Sprite.DDraw()) display->setCaption(Caption);
+}
+
+void TForm1::SaveReplay(const std::string& Name) {
+    const TReplayResult result = tz::SaveReplay(Name);
+    if (!result.Ok) ReportSaveFailure(result.Error);
+}
+
+void TForm1::SaveFinishedReplays() {
+    // Both files are attempted even when the first fails; each failure is reported.
+    if (ReplayMode || ReplayPos <= 0) return;
+    if (Score == HiScore) SaveReplay("HighScore");
+    SaveReplay("LastGame");
+    ReplayPos = 0;
+}
+
+// ---- Engine events ----------------------------------------------------------------------
+
 void TForm1::SpriteStartSystem() {
+    if (EnableSE) {
+        for (const TSoundEntry& s : SoundTable) SetSound(s.Index, DataPath(s.Name, ".wav"), s.Volume);
+        InitSound();
+    }
     Sprite.AddSurface(BgSurface, 480, false, false);
     SceneState = Scene::TitleSetup;
 }
 
-void TForm1::SpriteTerminateSystem() { Sprite.ReleaseSurface(BgSurface); }
-
-void TForm1::SpriteScreenChanged() {}
-
-void TForm1::SpriteProcess() {
-    TickRanGameStep = false;
-    SceneTimer += 1;
+void TForm1::SpriteScreenChanged() {
+    if (EnableSE) LoadSounds(64);
 }
 
-void TForm1::SpriteRefresh() { RefreshCount += 1; }
+void TForm1::SpriteTerminateSystem() {
+    Sprite.ReleaseSurface(BgSurface);
+    ShutdownSound();
+    StopMusic();
+    if (WriteSettings != nullptr) WriteSettings();
+    if (CloseDialog != nullptr) CloseDialog();
+}
+
+void TForm1::FillScreens(std::uint8_t colour) {
+    Sprite.FillSurface(Sprite.FPrimary.get(), WholeScreen, colour);
+    Sprite.FillSurface(Sprite.FBackBuffer.get(), WholeScreen, colour);
+}
+
+// ---- Scene set-up (user events, loop paused) ----------------------------------------------
 
 void TForm1::SpriteUserEvent() {
     switch (SceneState) {
-        case Scene::TitleSetup:
-            // A cleared screen; the title picture comes with the scene machine.
-            FillWhole(Sprite.FPrimary, FillColour);
-            FillWhole(Sprite.FBackBuffer, FillColour);
-            Sprite.FClipRect = engine::TRect{0, 0, 640, 480};
-            SetScene(Scene::Title);
+        case Scene::TitleSetup: TitleSetup(); break;
+        case Scene::Title: NewGame(); break;
+        case Scene::StageSetup: StageSetup(); break;
+        case Scene::Play: BossBankSwap(); break;
+        case Scene::StageClear:
+            if (EnableBGM) StopMusic();  // the final boss was destroyed
+            break;
+        case Scene::EndingSetup: EndingSetup(); break;
+        default: break;
+    }
+}
+
+void TForm1::TitleSetup() {
+    StopMusic();
+    if (ReplayPos != 0) ReplayMode = false;  // a played-back replay has ended
+    FillScreens(FillColour);
+    Sprite.ReleaseBanks();
+    Sprite.RealizeBank(BankTitle);
+    FillColour = static_cast<std::uint8_t>(Sprite.SetColorKeyFromCorner(Sprite.FBankData[BankTitle].surface));
+    Sprite.MakeAddTable("Title", 80, 100);
+    plat::Bitmap8 picture;
+    std::string error;
+    if (plat::loadBitmap8(DataPath("tz_TitleBack", ".bmp"), picture, error)) {
+        Sprite.SetPaletteFromBitmap(picture.palette);
+        Sprite.BltBmpToSurface(BgSurface, 0, 0, 640, 480, picture, 0, 0);
+    } else {
+        Sprite.Fail("tz_TitleBack.bmp: " + error);
+        return;
+    }
+    Sprite.FClipRect = WholeScreen;
+    SetScene(Scene::Title);
+    SaveFinishedReplays();
+}
+
+void TForm1::NewGame() {
+    PlaySE(15, -50, 0, 100);
+    PlaySE(15, 50, 0, 101);
+    FillScreens(FillColour);
+    Sprite.FClipRect = PlayField;
+    TimeLeft = -1;
+    StageNo = 0;
+    BossLife = 9999;
+    DeadTimer = 0;
+    BonusRate = 0;
+    Score = 0;
+    ReplayPos = 0;
+    // Nothing of the previous game may reach this one: a fresh ship record (keys, weapon,
+    // fire wait, burst, tilt), the bullet table's search start and the game's generator.
+    MyShip = TMyShip{};
+    MyShip.Index = -1;
+    MyShip.Lives = 2;
+    MyShip.Bombs = 5;
+    EnemyShotNext = 0;
+    RandSeed = 0;
+    InputFeed.StartPending = false;
+    SetScene(Scene::StageSetup);
+    RequestUserEvent();
+}
+
+void TForm1::StageSetup() {
+    FillScreens(FillColour);
+    Sprite.FadeToBlack(0);
+    Sprite.ReleaseBanks();
+    Sprite.RealizeBank(BankSystem);
+    Sprite.RealizeBank(BankGame);
+    Sprite.LoadBmpToSurface(BgSurface, DataPath("tz_BG", ".bmp"));
+    // Start-from skips: the time budget of the skipped stages is spent.
+    if (StartFrom > 1 && StageNo < 2) {
+        StageNo = 1;
+        TimeLeft = ProcessPerSec * 210;
+    }
+    if (StartFrom > 2 && StageNo < 3) {
+        StageNo = 2;
+        TimeLeft = ProcessPerSec * 120;
+    }
+    StageNo += 1;
+    Sprite.RealizeBank(static_cast<std::uint8_t>(StageNo + 1));
+    LoadMap(StageNo);
+    if (StartFrom == 1 && StageNo == 1) ToFixed(0, -1700, MapPos);
+    if (StartFrom > 3 && StageNo == 3) ToFixed(0, -4150, MapPos);
+    StageStart();
+    if (StartFrom <= 4) {
+        SetScene(Scene::Play);
+    } else {
+        SetScene(Scene::EndingSetup);
+        RequestUserEvent();
+    }
+}
+
+void TForm1::BossBankSwap() {
+    if (BossLife > 700) {
+        Sprite.ReleaseBank(BankStage3);
+        Sprite.RealizeBank(BankBossA);
+    } else {
+        if (EnableBGM) StartMusic("Boss");
+        Sprite.ReleaseBank(BankBossA);
+        Sprite.RealizeBank(BankBossB);
+    }
+}
+
+void TForm1::EndingSetup() {
+    FillScreens(255);
+    SaveFinishedReplays();
+    Sprite.ReleaseBanks();
+    Sprite.RealizeBank(BankSystem);
+    Sprite.RealizeBank(BankEnding);
+    Sprite.RealizeBank(BankGame);
+    Sprite.FadeToWhite(256);
+    if (EnableBGM) StartMusic("Ending");
+    for (TEffect& e : Effects) {
+        e = TEffect{};
+        e.Index = -1;
+    }
+    SetScene(Scene::Credits);
+}
+
+// ---- One tick ----------------------------------------------------------------------------
+
+void TForm1::SpriteProcess() {
+    TickRanGameStep = false;
+    switch (SceneState) {
+        case Scene::Title: {
+            MyShip.OldKeys = MyShip.Keys;
+            MyShip.Keys = ReadDeviceInput();
+            const bool firePressed = (MyShip.Keys & KeyFire) != 0 && (MyShip.OldKeys & KeyFire) == 0;
+            if (firePressed || (ReplayMode && ReplayPos == 0) || StartFrom > 4 || InputFeed.StartPending)
+                RequestUserEvent();
+            break;
+        }
+        case Scene::Play:
+        case Scene::StageClear:
+        case Scene::StageFade:
+        case Scene::TimeOver:
+            PlayProcess();
+            TickRanGameStep = true;
+            break;
+        case Scene::Credits:
+            CreditsProcess();
+            if (SceneState != Scene::Credits) return;  // the credits ended: no clock step
             break;
         default: break;
     }
+    SceneTimer += 1;
+}
+
+void TForm1::PlayProcess() {
+    if (SceneState != Scene::TimeOver && TimeLeft == 0) {
+        SetScene(Scene::TimeOver);
+        PlaySE(17, -50, 0, 100);
+        PlaySE(17, 50, 0, 120);
+        for (int i = 0; i < 8; ++i) SpawnEffect(16, MyShip, 0);
+        for (int i = 0; i < 8; ++i) SpawnEffect(15, MyShip, 0);
+        SpawnEffect(18, MyShip, 0);
+        SpawnEffect(18, MyShip, 128);
+        DeadTimer = 1;
+    }
+    if (SceneState == Scene::TimeOver && SceneTimer >= TimeOverTicks) {
+        SetScene(Scene::TitleSetup);
+        RequestUserEvent();
+    }
+    GameStep();
+    if (Score > HiScore && !ReplayMode) HiScore = Score;
+    if (DeadTimer > 120) {
+        if (MyShip.Lives == 0) {
+            SetScene(Scene::TitleSetup);  // game over
+            RequestUserEvent();
+        } else if (TimeLeft > 0) {
+            RelaunchShip();
+        }
+    }
+}
+
+void TForm1::CreditsProcess() {
+    MoveStars();
+    MoveEffects();
+    if (SceneTimer >= CreditsFadeTick) Sprite.FadeToBlack(SceneTimer - CreditsFadeTick);
+    if (SceneTimer < 512) Sprite.FadeToWhite(256 - SceneTimer / 2);
+    if (SceneTimer >= CreditsShipTick) {
+        if (SceneTimer == CreditsShipTick) {
+            PlaySE(12, 15, -25, 50);
+            MyShip.SetXPos(480);
+            MyShip.SetYPos(600);
+        }
+        MyShip.SetXPos(static_cast<std::int16_t>(MyShip.XPos() - 2));
+        MyShip.SetYPos(static_cast<std::int16_t>(MyShip.YPos() - 10));
+    }
+    if (SceneTimer >= CreditsTicks) {
+        SetScene(Scene::TitleSetup);
+        FillScreens(FillColour);
+        Sprite.FadeToBlack(0);
+        RequestUserEvent();
+        return;
+    }
+    const std::int32_t row = SceneTimer / CreditsRowTicks;
+    const std::int32_t phase = SceneTimer % CreditsRowTicks;
+    if (row > 6) return;
+    const TCreditsRow& r = CreditsTable[static_cast<std::size_t>(row)];
+    if (phase == 1 && r.Caption >= 0) {
+        if (r.Name1 >= 0) {
+            MyShip.SetXPos(240);
+            MyShip.SetYPos(160);
+        } else {
+            MyShip.SetXPos(320);
+            MyShip.SetYPos(200);
+        }
+        SpawnEffect(19, MyShip, r.Caption);
+    }
+    if (phase == 41) {
+        const std::array<std::int16_t, 2> names{r.Name1, r.Name2};
+        for (std::int32_t i = 0; i < 2; ++i) {
+            if (names[static_cast<std::size_t>(i)] < 0) continue;
+            MyShip.SetXPos(320);
+            MyShip.SetYPos(static_cast<std::int16_t>(215 + 40 * i - (r.Caption < 0 ? 15 : 0)));
+            SpawnEffect(20, MyShip, names[static_cast<std::size_t>(i)]);
+        }
+    }
+}
+
+// ---- One frame -------------------------------------------------------------------------
+
+void TForm1::SpriteRefresh() {
+    RefreshCount += 1;
+    switch (SceneState) {
+        case Scene::Title: DrawTitle(); break;
+        case Scene::Play:
+        case Scene::StageClear:
+        case Scene::StageFade:
+        case Scene::TimeOver: DrawPlayField(); break;
+        case Scene::Credits: DrawCredits(); break;
+        default: break;
+    }
+}
+
+void TForm1::DrawTitle() {
+    if (BgSurface) Sprite.BltClipped(Sprite.FBackBuffer.get(), 0, 0, BgSurface.get(), WholeScreen);
+    Sprite.FDrawMode = DrawModeAdd;
+    for (std::int32_t i = 0; i < 4; ++i) {
+        const std::int32_t copies = TitleLetterCopies(i, SceneTimer);
+        for (std::int32_t j = 0; j < copies; ++j)
+            Sprite.DrawPattern(450 + 48 * i, TitleLetterY(i, j, SceneTimer), static_cast<std::int16_t>(249 + i));
+    }
+    Sprite.FDrawMode = 0;
+}
+
+void TForm1::DrawCredits() {
+    Sprite.FillSurface(Sprite.FBackBuffer.get(), WholeScreen, FillColour);
+    DrawStars();
+    TCharacter& ship = FCreditsShip;
+    if (SceneTimer < CreditsShipTick) {
+        ship.SetXPos(static_cast<std::int16_t>(SceneTimer / 10 + 200));
+        ship.SetYPos(static_cast<std::int16_t>(SceneTimer / 4 - 200));
+        Sprite.DrawPattern(ship.XPos(), ship.YPos(), static_cast<std::int16_t>(265 + (SceneTimer / 60) % 8));
+        if (DrawRandom.Random() < 0.15) {
+            ship.SetXPos(static_cast<std::int16_t>(ship.XPos() + DrawRandom.Random(32) - 16));
+            ship.SetYPos(static_cast<std::int16_t>(ship.YPos() + DrawRandom.Random(80) - 50));
+            ship.Pattern = static_cast<std::int16_t>(111 + DrawRandom.Random(4));
+            ship.Rotation = static_cast<std::uint8_t>(DrawRandom.Random(256));
+            Sprite.DrawSprite(Sprite.FBackBuffer, engine::TSpriteRec{ship.X, ship.Y, ship.Rotation, ship.Pattern});
+        }
+    } else {
+        // The game's ship flies off; the picture only reads its position.
+        const std::int32_t x = MyShip.XPos();
+        const std::int32_t y = MyShip.YPos();
+        Sprite.DrawPattern(x, y, 265);
+        if (y < 480) {
+            if (y > 0) {
+                Sprite.FillSurface(Sprite.FBackBuffer.get(), engine::TRect{x - 10, y, x + 11, 480}, 255);
+            } else {
+                if (y == 0) ship.Timer = 100;
+                ship.Timer -= 1;
+                if (ship.Timer >= 0) {
+                    const std::int32_t w = ship.Timer / 10;
+                    Sprite.FillSurface(Sprite.FBackBuffer.get(), engine::TRect{x - w, 0, x + w + 1, 480}, 255);
+                }
+            }
+        }
+    }
+    Sprite.FClipRect = WholeScreen;
+    DrawEffects();
 }
 
 }  // namespace tz

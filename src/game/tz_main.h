@@ -1,10 +1,52 @@
 #pragma once
-// The game window: owns the engine component `Sprite` and answers its events. The scene
-// machine lives in the handlers below.
+// The game window: it owns the engine component `Sprite`, the music player `BGM` and the
+// object list `UnitList`, and answers the engine's six events. The whole game flow is the
+// scene machine over SceneState (tz_globals.h): per-tick logic in SpriteProcess, per-frame
+// drawing in SpriteRefresh and one-shot scene set-up in SpriteUserEvent, which the engine
+// runs while its loop is paused.
 
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "collision/list.h"
 #include "engine/sprite_ex.h"
+#include "game/tz_audio_pending.h"
+#include "game/tz_replay.h"
+#include "game/tz_unitlist.h"
 
 namespace tz {
+
+// The bank list stored with the window; the bank of stage n is bank n + 1.
+inline constexpr std::array<const char*, 9> BankFiles{
+    "TZ_System.sp4", "tz_GameSprite.sp4", "TZ_Stage1.sp4", "TZ_Stage2.sp4", "TZ_Stage3.sp4",
+    "TZ_BossA.sp4",  "TZ_BossB.sp4",      "Tz_TitleSpprite.sp4", "TZ_Ending.sp4"};
+inline constexpr std::uint8_t BankSystem = 0, BankGame = 1, BankStage3 = 4, BankBossA = 5, BankBossB = 6, BankTitle = 7,
+                              BankEnding = 8;
+
+// One row of the credits: caption pattern and two name patterns, -1 = none.
+struct TCreditsRow {
+    std::int16_t Caption, Name1, Name2;
+};
+inline constexpr std::array<TCreditsRow, 7> CreditsTable{{
+    {253, -1, -1}, {254, 259, 260}, {255, 259, 260}, {256, 261, -1}, {257, 260, -1}, {258, 262, -1}, {-1, 264, 263}}};
+inline constexpr std::int32_t CreditsRowTicks = 600;
+inline constexpr std::int32_t CreditsShipTick = 4100;   // the ship flies off through the ending
+inline constexpr std::int32_t CreditsFadeTick = 4144;
+
+// The 640x480 backdrop surface: the title picture, then the play field's background. A
+// managed engine surface created when the engine starts (not kept across focus loss) and
+// released when it terminates.
+extern engine::SurfacePtr BgSurface;
+
+// Set by a tick that ran the per-tick game step (the play scenes); the headless runner takes
+// its state hash after the last such tick.
+extern bool TickRanGameStep;
+
+// The title's letters: how many copies of letter i (0..3) the title shows at SceneTimer
+// (0 = not yet shown, at most 5), and the y of copy j.
+std::int32_t TitleLetterCopies(std::int32_t i, std::int32_t sceneTimer);
+std::int32_t TitleLetterY(std::int32_t i, std::int32_t j, std::int32_t sceneTimer);
 
 class TForm1 {
 public:
@@ -13,30 +55,61 @@ public:
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
 
-    // The first showing of the window: starts the engine, which then fires
-    // SpriteStartSystem and the stored user event.
+    // Showing the window starts the engine, which fires SpriteStartSystem, SpriteScreenChanged
+    // and then the stored user event (the title set-up).
     void Show();
 
     engine::TSpriteEx Sprite;
+    TBgmPlayer BGM;
+    TList& UnitList;  // the game's object list (tz_unitlist.h)
+    std::string Caption = "Korrindal";
 
-    // Engine event handlers.
+    // The engine's events.
     void SpriteStartSystem();
-    void SpriteTerminateSystem();
     void SpriteProcess();
     void SpriteRefresh();
     void SpriteUserEvent();
     void SpriteScreenChanged();
+    void SpriteTerminateSystem();
+    void FormClose() {}
+
+    // Asks the engine to run SpriteUserEvent after the next frame.
+    void RequestUserEvent();
+
+    // Loads a replay for playback (the startup dialog, the command line, --replay).
+    TReplayResult LoadReplay(const std::string& FileName);
+    // Writes the current recording as ProgramDir + Name + ".KRREP"; a failure is reported on
+    // stderr and, the first time, in the window's caption; the game goes on.
+    void SaveReplay(const std::string& Name);
+
+    // Called once the settings must be written (termination); set by the startup dialog.
+    void (*WriteSettings)() = nullptr;
+    // Called to close the startup dialog, which ends the program.
+    void (*CloseDialog)() = nullptr;
+
+    // The first replay-save failure, shown in the caption (empty when none).
+    const std::string& SaveError() const { return FSaveError; }
+
+private:
+    void TitleSetup();
+    void NewGame();
+    void StageSetup();
+    void BossBankSwap();
+    void EndingSetup();
+    void SaveFinishedReplays();
+    void FillScreens(std::uint8_t colour);
+    void PlayProcess();
+    void CreditsProcess();
+    void DrawTitle();
+    void DrawCredits();
+    void ReportSaveFailure(const std::string& text);
+
+    std::string FSaveError;
+    // The credits picture's own ship: drawing moves and animates this, never the game's.
+    TCharacter FCreditsShip{};
 };
 
-// The one game window while it exists (the game's procedures reach the engine through it).
+// The one game window while it exists; the game's procedures reach the engine through it.
 extern TForm1* Form1;
-
-// The 640x480 backdrop surface: a managed engine surface created when the engine starts
-// (not kept across focus loss) and released when it terminates.
-extern engine::SurfacePtr BgSurface;
-
-// Set by a tick that ran the per-tick game step (the play scenes); the headless runner takes
-// its state hash after the last such tick.
-extern bool TickRanGameStep;
 
 }  // namespace tz

@@ -1,0 +1,160 @@
+// The scene machine's ticks, timers and transitions, driven through the game window's
+// handlers with the engine not started (its drawing and palette calls then do nothing).
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "game/state_hash.h"
+#include "game/tz_audio_pending.h"
+#include "game/tz_effect.h"
+#include "game/tz_gamemain.h"
+#include "game/tz_globals.h"
+#include "game/tz_main.h"
+#include "game/tz_random.h"
+#include "game/tz_replay.h"
+#include "platform/platform.h"
+
+using namespace tz;
+
+namespace {
+
+class SceneTest : public ::testing::Test {
+protected:
+    std::unique_ptr<plat::Platform> platform = plat::makeNullPlatform();
+    std::unique_ptr<TForm1> form;
+
+    void SetUp() override {
+        form = std::make_unique<TForm1>(*platform);
+        form->Sprite.OnUserEvent = nullptr;  // the stored title request is not wanted here
+        ReplayMode = false;
+        ReplayPos = 0;
+        StartFrom = 0;
+        Score = 0;
+        HiScore = 0;
+        DeadTimer = 0;
+        MyShip = TMyShip{};
+        MyShip.Index = -1;
+        for (TEffect& e : Effects) {
+            e = TEffect{};
+            e.Index = -1;
+        }
+    }
+    void TearDown() override { form.reset(); }
+
+    bool Requested() {
+        const bool r = static_cast<bool>(form->Sprite.OnUserEvent);
+        form->Sprite.OnUserEvent = nullptr;
+        return r;
+    }
+};
+
+}  // namespace
+
+TEST(TitleLetters, AppearOneAfterAnother) {
+    const std::array<std::int32_t, 4> first{56, 96, 136, 176};
+    for (std::int32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(TitleLetterCopies(i, first[static_cast<std::size_t>(i)] - 1), 0) << i;
+        EXPECT_EQ(TitleLetterCopies(i, first[static_cast<std::size_t>(i)]), 1) << i;
+        EXPECT_EQ(TitleLetterCopies(i, 130 + 40 * i - 1), 4) << i;
+        EXPECT_EQ(TitleLetterCopies(i, 130 + 40 * i), 5) << i;
+        EXPECT_EQ(TitleLetterCopies(i, 100000), 5) << i;
+        EXPECT_EQ(TitleLetterCopies(i, 0), 0) << i;
+    }
+    // The copies bob on the sine table: 445 + sin * 8 / 1024.
+    EXPECT_EQ(TitleLetterY(0, 0, 0), 445);
+    EXPECT_EQ(TitleLetterY(0, 0, 256 - 128), 437);  // direction -64 = 192: sine -1024
+    EXPECT_EQ(TitleLetterY(2, 0, 0), 453);          // direction 64
+}
+
+TEST_F(SceneTest, TitleStartsOnFirePressReplayOrStartFrom) {
+    SetScene(Scene::Title);
+    form->SpriteProcess();
+    EXPECT_FALSE(Requested());
+    EXPECT_EQ(SceneTimer, 1);
+
+    ReplayMode = true;
+    ReplayPos = 0;
+    form->SpriteProcess();
+    EXPECT_TRUE(Requested());
+    ReplayMode = false;
+
+    StartFrom = 5;
+    form->SpriteProcess();
+    EXPECT_TRUE(Requested());
+    StartFrom = 0;
+}
+
+TEST_F(SceneTest, TimeOverShows280TicksThenTheTitle) {
+    SetScene(Scene::Play);
+    StageNo = 3;
+    TimeLeft = 1;
+    MyShip.Lives = 2;
+    form->SpriteProcess();  // the game step spends the last tick
+    EXPECT_EQ(TimeLeft, 0);
+    EXPECT_EQ(SceneState, Scene::Play);
+    form->SpriteProcess();
+    EXPECT_EQ(SceneState, Scene::TimeOver);
+    EXPECT_EQ(DeadTimer, 2);  // set to 1, then counted by the game step
+    EXPECT_EQ(SceneTimer, 1);
+    std::int32_t ticks = 1;
+    while (SceneState == Scene::TimeOver && ticks < 1000) {
+        EXPECT_FALSE(Requested()) << ticks;
+        form->SpriteProcess();
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, TimeOverTicks + 1);
+    EXPECT_EQ(SceneState, Scene::TitleSetup);
+    EXPECT_TRUE(Requested());
+    EXPECT_EQ(TimeLeft, 0);  // frozen
+}
+
+TEST_F(SceneTest, HiScoreFollowsTheScoreOnlyWhenPlaying) {
+    SetScene(Scene::Play);
+    TimeLeft = 5000;
+    StageNo = 3;
+    HiScore = 100;
+    Score = 150;
+    ReplayMode = true;
+    for (int i = 0; i < 10; ++i) form->SpriteProcess();
+    EXPECT_EQ(HiScore, 100);
+    ReplayMode = false;
+    form->SpriteProcess();
+    EXPECT_EQ(HiScore, 150);
+}
+
+TEST_F(SceneTest, CreditsEndAt4400AndTheTitleReturns) {
+    SetScene(Scene::Credits);
+    for (std::int32_t t = 0; t < CreditsTicks; ++t) {
+        ASSERT_EQ(SceneTimer, t);
+        form->SpriteProcess();
+        ASSERT_EQ(SceneState, Scene::Credits) << t;
+        ASSERT_FALSE(Requested()) << t;
+    }
+    form->SpriteProcess();
+    EXPECT_EQ(SceneState, Scene::TitleSetup);
+    EXPECT_EQ(SceneTimer, 0);  // the ending tick does not count
+    EXPECT_TRUE(Requested());
+    // The ship flew off from (480, 600) by (-2, -10) a tick, from tick 4100 to 4400.
+    EXPECT_EQ(MyShip.XPos(), 480 - 2 * 301);
+    EXPECT_EQ(MyShip.YPos(), 600 - 10 * 301);
+}
+
+TEST_F(SceneTest, CreditsPictureWritesNoGameState) {
+    // The same credits ticks with and without frames give the same state at every tick.
+    std::vector<std::uint64_t> quiet, drawn;
+    for (int pass = 0; pass < 2; ++pass) {
+        SetUp();
+        RandSeed = 7;
+        DrawRandom.seed = 0;
+        SetScene(Scene::Credits);
+        auto& trace = pass == 0 ? quiet : drawn;
+        for (std::int32_t t = 0; t < CreditsTicks; ++t) {
+            form->SpriteProcess();
+            if (pass == 1) form->SpriteRefresh();
+            trace.push_back(GameStateHash());
+        }
+    }
+    ASSERT_EQ(quiet.size(), drawn.size());
+    for (std::size_t i = 0; i < quiet.size(); ++i) ASSERT_EQ(quiet[i], drawn[i]) << "tick " << i;
+    EXPECT_NE(DrawRandom.seed, 0u);  // the sparks did draw numbers, from the drawing generator
+}
