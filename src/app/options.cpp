@@ -1,0 +1,126 @@
+#include "app/options.h"
+
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+
+namespace app {
+namespace {
+
+using Apply = bool (*)(ProgramOptions& o, std::string_view value, std::string& error);
+
+struct OptionRow {
+    const char* name;       // with the leading "--"
+    const char* argument;   // nullptr when the option takes no value
+    bool headlessOnly;
+    const char* help;
+    Apply apply;
+};
+
+bool ParseCount(std::string_view text, std::int64_t& out) {
+    std::int64_t v = 0;
+    const auto* end = text.data() + text.size();
+    auto [p, ec] = std::from_chars(text.data(), end, v);
+    if (ec != std::errc{} || p != end || v < 0) return false;
+    out = v;
+    return true;
+}
+
+constexpr OptionRow kOptions[] = {
+    {"--help", nullptr, false, "show this text and exit",
+     [](ProgramOptions& o, std::string_view, std::string&) { return o.help = true; }},
+    {"--headless", nullptr, false, "run without a window, timer thread or audio: each step is one tick then one frame",
+     [](ProgramOptions& o, std::string_view, std::string&) { return o.headless = true; }},
+    {"--ticks", "N", true, "run N steps, then stop",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         if (ParseCount(v, o.ticks)) return true;
+         e = "--ticks needs a whole number >= 0, not '" + std::string(v) + "'";
+         return false;
+     }},
+    {"--no-draw", nullptr, true, "skip drawing (the scene set-ups still run after each tick)",
+     [](ProgramOptions& o, std::string_view, std::string&) { return o.noDraw = true; }},
+    {"--summary", nullptr, true,
+     "print one JSON line at the end: ticks, scene, stage, score, hiscore, blocks, state",
+     [](ProgramOptions& o, std::string_view, std::string&) { return o.summary = true; }},
+    {"--home", "DIR", false, "use DIR as the program's folder for every file the game reads and writes",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         std::error_code ec;
+         if (v.empty() || !std::filesystem::is_directory(std::filesystem::path(v), ec)) {
+             e = "--home: '" + std::string(v) + "' is not a folder";
+             return false;
+         }
+         o.home = std::filesystem::absolute(std::filesystem::path(v), ec).string();
+         if (o.home.empty() || o.home.back() != '/') o.home += '/';
+         return true;
+     }},
+};
+
+const OptionRow* FindOption(std::string_view name) {
+    for (const auto& row : kOptions)
+        if (name == row.name) return &row;
+    return nullptr;
+}
+
+}  // namespace
+
+ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out) {
+    ParseResult result;
+    auto fail = [&](std::string message) {
+        result.ok = false;
+        result.error = std::move(message);
+        return result;
+    };
+    bool headlessOnlySeen = false;
+    std::string headlessOnlyName;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (arg.size() < 2 || arg.substr(0, 2) != "--") {
+            out.positional.emplace_back(arg);
+            continue;
+        }
+        std::string_view name = arg, value;
+        bool hasInlineValue = false;
+        if (const auto eq = arg.find('='); eq != std::string_view::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+            hasInlineValue = true;
+        }
+        const OptionRow* row = FindOption(name);
+        if (row == nullptr) return fail("unknown option '" + std::string(name) + "' (see --help)");
+        if (row->argument != nullptr && !hasInlineValue) {
+            if (i + 1 >= argc) return fail(std::string(name) + " needs a value " + row->argument);
+            value = argv[++i];
+        } else if (row->argument == nullptr && hasInlineValue) {
+            return fail(std::string(name) + " takes no value");
+        }
+        std::string error;
+        if (!row->apply(out, value, error)) return fail(error);
+        if (row->headlessOnly && !headlessOnlySeen) {
+            headlessOnlySeen = true;
+            headlessOnlyName = std::string(name);
+        }
+    }
+    if (out.help) return result;
+    if (headlessOnlySeen && !out.headless) return fail(headlessOnlyName + " needs --headless");
+    if (!out.positional.empty()) return fail("unexpected argument '" + out.positional.front() + "'");
+    if (out.headless && out.ticks < 0) return fail("a headless run needs --ticks N");
+    return result;
+}
+
+std::string HelpText() {
+    std::string text = "usage: korrindal [options]\n"
+                       "Without --headless the game opens its window.\n\noptions:\n";
+    for (const auto& row : kOptions) {
+        std::string left = std::string("  ") + row.name;
+        if (row.argument != nullptr) left += std::string(" ") + row.argument;
+        if (left.size() < 18) left.resize(18, ' ');
+        else left += ' ';
+        text += left + row.help;
+        if (row.headlessOnly) text += " (with --headless)";
+        text += '\n';
+    }
+    return text;
+}
+
+}  // namespace app

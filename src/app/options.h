@@ -1,0 +1,31 @@
+#pragma once
+// The command line of the program. Options are rows of one table (options.cpp): adding an
+// option is adding a field here and a row there.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace app {
+
+struct ProgramOptions {
+    bool help = false;
+    bool headless = false;
+    std::int64_t ticks = -1;   // headless: steps to run (-1 = not given)
+    bool noDraw = false;       // headless: skip the refresh of each step
+    bool summary = false;      // headless: one JSON line at the end
+    std::string home;          // the program's folder for the game's files ("" = the executable's)
+    std::vector<std::string> positional;
+};
+
+struct ParseResult {
+    bool ok = true;
+    std::string error;   // what was wrong, for stderr
+};
+
+ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out);
+
+// The usage text listing every option.
+std::string HelpText();
+
+}  // namespace app

@@ -1,0 +1,152 @@
+#include "app/runner.h"
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "diagnostics/memcheck.h"
+#include "game/state_hash.h"
+#include "game/tz_globals.h"
+#include "game/tz_main.h"
+#include "game/tz_path.h"
+#include "platform/platform.h"
+
+namespace app {
+namespace {
+
+void PrintError(const std::string& message) {
+    const std::string line = "korrindal: " + message + "\n";
+    std::fputs(line.c_str(), stderr);
+}
+
+// Set up before the game window exists: the folder every game file is read from and
+// written to.
+void ApplyCommonOptions(const ProgramOptions& options) {
+    if (!options.home.empty()) tz::SetProgramDir(options.home);
+}
+
+}  // namespace
+
+std::string SummaryJson(const RunSummary& s) {
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "{\"ticks\":%lld,\"scene\":%d,\"stage\":%d,\"score\":%d,\"hiscore\":%d,\"blocks\":%d,\"state\":\"%s\"}",
+                  static_cast<long long>(s.ticks), s.scene, s.stage, s.score, s.hiscore, s.blocks,
+                  tz::HashText(s.state).c_str());
+    return line;
+}
+
+int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSummary& summary) {
+    ApplyCommonOptions(options);
+    auto form = std::make_unique<tz::TForm1>(platform);
+    auto& sprite = form->Sprite;
+    std::string exceptionText;
+    sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
+    // No timer thread: every step below is one tick and one frame.
+    sprite.SetExternalClock(true);
+    sprite.SetFullScreenMode(false);
+
+    auto failed = [&]() -> std::string {
+        if (!exceptionText.empty()) return "exception: " + exceptionText;
+        if (!sprite.LastFailure().empty()) return sprite.LastFailure() + " | " + sprite.Step();
+        if (sprite.Terminated()) return "the game window closed";
+        return {};
+    };
+
+    form->Show();
+    summary = RunSummary{};
+    bool haveStepHash = false;
+    std::uint64_t stepHash = 0;
+    summary.state = tz::GameStateHash();
+    std::string error = failed();
+    for (std::int64_t t = 0; error.empty() && t < options.ticks; ++t) {
+        sprite.HeadlessStep(!options.noDraw);
+        summary.ticks = t + 1;
+        if (options.summary) {
+            const std::uint64_t hash = tz::GameStateHash();
+            if (tz::TickRanGameStep) {
+                stepHash = hash;
+                haveStepHash = true;
+            }
+            summary.state = hash;
+        }
+        error = failed();
+    }
+    if (haveStepHash) summary.state = stepHash;
+    summary.scene = tz::SceneState;
+    summary.stage = tz::StageNo;
+    summary.score = tz::Score;
+    summary.hiscore = tz::HiScore;
+    if (error.empty()) {
+        sprite.Close();
+        error = failed();
+        if (error == "the game window closed") error.clear();
+    }
+    if (!error.empty()) {
+        PrintError(error);
+        return 1;
+    }
+    return 0;
+}
+
+int RunHeadless(const ProgramOptions& options) {
+    RunSummary summary;
+    int code = 0;
+    {
+        auto platform = plat::makeNullPlatform();
+        code = RunHeadless(options, *platform, summary);
+    }
+    // Counted once the game window and the platform are gone.
+    summary.blocks = memcheck::BlockCount();
+    if (code == 0 && options.summary) std::printf("%s\n", SummaryJson(summary).c_str());
+    return code;
+}
+
+int RunWindowed(const ProgramOptions& options) {
+    ApplyCommonOptions(options);
+    auto platform = plat::makeSdlPlatform();
+    if (!platform) {
+        PrintError("no display");
+        return 1;
+    }
+    // Until the startup dialog exists the game opens in a window; Alt+Enter switches.
+    tz::FullScreen = false;
+    auto form = std::make_unique<tz::TForm1>(*platform);
+    std::string exceptionText;
+    form->Sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
+    form->Show();
+    form->Sprite.RunLoop();
+    const std::string failure = form->Sprite.LastFailure();
+    form.reset();
+    if (!exceptionText.empty()) {
+        PrintError("exception: " + exceptionText);
+        return 1;
+    }
+    if (!failure.empty()) {
+        PrintError(failure);
+        return 1;
+    }
+    return 0;
+}
+
+int Main(int argc, const char* const* argv) {
+    try {
+        ProgramOptions options;
+        const ParseResult parsed = ParseOptions(argc, argv, options);
+        if (!parsed.ok) {
+            PrintError(parsed.error);
+            return 2;
+        }
+        if (options.help) {
+            std::fputs(HelpText().c_str(), stdout);
+            return 0;
+        }
+        return options.headless ? RunHeadless(options) : RunWindowed(options);
+    } catch (const std::exception& e) {
+        PrintError(std::string("exception: ") + e.what());
+        return 1;
+    }
+}
+
+}  // namespace app

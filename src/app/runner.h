@@ -1,0 +1,40 @@
+#pragma once
+// Running the program: the windowed game, or a headless run of the same engine and game.
+
+#include <cstdint>
+#include <string>
+
+#include "app/options.h"
+
+namespace plat {
+class Platform;
+}
+
+namespace app {
+
+// What a headless run reports at its end.
+struct RunSummary {
+    std::int64_t ticks = 0;
+    int scene = 0;
+    std::int32_t stage = 0;
+    std::int32_t score = 0;
+    std::int32_t hiscore = 0;
+    std::int32_t blocks = 0;
+    std::uint64_t state = 0;   // hash after the last tick that ran the game step, else after the last tick
+};
+
+std::string SummaryJson(const RunSummary& s);
+
+// The headless run on the given platform: fills the summary (all but blocks) and returns
+// the exit code; errors go to stderr.
+int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSummary& summary);
+// The headless run on the null platform, printing the summary when asked for.
+int RunHeadless(const ProgramOptions& options);
+
+// The windowed game.
+int RunWindowed(const ProgramOptions& options);
+
+// The whole program: options, then one of the above.
+int Main(int argc, const char* const* argv);
+
+}  // namespace app

@@ -1,0 +1,104 @@
+// End-to-end runs of the korrindal program: the headless runner and its options.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <string>
+
+namespace {
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the program with the given arguments (shell-quoted by the caller).
+RunResult RunProgram(const std::string& args) {
+    const auto errFile = std::filesystem::temp_directory_path() / ("korrindal_test_err_" + std::to_string(::getpid()));
+    const std::string command = std::string(KORRINDAL_BIN_DIR) + "/korrindal " + args + " 2>" + errFile.string();
+    RunResult r;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return r;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (FILE* f = std::fopen(errFile.c_str(), "r")) {
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) r.err.append(buffer, n);
+        std::fclose(f);
+    }
+    std::filesystem::remove(errFile);
+    return r;
+}
+
+// The summary's fields, as text ("state" without its quotes).
+std::map<std::string, std::string> Fields(const std::string& json) {
+    std::map<std::string, std::string> fields;
+    static const std::regex field(R"re("([a-z_]+)":("?)([^",}]*)\2)re");
+    for (auto it = std::sregex_iterator(json.begin(), json.end(), field); it != std::sregex_iterator(); ++it)
+        fields[(*it)[1]] = (*it)[3];
+    return fields;
+}
+
+TEST(Runner, HeadlessSummaryIsOneJsonLineWithEveryField) {
+    const auto r = RunProgram("--headless --ticks 120 --summary");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+    EXPECT_EQ(r.out.front(), '{');
+    const auto f = Fields(r.out);
+    for (const char* key : {"ticks", "scene", "stage", "score", "hiscore", "blocks", "state"})
+        EXPECT_TRUE(f.count(key)) << "missing " << key << " in " << r.out;
+    EXPECT_EQ(f.at("ticks"), "120");
+    EXPECT_EQ(f.at("scene"), "2");   // the title, after the first scene set-up
+    EXPECT_TRUE(std::regex_match(f.at("state"), std::regex("[0-9a-f]{16}"))) << f.at("state");
+}
+
+TEST(Runner, StateDoesNotDependOnDrawingAndFollowsTheTicks) {
+    const auto drawn = Fields(RunProgram("--headless --ticks 200 --summary").out);
+    const auto undrawn = Fields(RunProgram("--headless --ticks 200 --no-draw --summary").out);
+    const auto shorter = Fields(RunProgram("--headless --ticks 199 --summary").out);
+    ASSERT_TRUE(drawn.count("state") && undrawn.count("state") && shorter.count("state"));
+    EXPECT_EQ(drawn.at("state"), undrawn.at("state"));
+    EXPECT_NE(drawn.at("state"), shorter.at("state"));
+}
+
+TEST(Runner, HomeFolderIsAccepted) {
+    const auto home = std::filesystem::temp_directory_path() / ("korrindal_home_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(home);
+    const auto r = RunProgram("--headless --ticks 3 --home '" + home.string() + "' --summary");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::filesystem::remove_all(home);
+    const auto missing = RunProgram("--headless --ticks 3 --home '" + home.string() + "'");
+    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_NE(missing.err.find("--home"), std::string::npos) << missing.err;
+}
+
+TEST(Runner, BadCommandLinesFailWithAMessage) {
+    for (const char* args : {"--bogus", "--headless", "--headless --ticks", "--headless --ticks -4",
+                             "--headless --ticks 12x", "--ticks 5", "--headless --ticks 5 stray",
+                             "--headless=1 --ticks 5"}) {
+        const auto r = RunProgram(args);
+        EXPECT_NE(r.exitCode, 0) << args;
+        EXPECT_FALSE(r.err.empty()) << args;
+        EXPECT_TRUE(r.out.empty()) << args;
+    }
+}
+
+TEST(Runner, HelpListsEveryOption) {
+    const auto r = RunProgram("--help");
+    EXPECT_EQ(r.exitCode, 0);
+    for (const char* option : {"--headless", "--ticks", "--no-draw", "--summary", "--home", "--help"})
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+}  // namespace
