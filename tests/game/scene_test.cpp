@@ -7,9 +7,14 @@
 #include "game/state_hash.h"
 #include "game/tz_audio_pending.h"
 #include "game/tz_effect.h"
+#include "game/tz_enemy.h"
+#include "game/tz_enemymissile.h"
 #include "game/tz_gamemain.h"
 #include "game/tz_globals.h"
 #include "game/tz_main.h"
+#include "game/tz_map.h"
+#include "game/tz_mymissile.h"
+#include "game/tz_unitlist.h"
 #include "game/tz_random.h"
 #include "game/tz_replay.h"
 #include "platform/platform.h"
@@ -34,10 +39,19 @@ protected:
         DeadTimer = 0;
         MyShip = TMyShip{};
         MyShip.Index = -1;
-        for (TEffect& e : Effects) {
-            e = TEffect{};
-            e.Index = -1;
-        }
+        // An empty stage: no objects and no map entries left by earlier tests.
+        auto clear = [](auto& table) {
+            for (auto& r : table) {
+                r = std::remove_reference_t<decltype(r)>{};
+                r.Index = -1;
+            }
+        };
+        clear(Effects);
+        clear(Enemies);
+        clear(EnemyShots);
+        clear(MyShots);
+        MapIndex = -1;
+        UnitList.SetupSlots();
     }
     void TearDown() override { form.reset(); }
 
@@ -144,6 +158,9 @@ TEST_F(SceneTest, CreditsPictureWritesNoGameState) {
     std::vector<std::uint64_t> quiet, drawn;
     for (int pass = 0; pass < 2; ++pass) {
         SetUp();
+        MapPos = TFixedPoint{};
+        RandSeed = 7;
+        ScatterStars();
         RandSeed = 7;
         DrawRandom.seed = 0;
         SetScene(Scene::Credits);
