@@ -45,13 +45,15 @@ Picture valcanPod(float side) {
 }
 
 Picture canonMount() {
-    Canvas cv(Box{-20, -30, 20, 12});
-    cv.paint(rect({10, -6}, 4.5f, 9.0f, 2.5f), mat(c(Ramp::Gold, 0.42f), 2.0f, 2.2f, 0.6f));
-    cv.paint(rect({11.5f, -19}, 2.2f, 8.5f, 1.0f), mat(c(Ramp::Gold, 0.55f), 1.2f, 1.6f, 0.7f, 1.0f));
-    cv.paint(rect({11.5f, -27}, 3.0f, 1.6f, 0.6f), mat(c(Ramp::Rust, 0.45f), 0.8f, 1.0f, 0.5f, 2.0f));
-    cv.shade(capsule({7, -10}, {13, -10}, 0.35f), 0.6f);
-    cv.shade(capsule({7, -4}, {13, -4}, 0.35f), 0.6f);
-    cv.light(circle({11.5f, -27.5f}, 1.1f), c(Ramp::Gold, 0.9f), 0.7f);
+    // A long gun along the right side of the fuselage: breech block under the wing root,
+    // barrel reaching past the nose, gold muzzle brake.
+    Canvas cv(Box{-20, -34, 20, 12});
+    cv.paint(rect({10, -2}, 3.6f, 7.0f, 1.5f), mat(c(Ramp::Steel, 0.45f), 1.5f, 1.8f, 0.5f));
+    cv.paint(rect({10, -2}, 3.7f, 1.0f, 0.3f), mat(c(Ramp::Gold, 0.6f), 0.6f, 0.6f, 0.6f, 1.8f));
+    cv.paint(capsule({11.5f, -8}, {11.5f, -28}, 1.7f), mat(c(Ramp::Steel, 0.62f), 1.2f, 1.4f, 0.7f, 0.5f));
+    cv.paint(rect({11.5f, -28.5f}, 2.7f, 2.0f, 0.6f), mat(c(Ramp::Gold, 0.6f), 0.8f, 1.0f, 0.7f, 1.5f));
+    cv.shade(capsule({9.6f, -27.5f}, {13.4f, -27.5f}, 0.3f), 0.5f);
+    cv.light(circle({11.5f, -30.2f}, 0.9f), c(Ramp::Gold, 0.9f), 0.7f);
     Picture p = cv.finish();
     return p.hit(16);
 }

@@ -79,13 +79,13 @@ int main(int argc, char** argv) {
     }
     jobs.emplace_back([&] {
         const auto img = art::drawTitleBack();
-        if (!outDir.empty() && !engine::bmp8::write(outDir + "/tz_TitleBack.bmp", img)) throw std::runtime_error("cannot write tz_TitleBack.bmp");
+        if (!outDir.empty() && !engine::bmp8::write(outDir + "/tz_TitleBack.bmp", img)) throw std::runtime_error("cannot write " + outDir + "/tz_TitleBack.bmp");
         std::lock_guard<std::mutex> lock(made);
         titleImg = img;
     });
     jobs.emplace_back([&] {
         const auto img = art::drawPlayBackground();
-        if (!outDir.empty() && !engine::bmp8::write(outDir + "/tz_BG.bmp", img)) throw std::runtime_error("cannot write tz_BG.bmp");
+        if (!outDir.empty() && !engine::bmp8::write(outDir + "/tz_BG.bmp", img)) throw std::runtime_error("cannot write " + outDir + "/tz_BG.bmp");
         std::lock_guard<std::mutex> lock(made);
         bgImg = img;
     });

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <stdexcept>
 #include <vector>
 
@@ -15,6 +16,7 @@ namespace art {
 struct Font::Impl {
     FT_Library lib = nullptr;
     FT_Face face = nullptr;
+    std::mutex lock;  // a FreeType face serves one thread at a time
 };
 
 Font::Font(std::initializer_list<const char*> candidates) : impl_(std::make_unique<Impl>()) {
@@ -87,6 +89,7 @@ std::vector<float> edt(const std::vector<std::uint8_t>& mask, int w, int h) {
 }  // namespace
 
 Shape Font::text(const std::string& s, float px, Align align, float tracking, float monoAdvance) const {
+    std::unique_lock<std::mutex> guard(impl_->lock);
     FT_Face face = impl_->face;
     const int S = kSuper;
     FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(std::lround(px * S)));
@@ -121,6 +124,7 @@ Shape Font::text(const std::string& s, float px, Align align, float tracking, fl
         glyphs.push_back(std::move(gl));
     }
     if (monoAdvance <= 0 && !s.empty()) pen -= tracking * S;
+    guard.unlock();
     // Grid covering all glyphs plus a margin for the distance field.
     const int margin = 12 * S;
     const int ascent = static_cast<int>(std::ceil(px * S * 1.1f)), descent = static_cast<int>(std::ceil(px * S * 0.35f));
