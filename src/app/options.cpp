@@ -41,8 +41,37 @@ constexpr OptionRow kOptions[] = {
     {"--no-draw", nullptr, true, "skip drawing (the scene set-ups still run after each tick)",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.noDraw = true; }},
     {"--summary", nullptr, true,
-     "print one JSON line at the end: ticks, scene, stage, score, hiscore, blocks, state",
+     "print one JSON line at the end: ticks, scene, stage, score, hiscore, replay_pos, time_left, lives, bombs, blocks, state",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.summary = true; }},
+    {"--replay", "FILE", false, "load the replay FILE (as the startup dialog does); the title then plays it",
+     [](ProgramOptions& o, std::string_view v, std::string&) {
+         o.replay = std::string(v);
+         return true;
+     }},
+    {"--input", "FILE", true, "start a game at once and feed it the bytes of FILE as live input, one per game tick (0 after the end)",
+     [](ProgramOptions& o, std::string_view v, std::string&) {
+         o.input = std::string(v);
+         return true;
+     }},
+    {"--start", nullptr, false, "press the startup dialog's start button at once (automated runs)",
+     [](ProgramOptions& o, std::string_view, std::string&) { return o.start = true; }},
+    {"--start-from", "N", false, "start new games at N: 0 start, 1 stage 1 mid-boss, 2 stage 2, 3 stage 3, 4 stage 3 boss, 5 credits",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         std::int64_t n = 0;
+         if (ParseCount(v, n) && n <= 5) {
+             o.startFrom = static_cast<std::int32_t>(n);
+             return true;
+         }
+         e = "--start-from needs a number 0..5, not '" + std::string(v) + "'";
+         return false;
+     }},
+    {"--until-title", nullptr, true, "stop once a finished game has brought the title back (its replay saved)",
+     [](ProgramOptions& o, std::string_view, std::string&) { return o.untilTitle = true; }},
+    {"--hash-trace", "FILE", true, "write one line per step to FILE: the step number and the state hash",
+     [](ProgramOptions& o, std::string_view v, std::string&) {
+         o.hashTrace = std::string(v);
+         return true;
+     }},
     {"--home", "DIR", false, "use DIR as the program's folder for every file the game reads and writes",
      [](ProgramOptions& o, std::string_view v, std::string& e) {
          std::error_code ec;

@@ -15,6 +15,12 @@ struct ProgramOptions {
     bool noDraw = false;       // headless: skip the refresh of each step
     bool summary = false;      // headless: one JSON line at the end
     std::string home;          // the program's folder for the game's files ("" = the executable's)
+    std::string replay;        // a replay file loaded as the startup dialog does; the title plays it
+    std::string input;         // headless: raw input bytes fed to the game's ticks as live input
+    bool start = false;        // press the startup dialog's start button at once
+    std::int32_t startFrom = 0;  // where a new game starts: 0..5 (the dialog's start-from choice)
+    bool untilTitle = false;   // headless: stop once a finished game has brought the title back
+    std::string hashTrace;     // headless: write "tick hash" per step to this file
     std::vector<std::string> positional;
 };
 

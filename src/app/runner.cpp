@@ -1,15 +1,21 @@
 #include "app/runner.h"
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
 #include <exception>
 #include <memory>
 #include <string>
 
 #include "diagnostics/memcheck.h"
 #include "game/state_hash.h"
+#include "game/tz_gamemain.h"
 #include "game/tz_globals.h"
+#include "game/tz_input.h"
 #include "game/tz_main.h"
 #include "game/tz_path.h"
+#include "game/tz_replay.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -26,14 +32,32 @@ void ApplyCommonOptions(const ProgramOptions& options) {
     if (!options.home.empty()) tz::SetProgramDir(options.home);
 }
 
+// What the startup dialog does before it shows the game window: the start-from choice, the
+// input devices and a replay named on the command line. False (with the error printed) when
+// the replay cannot be loaded.
+bool PrepareGame(const ProgramOptions& options, plat::Platform& platform, tz::TForm1& form) {
+    tz::StartFrom = options.startFrom;
+    tz::SetInputDevice(platform.headless() ? nullptr : &platform.input());
+    tz::DetectJoysticks();
+    if (!options.replay.empty()) {
+        const tz::TReplayResult loaded = form.LoadReplay(options.replay);
+        if (!loaded.Ok) {
+            PrintError(loaded.Error);
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string SummaryJson(const RunSummary& s) {
     char line[256];
     std::snprintf(line, sizeof line,
-                  "{\"ticks\":%lld,\"scene\":%d,\"stage\":%d,\"score\":%d,\"hiscore\":%d,\"blocks\":%d,\"state\":\"%s\"}",
-                  static_cast<long long>(s.ticks), s.scene, s.stage, s.score, s.hiscore, s.blocks,
-                  tz::HashText(s.state).c_str());
+                  "{\"ticks\":%lld,\"scene\":%d,\"stage\":%d,\"score\":%d,\"hiscore\":%d,\"replay_pos\":%d,"
+                  "\"time_left\":%d,\"lives\":%d,\"bombs\":%d,\"blocks\":%d,\"state\":\"%s\"}",
+                  static_cast<long long>(s.ticks), s.scene, s.stage, s.score, s.hiscore, s.replayPos, s.timeLeft,
+                  s.lives, s.bombs, s.blocks, tz::HashText(s.state).c_str());
     return line;
 }
 
@@ -41,6 +65,27 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     ApplyCommonOptions(options);
     auto form = std::make_unique<tz::TForm1>(platform);
     auto& sprite = form->Sprite;
+    if (!PrepareGame(options, platform, *form)) return 1;
+    // An input file: the title starts a game at once and its ticks take these bytes.
+    std::vector<std::uint8_t> input;
+    if (!options.input.empty()) {
+        std::ifstream in(options.input, std::ios::binary);
+        if (!in) {
+            PrintError("--input: cannot read '" + options.input + "'");
+            return 1;
+        }
+        input.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        tz::SetInputFeed(input.data(), input.size());
+    }
+    std::FILE* trace = nullptr;
+    if (!options.hashTrace.empty()) {
+        trace = std::fopen(options.hashTrace.c_str(), "w");
+        if (trace == nullptr) {
+            PrintError("--hash-trace: cannot write '" + options.hashTrace + "'");
+            return 1;
+        }
+    }
+    bool gameSeen = false;   // a game has left the title (for --until-title)
     std::string exceptionText;
     sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
     // No timer thread: every step below is one tick and one frame.
@@ -63,6 +108,8 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     for (std::int64_t t = 0; error.empty() && t < options.ticks; ++t) {
         sprite.HeadlessStep(!options.noDraw);
         summary.ticks = t + 1;
+        if (trace != nullptr)
+            std::fprintf(trace, "%lld %s\n", static_cast<long long>(t + 1), tz::HashText(tz::GameStateHash()).c_str());
         if (options.summary) {
             const std::uint64_t hash = tz::GameStateHash();
             if (tz::TickRanGameStep) {
@@ -72,12 +119,21 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
             summary.state = hash;
         }
         error = failed();
+        if (tz::SceneState > tz::Scene::Title) gameSeen = true;
+        // The title is back and its set-up (which saves the finished game's replay) has run.
+        if (options.untilTitle && gameSeen && tz::SceneState == tz::Scene::Title) break;
     }
+    if (trace != nullptr) std::fclose(trace);
+    tz::ClearInputFeed();
     if (haveStepHash) summary.state = stepHash;
     summary.scene = tz::SceneState;
     summary.stage = tz::StageNo;
     summary.score = tz::Score;
     summary.hiscore = tz::HiScore;
+    summary.replayPos = tz::ReplayPos;
+    summary.timeLeft = tz::TimeLeft;
+    summary.lives = tz::MyShip.Lives;
+    summary.bombs = tz::MyShip.Bombs;
     if (error.empty()) {
         sprite.Close();
         error = failed();
@@ -113,6 +169,8 @@ int RunWindowed(const ProgramOptions& options) {
     // Until the startup dialog exists the game opens in a window; Alt+Enter switches.
     tz::FullScreen = false;
     auto form = std::make_unique<tz::TForm1>(*platform);
+    // Until the startup dialog exists the game window opens at once, as if --start.
+    if (!PrepareGame(options, *platform, *form)) return 1;
     std::string exceptionText;
     form->Sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
     form->Show();

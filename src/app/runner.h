@@ -19,6 +19,10 @@ struct RunSummary {
     std::int32_t stage = 0;
     std::int32_t score = 0;
     std::int32_t hiscore = 0;
+    std::int32_t replayPos = 0;
+    std::int32_t timeLeft = 0;
+    std::int32_t lives = 0;
+    std::int32_t bombs = 0;
     std::int32_t blocks = 0;
     std::uint64_t state = 0;   // hash after the last tick that ran the game step, else after the last tick
 };

@@ -75,6 +75,16 @@ TEST(Runner, StateDoesNotDependOnDrawingAndFollowsTheTicks) {
 TEST(Runner, HomeFolderIsAccepted) {
     const auto home = std::filesystem::temp_directory_path() / ("korrindal_home_" + std::to_string(::getpid()));
     std::filesystem::create_directories(home);
+    // A home without the game's data: the title set-up cannot load its bank.
+    const auto empty = RunProgram("--headless --ticks 3 --home '" + home.string() + "' --summary");
+    EXPECT_NE(empty.exitCode, 0);
+    EXPECT_NE(empty.err.find("RealizeBank"), std::string::npos) << empty.err;
+    // The data linked in: the game starts there.
+    for (const auto& entry : std::filesystem::directory_iterator(KORRINDAL_BIN_DIR)) {
+        const auto ext = entry.path().extension().string();
+        if (ext == ".sp4" || ext == ".bmp" || ext == ".map" || ext == ".wav" || ext == ".mid")
+            std::filesystem::create_symlink(entry.path(), home / entry.path().filename());
+    }
     const auto r = RunProgram("--headless --ticks 3 --home '" + home.string() + "' --summary");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     std::filesystem::remove_all(home);
@@ -97,7 +107,8 @@ TEST(Runner, BadCommandLinesFailWithAMessage) {
 TEST(Runner, HelpListsEveryOption) {
     const auto r = RunProgram("--help");
     EXPECT_EQ(r.exitCode, 0);
-    for (const char* option : {"--headless", "--ticks", "--no-draw", "--summary", "--home", "--help"})
+    for (const char* option : {"--headless", "--ticks", "--no-draw", "--summary", "--home", "--help", "--replay",
+                               "--input", "--start", "--start-from", "--until-title", "--hash-trace"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

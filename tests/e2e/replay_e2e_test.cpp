@@ -1,0 +1,167 @@
+// End to end: the headless program plays a game from an input file, saves it as "LastGame",
+// and the replay of that file reproduces the game tick by tick.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path BinDir = KORRINDAL_BIN_DIR;
+
+struct RunResult {
+    int exitCode = -1;
+    std::string summary;  // the JSON line
+    std::string errors;
+};
+
+// A folder holding links to the program's data, so a run may write its records there.
+fs::path MakeHome(const std::string& name) {
+    const fs::path home = fs::temp_directory_path() / ("korrindal_e2e_" + name);
+    fs::remove_all(home);
+    fs::create_directories(home);
+    for (const auto& entry : fs::directory_iterator(BinDir)) {
+        const auto ext = entry.path().extension().string();
+        if (ext == ".sp4" || ext == ".bmp" || ext == ".map" || ext == ".wav" || ext == ".mid" || ext == ".Add")
+            fs::create_symlink(entry.path(), home / entry.path().filename());
+    }
+    return home;
+}
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+RunResult RunGame(const fs::path& home, const std::string& args) {
+    const fs::path out = home / "stdout.txt";
+    const fs::path err = home / "stderr.txt";
+    const std::string command = (BinDir / "korrindal").string() + " --headless --summary --home " + home.string() +
+                                " " + args + " >" + out.string() + " 2>" + err.string();
+    RunResult run;
+    const int status = std::system(command.c_str());
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::istringstream lines(ReadText(out));
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty() && line.front() == '{') run.summary = line;
+    run.errors = ReadText(err);
+    return run;
+}
+
+long long Field(const std::string& json, const std::string& name) {
+    const std::regex re("\"" + name + "\":(-?[0-9]+)");
+    std::smatch m;
+    if (!std::regex_search(json, m, re)) {
+        ADD_FAILURE() << "no field " << name << " in " << json;
+        return 0;
+    }
+    return std::stoll(m[1]);
+}
+
+std::string TextField(const std::string& json, const std::string& name) {
+    const std::regex re("\"" + name + "\":\"([^\"]*)\"");
+    std::smatch m;
+    return std::regex_search(json, m, re) ? m[1].str() : std::string();
+}
+
+std::vector<std::string> Lines(const fs::path& path) {
+    std::vector<std::string> out;
+    std::istringstream in(ReadText(path));
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+// A game's worth of input: the ship weaves, fires in bursts and bombs now and then.
+void WriteInput(const fs::path& path, std::size_t ticks) {
+    std::ofstream out(path, std::ios::binary);
+    for (std::size_t t = 0; t < ticks; ++t) {
+        std::uint8_t keys = 0;
+        const std::size_t phase = (t / 90) % 4;
+        keys |= phase == 0 ? 8 : phase == 2 ? 2 : 0;   // left, pause, right, pause
+        if ((t / 40) % 3 != 2) keys |= 16;              // fire in bursts
+        if (t % 900 == 450) keys |= 32;                 // a bomb
+        if ((t / 200) % 5 == 1) keys |= 1;              // up now and then
+        out.put(static_cast<char>(keys));
+    }
+}
+
+}  // namespace
+
+TEST(EndToEnd, LastGameReplayReproducesTheGame) {
+    const fs::path home = MakeHome("roundtrip");
+    WriteInput(home / "input.bin", 6000);
+    // Stage 2 from its start keeps the game short (the time budget left is 210 s). The
+    // replay file does not hold the start-from choice: the playback is given the same one.
+    const std::string common = " --start-from 2 --no-draw --until-title --ticks 60000";
+    const RunResult played = RunGame(home, "--input " + (home / "input.bin").string() + common + " --hash-trace " +
+                                               (home / "played.txt").string());
+    ASSERT_EQ(played.exitCode, 0) << played.errors;
+    ASSERT_TRUE(fs::exists(home / "LastGame.KRREP")) << played.summary << played.errors;
+    EXPECT_EQ(Field(played.summary, "scene"), 2) << played.summary;
+    EXPECT_EQ(Field(played.summary, "replay_pos"), 0) << played.summary;   // saved and cleared
+    const long long score = Field(played.summary, "score");
+    EXPECT_GT(score, 0) << played.summary;
+    EXPECT_EQ(Field(played.summary, "hiscore"), score);   // a first game sets the best score
+    EXPECT_TRUE(fs::exists(home / "HighScore.KRREP"));
+
+    const fs::path replayHome = MakeHome("roundtrip_replay");
+    fs::copy_file(home / "LastGame.KRREP", replayHome / "Recorded.KRREP");
+    const RunResult replayed = RunGame(replayHome, "--replay " + (replayHome / "Recorded.KRREP").string() + common +
+                                                       " --hash-trace " + (replayHome / "replayed.txt").string());
+    ASSERT_EQ(replayed.exitCode, 0) << replayed.errors;
+    EXPECT_EQ(Field(replayed.summary, "score"), score) << replayed.summary;
+    EXPECT_EQ(Field(replayed.summary, "hiscore"), 0) << replayed.summary;   // never raised in playback
+    EXPECT_EQ(Field(replayed.summary, "ticks"), Field(played.summary, "ticks"));
+
+    const auto a = Lines(home / "played.txt");
+    const auto b = Lines(replayHome / "replayed.txt");
+    ASSERT_FALSE(a.empty());
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) ASSERT_EQ(a[i], b[i]) << "first difference at line " << i;
+
+    // The playback was saved as the last game again, byte for byte.
+    EXPECT_EQ(ReadText(replayHome / "LastGame.KRREP"), ReadText(home / "LastGame.KRREP"));
+    fs::remove_all(home);
+    fs::remove_all(replayHome);
+}
+
+TEST(EndToEnd, BadReplayIsRefusedWithAClearError) {
+    const fs::path home = MakeHome("badreplay");
+    {
+        std::ofstream out(home / "bad.KRREP", std::ios::binary);
+        const char header[12] = {1, 0, 0, 0, 0, 0, 0, 0, 0x31, 0x75, 0, 0};  // length 30001
+        out.write(header, sizeof header);
+    }
+    const RunResult run = RunGame(home, "--replay " + (home / "bad.KRREP").string() + " --ticks 10");
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.errors.find("bad length"), std::string::npos) << run.errors;
+    fs::remove_all(home);
+}
+
+TEST(EndToEnd, CreditsStateDoesNotDependOnDrawing) {
+    const fs::path home = MakeHome("credits");
+    const RunResult drawn = RunGame(home, "--start-from 5 --until-title --ticks 6000 --hash-trace " +
+                                        (home / "drawn.txt").string());
+    const RunResult quiet = RunGame(home, "--start-from 5 --until-title --ticks 6000 --no-draw --hash-trace " +
+                                        (home / "quiet.txt").string());
+    ASSERT_EQ(drawn.exitCode, 0) << drawn.errors;
+    ASSERT_EQ(quiet.exitCode, 0) << quiet.errors;
+    EXPECT_EQ(Field(drawn.summary, "scene"), 2);
+    EXPECT_EQ(TextField(drawn.summary, "state"), TextField(quiet.summary, "state"));
+    EXPECT_EQ(Lines(home / "drawn.txt"), Lines(home / "quiet.txt"));
+    // The title set-up ran after 4400 credits ticks, with the ending set-up chained onto the
+    // start: the run is the title's tick, the credits and the closing tick.
+    EXPECT_GE(Field(drawn.summary, "ticks"), 4400);
+    fs::remove_all(home);
+}
