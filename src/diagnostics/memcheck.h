@@ -4,14 +4,14 @@
 // released.
 //
 // What is counted: blocks of a non-zero size allocated from the moment the executable's own
-// static initialisation begins (the hooks' guard object is initialised before any other static
-// object of the executable) and still held. Blocks that the shared libraries allocate while
+// static initialisation begins (the hooks start counting before any other static initialiser
+// of the executable) and still held. Blocks that the shared libraries allocate while
 // they load are marked as uncounted, and releasing them later leaves the count alone, because
 // every block carries a mark saying whether it was counted.
 //
-// When it is reported: after the executable's static destructors (and those of function-local
-// statics) have run, so globals that own heap memory and free it in their destructors do not
-// show up. A clean run therefore reports nothing. A positive count calls the exit reporter
+// When it is reported: after every static destructor has run (the executable's, function-local
+// statics and the shared libraries'), from the executable's finaliser list, so globals that own
+// heap memory and free it in their destructors do not show up. A clean run therefore reports nothing. A positive count calls the exit reporter
 // with the title "MMgr" and the text "SeeYou (<count>)"; the default reporter prints
 // "MMgr: SeeYou (<count>)" to stderr. A windowed program installs a reporter that shows an
 // information box (it must not depend on objects destroyed at exit).
@@ -48,7 +48,7 @@ void SetExitReporter(Reporter reporter);
 void ReportToStderr(const char* title, const char* text);
 
 // Runs the exit report now: stops counting and calls the reporter when BlockCount() > 0.
-// Called once by the hooks after the static destructors.
+// Called once by the hooks at the very end of the program.
 void ReportAtExit();
 
 namespace detail {

@@ -26,14 +26,15 @@ void* allocateOrNull(std::size_t size, std::size_t alignment) noexcept {
     }
 }
 
-// Constructed before every other static object of the executable, so counting starts before
-// their initialisers run, and destroyed after all of them (and after function-local statics),
-// so the report sees only what the program really kept.
-struct ExitGuard {
-    ExitGuard() { memcheck::detail::MarkActive(); }
-    ~ExitGuard() { memcheck::ReportAtExit(); }
-};
-__attribute__((init_priority(101))) ExitGuard exitGuard;
+// Counting starts before any static initialiser of the executable runs (the shared libraries'
+// initialisers ran earlier: their blocks stay uncounted).
+__attribute__((constructor(101))) void startCounting() { memcheck::detail::MarkActive(); }
+
+// The report runs from the executable's finaliser list, which the dynamic linker walks after
+// every static destructor has run, the shared libraries' included (those are registered when
+// each static is constructed and run first at exit). A global of a library that frees a
+// string the program assigned it is therefore released before the count is taken.
+__attribute__((destructor(101))) void reportAtExit() { memcheck::ReportAtExit(); }
 
 constexpr std::size_t kDefault = __STDCPP_DEFAULT_NEW_ALIGNMENT__;
 
