@@ -111,6 +111,9 @@ TForm1::~TForm1() {
     if (Form1 == this) {
         Form1 = nullptr;
         SetUserEventRequester(nullptr);
+        // The backdrop belongs to this window's engine (released already when it terminated);
+        // a later window must not find it.
+        BgSurface.reset();
     }
 }
 

@@ -15,6 +15,8 @@
 #include "game/tz_map.h"
 #include "game/tz_mymissile.h"
 #include "game/tz_unitlist.h"
+#include "game/tz_input.h"
+#include "game/tz_path.h"
 #include "game/tz_random.h"
 #include "game/tz_replay.h"
 #include "platform/platform.h"
@@ -174,4 +176,87 @@ TEST_F(SceneTest, CreditsPictureWritesNoGameState) {
     ASSERT_EQ(quiet.size(), drawn.size());
     for (std::size_t i = 0; i < quiet.size(); ++i) ASSERT_EQ(quiet[i], drawn[i]) << "tick " << i;
     EXPECT_NE(DrawRandom.seed, 0u);  // the sparks did draw numbers, from the drawing generator
+}
+
+namespace {
+
+// The game window with its engine started on the null platform; every step is one tick and
+// one frame, as in headless runs.
+class StartedWindowTest : public SceneTest {
+protected:
+    void Start() {
+        form->Sprite.OnUserEvent = [this] { form->SpriteUserEvent(); };  // as stored
+        form->Sprite.SetExternalClock(true);
+        form->Sprite.SetFullScreenMode(false);
+        form->Show();
+        ASSERT_TRUE(form->Sprite.LastFailure().empty()) << form->Sprite.LastFailure();
+    }
+    void Step() { form->Sprite.HeadlessStep(true); }
+    void TearDown() override {
+        StartFrom = 0;
+        ReplayMode = false;
+        ReplayPos = 0;
+        form->Sprite.Close();
+        EXPECT_FALSE(BgSurface);  // released by the termination
+        SceneTest::TearDown();
+    }
+};
+
+}  // namespace
+
+TEST_F(StartedWindowTest, StartFromCreditsChainsNewGameStageAndEndingInOneStep) {
+    StartFrom = 5;
+    Start();
+    Step();
+    ASSERT_EQ(SceneState, Scene::Title) << form->Sprite.LastFailure();
+    Step();  // the title requests a game: new game, stage set-up and ending set-up run back to back
+    EXPECT_EQ(SceneState, Scene::Credits) << form->Sprite.LastFailure();
+    EXPECT_EQ(StageNo, 3);
+    EXPECT_TRUE(BgmPlaying);  // the ending's piece
+    EXPECT_EQ(MyShip.Lives, 2);
+    EXPECT_EQ(MyShip.Bombs, 5);
+}
+
+TEST_F(StartedWindowTest, TitleSetupEndsAPlaybackAndANewGameResetsTheShip) {
+    Start();
+    ReplayMode = true;
+    ReplayPos = 40;  // a playback has run
+    SetScene(Scene::TitleSetup);
+    form->RequestUserEvent();
+    Step();
+    EXPECT_EQ(SceneState, Scene::Title);
+    EXPECT_FALSE(ReplayMode);
+
+    // Whatever the last game left in the ship record does not reach the next one.
+    MyShip.Weapon = 3;
+    MyShip.FireWait = 5;
+    MyShip.Burst = 2;
+    MyShip.Tilt = 2;
+    MyShip.TiltLeft = 17;
+    MyShip.Keys = KeyFire;
+    form->SpriteUserEvent();  // the title's new game (then the stage set-up is requested)
+    EXPECT_EQ(SceneState, Scene::StageSetup);
+    EXPECT_EQ(MyShip.Weapon, 0);
+    EXPECT_EQ(MyShip.FireWait, 0);
+    EXPECT_EQ(MyShip.Burst, 0);
+    EXPECT_EQ(MyShip.Tilt, 0);
+    EXPECT_EQ(MyShip.TiltLeft, 0);
+    EXPECT_EQ(MyShip.Keys, 0);
+    EXPECT_EQ(MyShip.Lives, 2);
+    EXPECT_EQ(MyShip.Bombs, 5);
+    EXPECT_EQ(ReplayPos, 0);
+    EXPECT_EQ(TimeLeft, -1);
+}
+
+TEST_F(SceneTest, ReplaySaveFailureIsReportedOnceAndTheGameGoesOn) {
+    SetProgramDir("/nonexistent-korrindal-folder/");
+    ReplayBuffer[0] = 1;
+    ReplayPos = 1;
+    form->SaveReplay("LastGame");
+    const std::string first = form->SaveError();
+    EXPECT_NE(first.find("LastGame.KRREP"), std::string::npos) << first;
+    EXPECT_NE(form->Caption.find(first), std::string::npos) << form->Caption;
+    form->SaveReplay("HighScore");
+    EXPECT_EQ(form->SaveError(), first);  // the caption keeps the first report
+    SetProgramDir("");
 }
