@@ -256,8 +256,17 @@ Picture stage2Boss() {
     Canvas cv(Box{-155, -100, 155, 152});
     for (float sx : {-1.0f, 1.0f}) {
         const Vec2 shoulder{70 * sx, 10}, elbow{128 * sx, 40}, wrist{132 * sx, 112};
+        // Armoured arm segments with bands and a hydraulic ram alongside.
         cv.paint(capsule(shoulder, elbow, 14), hull(Ramp::Violet, 0.3f, 6, 5, 0.35f));
         cv.paint(capsule(elbow, wrist, 12), hull(Ramp::Violet, 0.34f, 6, 5, 0.35f));
+        for (int k = 1; k < 4; ++k) {
+            const float t = static_cast<float>(k) / 4.0f;
+            const Vec2 a = shoulder + (elbow - shoulder) * t, b2 = elbow + (wrist - elbow) * t;
+            cv.shade(circle(a, 14.5f), 1.0f, 0.0f);
+            cv.shade(outline(circle(a, 9), 1.2f), 0.55f, 0.6f);
+            cv.paint(meet(capsule(elbow, wrist, 12.5f), rect(b2, 16, 2.2f, 1)), hull(Ramp::Gunmetal, 0.45f, 1, 1.2f, 0.5f, 5));
+        }
+        cv.paint(capsule(shoulder + Vec2{0, 14}, elbow + Vec2{-10 * sx, 12}, 2.2f), hull(Ramp::Grey, 0.55f, 1, 1.2f, 0.8f, 6));
         cv.paint(circle(elbow, 16), hull(Ramp::Gunmetal, 0.42f, 6, 5, 0.4f, 2));
         lamp(cv, elbow, 4, Ramp::Orange);
         for (const Vec2 g : {Vec2{113, 138}, Vec2{138, 126}, Vec2{143, 104}}) {
