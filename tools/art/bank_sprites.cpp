@@ -108,9 +108,9 @@ Picture canonShell() {
 Picture thunderBolt() {
     Canvas cv(Box{-8, -12, 8, 12});
     const Vec2 pts[] = {{0, -10}, {-3, -4}, {2.5f, -1}, {-2.5f, 4}, {1.5f, 10}};
-    for (int i = 0; i < 4; ++i) cv.glowLine(pts[i], pts[i + 1], 4.0f, c(Ramp::Violet, 0.7f), 1.0f, 1.5f);
+    for (int i = 0; i < 4; ++i) cv.glowLine(pts[i], pts[i + 1], 4.0f, c(Ramp::Cyan, 0.7f), 1.0f, 1.5f);
     for (int i = 0; i < 4; ++i) cv.glowLine(pts[i], pts[i + 1], 1.5f, Rgbf{1, 1, 1}, 1.2f, 0.8f);
-    cv.glow({0, 0}, 8, c(Ramp::Violet, 0.6f), 0.5f, 1.5f);
+    cv.glow({0, 0}, 8, c(Ramp::Cyan, 0.6f), 0.5f, 1.5f);
     Picture p = cv.finish(soft());
     return p.hit(5, 0, -4).hit(5, 0, 4);
 }
