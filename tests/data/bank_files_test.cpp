@@ -180,6 +180,13 @@ TEST(BankFiles, EveryDrawnPatternHasVisiblePixelsAndRecordsKeepReservedBytesZero
             const int n = kBanks[i].first + static_cast<int>(r);
             if (!kSpare.count(n)) {
                 EXPECT_TRUE(hasVisiblePixel(b, b.records[r])) << "pattern " << n << " is empty";
+                // A transparent column on each side keeps neighbours from bleeding in when
+                // a picture is cut one column wide (the ending's caption reveal).
+                const auto& src = b.records[r].source;
+                for (int y = src.top; y < src.bottom; ++y) {
+                    if (src.left > 0) EXPECT_EQ(b.image.at(src.left - 1, y), 0) << "pattern " << n;
+                    if (src.right < b.image.width) EXPECT_EQ(b.image.at(src.right, y), 0) << "pattern " << n;
+                }
             }
             const auto& raw = b.rawRecords[r];
             for (int k = 72; k < 100; ++k) EXPECT_EQ(raw[static_cast<std::size_t>(k)], 0) << "pattern " << n << " byte " << k;
@@ -259,6 +266,17 @@ TEST(BankFiles, TextLinesUpWithWhatTheGameDrawsBesideIt) {
     for (int n = 13; n <= 22; ++n) EXPECT_LE(pattern(n).source.right - pattern(n).source.left, 15) << n;
     EXPECT_LE(pattern(214).source.right - pattern(214).source.left, 28);
     EXPECT_LE(pattern(215).source.right - pattern(215).source.left, 20);
+}
+
+TEST(BankFiles, EndingCaptionsRevealSymmetricallyAboutTheirHotSpot) {
+    // The reveal copies the columns hot spot - v .. hot spot + v until v reaches half the
+    // width: with the hot spot in the middle it never reads outside the caption.
+    for (int n = 253; n <= 264; ++n) {
+        const auto& f = pattern(n);
+        const int w = f.source.right - f.source.left;
+        EXPECT_EQ(f.originX, w / 2) << n;
+        EXPECT_LT(w, 640) << n;
+    }
 }
 
 TEST(BankFiles, BossesAreLargeAndTheFinalBossFillsMostOfThePlayField) {

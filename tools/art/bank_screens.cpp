@@ -33,8 +33,14 @@ Picture titleLetter(char ch) {
     return p;
 }
 
-Picture creditCaption(const std::string& s) { return look::caption(s, 24, Rgbf{1, 1, 1}, c(Ramp::Cyan, 0.62f), 3.0f, 1.8f); }
-Picture creditName(const std::string& s) { return look::caption(s, 19, c(Ramp::Gold, 0.97f), c(Ramp::Gold, 0.62f), 1.5f, 1.6f); }
+// The ending reveals captions column by column outward from the hot spot until half the
+// width is shown, so the hot spot sits exactly at the middle column.
+Picture centred(Picture p) {
+    p.originX = p.width / 2;
+    return p;
+}
+Picture creditCaption(const std::string& s) { return centred(look::caption(s, 24, Rgbf{1, 1, 1}, c(Ramp::Cyan, 0.62f), 3.0f, 1.8f)); }
+Picture creditName(const std::string& s) { return centred(look::caption(s, 19, c(Ramp::Gold, 0.97f), c(Ramp::Gold, 0.62f), 1.5f, 1.6f)); }
 
 Picture endingShip(int frame) {
     Canvas cv(Box{-38, -46, 38, 64});
