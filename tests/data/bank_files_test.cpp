@@ -184,8 +184,12 @@ TEST(BankFiles, EveryDrawnPatternHasVisiblePixelsAndRecordsKeepReservedBytesZero
                 // a picture is cut one column wide (the ending's caption reveal).
                 const auto& src = b.records[r].source;
                 for (int y = src.top; y < src.bottom; ++y) {
-                    if (src.left > 0) EXPECT_EQ(b.image.at(src.left - 1, y), 0) << "pattern " << n;
-                    if (src.right < b.image.width) EXPECT_EQ(b.image.at(src.right, y), 0) << "pattern " << n;
+                    if (src.left > 0) {
+                        EXPECT_EQ(b.image.at(src.left - 1, y), 0) << "pattern " << n;
+                    }
+                    if (src.right < b.image.width) {
+                        EXPECT_EQ(b.image.at(src.right, y), 0) << "pattern " << n;
+                    }
                 }
             }
             const auto& raw = b.rawRecords[r];
