@@ -343,10 +343,16 @@ Picture sideCrosser() {
         cv.glow({62 * sx, 0}, 22, c(Ramp::Violet, 0.6f), 0.3f, 1.6f);
         lamp(cv, {88 * sx, 0}, 2.4f, Ramp::Red);
     }
-    cv.paint(ellipse({0, 0}, 34, 26), hull(Ramp::Violet, 0.35f, 10, 7, 0.35f, 3));
+    // Armoured hub: plated dome, radial ribs, a hot core.
+    cv.paint(ellipse({0, 0}, 34, 26), enemy::plated(Ramp::Violet, 0.33f, 10, 7, 0.35f, 3, 9, 12));
+    for (int i = 0; i < 8; ++i) {
+        const float a = static_cast<float>(i) * 3.14159265f / 4.0f + 0.39f;
+        cv.shade(capsule({std::cos(a) * 12, std::sin(a) * 9}, {std::cos(a) * 31, std::sin(a) * 23}, 0.6f), 0.55f, 0.5f);
+    }
     cv.shade(ring({0, 0}, 18, 0.8f), 0.6f);
-    cv.paint(circle({0, 0}, 9), hull(Ramp::Gunmetal, 0.35f, 3, 3, 0.6f, 10));
-    lamp(cv, {0, 0}, 4, Ramp::Orange);
+    cv.paint(circle({0, 0}, 11), hull(Ramp::Gunmetal, 0.4f, 3, 3, 0.6f, 10));
+    cv.paint(circle({0, 0}, 6.5f), hull(Ramp::Orange, 0.35f, 2, 2, 0.9f, 13));
+    lamp(cv, {0, 0}, 4.5f, Ramp::Orange);
     Picture p = cv.finish();
     return p.hit(34, 0, 0).hit(26, -62, 0).hit(26, 62, 0);
 }
