@@ -11,7 +11,6 @@ namespace engine {
 void TSpriteEx::DrawSprite(SurfacePtr& Dest, const TSpriteRec& Spr) {
     const TPatternRec* p = DrawablePattern(Spr.pattern);
     if (p == nullptr) return;
-    const TBankRec& b = FBankData[p->bank];
     const bool sheet = p->rotCache.surface != nullptr && !p->rotCache.frames.empty();
     const int f = sheet ? rotationFrameIndex(Spr.rotation, p->rotLast) : Spr.rotation;
     if (f == 0) {
@@ -31,7 +30,6 @@ void TSpriteEx::DrawSprite(SurfacePtr& Dest, const TSpriteRec& Spr) {
     TSpriteRec at = Spr;
     at.setPos(Spr.xPos() + FOffsetX, Spr.yPos() + FOffsetY);
     RotateCopy(*Dest, at);
-    (void)b;
 }
 
 void TSpriteEx::RotateCopy(Surface& Dest, const TSpriteRec& Spr) {
