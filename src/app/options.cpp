@@ -27,6 +27,21 @@ bool ParseCount(std::string_view text, std::int64_t& out) {
     return true;
 }
 
+// "T[,T...]": step numbers counted from 1.
+bool ParseShotList(std::string_view text, std::vector<std::int64_t>& out) {
+    std::vector<std::int64_t> list;
+    while (true) {
+        const auto comma = text.find(',');
+        std::int64_t v = 0;
+        if (!ParseCount(text.substr(0, comma), v) || v < 1) return false;
+        list.push_back(v);
+        if (comma == std::string_view::npos) break;
+        text.remove_prefix(comma + 1);
+    }
+    out.insert(out.end(), list.begin(), list.end());
+    return true;
+}
+
 constexpr OptionRow kOptions[] = {
     {"--help", nullptr, false, "show this text and exit",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.help = true; }},
@@ -83,6 +98,23 @@ constexpr OptionRow kOptions[] = {
          if (o.home.empty() || o.home.back() != '/') o.home += '/';
          return true;
      }},
+    {"--shot", "T[,T...]", true,
+     "after the frame of each listed step (counted from 1) write it as a PNG, palette applied",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         if (ParseShotList(v, o.shots)) return true;
+         e = "--shot needs step numbers >= 1 separated by commas, not '" + std::string(v) + "'";
+         return false;
+     }},
+    {"--shot-dir", "DIR", true, "folder for the --shot pictures (shot_<step>.png; default: the current folder)",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         std::error_code ec;
+         if (v.empty() || !std::filesystem::is_directory(std::filesystem::path(v), ec)) {
+             e = "--shot-dir: '" + std::string(v) + "' is not a folder";
+             return false;
+         }
+         o.shotDir = std::string(v);
+         return true;
+     }},
 };
 
 const OptionRow* FindOption(std::string_view name) {
@@ -134,6 +166,7 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
     if (headlessOnlySeen && !out.headless) return fail(headlessOnlyName + " needs --headless");
     if (!out.positional.empty()) return fail("unexpected argument '" + out.positional.front() + "'");
     if (out.headless && out.ticks < 0) return fail("a headless run needs --ticks N");
+    if (!out.shots.empty() && out.noDraw) return fail("--shot needs the frames drawn (not --no-draw)");
     return result;
 }
 

@@ -21,6 +21,8 @@ struct ProgramOptions {
     std::int32_t startFrom = 0;  // where a new game starts: 0..5 (the dialog's start-from choice)
     bool untilTitle = false;   // headless: stop once a finished game has brought the title back
     std::string hashTrace;     // headless: write "tick hash" per step to this file
+    std::vector<std::int64_t> shots;   // headless: steps (counted from 1) whose frame is saved
+    std::string shotDir = ".";         // headless: where the screenshots go
     std::vector<std::string> positional;
 };
 

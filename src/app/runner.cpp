@@ -16,6 +16,7 @@
 #include "game/tz_main.h"
 #include "game/tz_path.h"
 #include "game/tz_replay.h"
+#include "platform/image_file.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -47,6 +48,32 @@ bool PrepareGame(const ProgramOptions& options, plat::Platform& platform, tz::TF
         }
     }
     return true;
+}
+
+bool IsShotStep(const ProgramOptions& options, std::int64_t step) {
+    for (std::int64_t s : options.shots)
+        if (s == step) return true;
+    return false;
+}
+
+// The back buffer as it was just shown, through the palette shown with it, as a PNG.
+bool WriteShot(const engine::TSpriteEx& sprite, const std::string& dir, std::int64_t step, std::string& path) {
+    path = dir + "/shot_" + std::to_string(step) + ".png";
+    if (!sprite.FBackBuffer) return false;
+    const engine::Surface& frame = *sprite.FBackBuffer;
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height) * 4);
+    std::uint8_t* out = rgba.data();
+    for (int y = 0; y < frame.height; ++y) {
+        const std::uint8_t* row = frame.row(y);
+        for (int x = 0; x < frame.width; ++x, out += 4) {
+            const plat::Rgb c = sprite.FDDPalette[row[x]];
+            out[0] = c.r;
+            out[1] = c.g;
+            out[2] = c.b;
+            out[3] = 255;
+        }
+    }
+    return plat::writePng(path, rgba.data(), frame.width, frame.height);
 }
 
 }  // namespace
@@ -107,6 +134,10 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     std::string error = failed();
     for (std::int64_t t = 0; error.empty() && t < options.ticks; ++t) {
         sprite.HeadlessStep(!options.noDraw);
+        if (!options.noDraw && IsShotStep(options, t + 1)) {
+            std::string path;
+            if (!WriteShot(sprite, options.shotDir, t + 1, path)) error = "cannot write the screenshot " + path;
+        }
         summary.ticks = t + 1;
         if (trace != nullptr)
             std::fprintf(trace, "%lld %s\n", static_cast<long long>(t + 1), tz::HashText(tz::GameStateHash()).c_str());
@@ -118,7 +149,7 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
             }
             summary.state = hash;
         }
-        error = failed();
+        if (error.empty()) error = failed();
         if (tz::SceneState > tz::Scene::Title) gameSeen = true;
         // The title is back and its set-up (which saves the finished game's replay) has run.
         if (options.untilTitle && gameSeen && tz::SceneState == tz::Scene::Title) break;
