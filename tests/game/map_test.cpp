@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -14,7 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path WriteTemp(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    const fs::path p = fs::temp_directory_path() / ("korrindal_map_test_" + name);
+    // The process id keeps test runs of several build trees on one machine apart.
+    const fs::path p = fs::temp_directory_path() / ("korrindal_map_test_" + name + "_" + std::to_string(getpid()));
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return p;
