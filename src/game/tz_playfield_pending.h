@@ -1,6 +1,7 @@
 #pragma once
-// PENDING: minimal play-field drawing until the play-field renderer exists: the backdrop
-// and the stars of DrawPlayField, and DrawEffects, which draws nothing yet.
+// PENDING: minimal play-field drawing until the play-field renderer exists: DrawPlayField
+// draws the backdrop, the stars and the listed objects (no status, tally or captions), and
+// DrawEffects draws nothing yet.
 
 namespace tz {
 

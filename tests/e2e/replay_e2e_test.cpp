@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -28,7 +29,8 @@ struct RunResult {
 
 // A folder holding links to the program's data, so a run may write its records there.
 fs::path MakeHome(const std::string& name) {
-    const fs::path home = fs::temp_directory_path() / ("korrindal_e2e_" + name);
+    // The process id keeps concurrent runs of the tests (other build trees) apart.
+    const fs::path home = fs::temp_directory_path() / ("korrindal_e2e_" + name + "_" + std::to_string(::getpid()));
     fs::remove_all(home);
     fs::create_directories(home);
     for (const auto& entry : fs::directory_iterator(BinDir)) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -47,7 +48,8 @@ protected:
     fs::path dir;
     void SetUp() override {
         dir = fs::temp_directory_path() /
-              ("korrindal_replay_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("korrindal_replay_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+               "_" + std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
         SetProgramDir(dir.string());
