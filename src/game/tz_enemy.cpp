@@ -56,8 +56,6 @@ const std::array<TEnemyKind, 30> EnemyKinds = {{
     /* 29 ring mine         */ {30, 30, 30, 242, 64, T, 30, -64, 7, T, T, nullptr, nullptr},
 }};
 
-std::int32_t PanOf(const TCharacter& c) { return (c.XPos() - 320) / 8; }
-
 void DecayPush(TEnemy& e, std::int32_t Decay) {
     Approach(e.Work1, 0, Decay);
     Approach(e.Work2, 0, Decay);

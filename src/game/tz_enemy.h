@@ -46,7 +46,5 @@ void GroupDown(std::int32_t i);
 
 // Moves the push velocity (Work1, Work2) toward 0 by Decay (16.16 pixels per tick).
 void DecayPush(TEnemy& e, std::int32_t Decay);
-// Pan of a sound played at an object: (XPos - 320) div 8.
-std::int32_t PanOf(const TCharacter& c);
 
 }  // namespace tz

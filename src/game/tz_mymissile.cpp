@@ -31,8 +31,6 @@ constexpr std::array<TShotStart, 6> ShotStart = {{
     {0, 0, false, 158, 20},
 }};
 
-std::int32_t PanOf(const TCharacter& c) { return (c.XPos() - 320) / 8; }
-
 }  // namespace
 
 void SpawnMyShot(std::uint8_t Kind, TCharacter& Source, std::int32_t Param) {

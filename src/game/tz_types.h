@@ -1,7 +1,7 @@
 #pragma once
 // Shared declarations of the game objects: the records of the player ship, its shots, the
 // enemies, enemy bullets and effects (each begins with the object list's TCharacter), the
-// table sizes, the input bits and small helpers on the list fields.
+// table sizes and the sound-effect slots.
 
 #include <cstdint>
 
@@ -22,6 +22,9 @@ enum TSound : std::int32_t {
     SeValcan = 0, SeCanon, SeThunder, SeBeam, SeLaser, SeValcanHit, SeBeamHit, SeBomb, SeCrashL, SeCrashM,
     SeKani, SeWind, SeWindS, SeAccel, SeFire, SeStart, SeWarning, SeDead, SeWeapon, SeBonus, SeArrow, SeSuperShot
 };
+
+// Pan of a sound played at an object: (XPos - 320) div 8.
+inline std::int32_t PanOf(const TCharacter& c) { return (c.XPos() - 320) / 8; }
 
 // The player's ship.
 struct TMyShip : TCharacter {
