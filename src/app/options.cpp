@@ -164,6 +164,11 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
     }
     if (out.help) return result;
     if (headlessOnlySeen && !out.headless) return fail(headlessOnlyName + " needs --headless");
+    // The program's one plain argument names a replay to play, as --replay does.
+    if (!out.positional.empty() && out.replay.empty()) {
+        out.replay = out.positional.front();
+        out.positional.erase(out.positional.begin());
+    }
     if (!out.positional.empty()) return fail("unexpected argument '" + out.positional.front() + "'");
     if (out.headless && out.ticks < 0) return fail("a headless run needs --ticks N");
     if (!out.shots.empty() && out.noDraw) return fail("--shot needs the frames drawn (not --no-draw)");
@@ -171,7 +176,7 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
 }
 
 std::string HelpText() {
-    std::string text = "usage: korrindal [options]\n"
+    std::string text = "usage: korrindal [options] [REPLAY]\n"
                        "Without --headless the game opens its window.\n\noptions:\n";
     for (const auto& row : kOptions) {
         std::string left = std::string("  ") + row.name;

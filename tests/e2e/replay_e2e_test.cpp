@@ -167,3 +167,20 @@ TEST(EndToEnd, CreditsStateDoesNotDependOnDrawing) {
     EXPECT_GE(Field(drawn.summary, "ticks"), 4400);
     fs::remove_all(home);
 }
+
+TEST(EndToEnd, PlainArgumentPlaysAReplay) {
+    const fs::path home = MakeHome("plainarg");
+    {
+        std::ofstream out(home / "Mine.KRREP", std::ios::binary);
+        const char file[12 + 3] = {0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 16, 16, 16};
+        out.write(file, sizeof file);
+    }
+    // The title starts the replay at once: after a few steps the game has recorded ticks.
+    const RunResult run = RunGame(home, (home / "Mine.KRREP").string() + " --ticks 20");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_GE(Field(run.summary, "scene"), 4) << run.summary;
+    EXPECT_GT(Field(run.summary, "replay_pos"), 3) << run.summary;
+    const RunResult two = RunGame(home, (home / "Mine.KRREP").string() + " other --ticks 20");
+    EXPECT_NE(two.exitCode, 0);
+    fs::remove_all(home);
+}
