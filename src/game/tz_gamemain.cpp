@@ -1,6 +1,7 @@
 #include "game/tz_gamemain.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "game/tz_check.h"
 #include "game/tz_draw.h"
@@ -340,6 +341,7 @@ void StageStart() {
     MyShip.QuakeTimer = 0;
     MapPos.x = WithWholePart(MapPos.x, 128);
     FreeTables();
+    if (EnableBGM) StartMusic("BGM" + std::to_string(StageNo));  // replaces the piece playing
 }
 
 }  // namespace tz
