@@ -151,7 +151,10 @@ void TForm1::SpriteStartSystem() {
         for (const TSoundEntry& s : SoundTable) SetSound(s.Index, DataPath(s.Name, ".wav"), s.Volume);
         InitSound();
     }
-    Sprite.AddSurface(BgSurface, 480, false, false);
+    // The backdrop holds the scene's picture (title or stage background), loaded only at
+    // the scene's set-up: it is kept across focus loss and screen changes (Alt+Enter), or
+    // the rest of the scene would be drawn over black.
+    Sprite.AddSurface(BgSurface, 480, false, true);
     SceneState = Scene::TitleSetup;
 }
 
