@@ -104,6 +104,31 @@ TEST(EngineThreads, PauseAskedForInsideARefreshStopsTheTimerAfterIt) {
     sprite.Close();
 }
 
+TEST(EngineThreads, PauseAskedForByATickIsFinishedByTheMainThread) {
+    FakePlatform platform;
+    platform.timerImpl.threaded = true;
+    TSpriteEx sprite(platform);
+    sprite.SetFullScreenMode(false);
+    sprite.SetProcessPerSec(1000);
+    std::atomic<int> ticks{0};
+    bool previous = true;
+    sprite.OnProcess = [&] {
+        if (ticks.fetch_add(1) + 1 == 5) previous = sprite.SetPause(true);
+    };
+    sprite.Paint();
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!sprite.Paused() && std::chrono::steady_clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(sprite.Paused());
+    sprite.IdleRefresh();   // the main thread stops the timer the tick could not stop
+    EXPECT_FALSE(platform.timerImpl.running);
+    EXPECT_FALSE(previous);
+    EXPECT_EQ(ticks.load(), 5);   // no game step after the pause
+    EXPECT_TRUE(sprite.SetPause(false));   // it was paused; the loop runs again
+    EXPECT_TRUE(platform.timerImpl.running);
+    sprite.Close();
+}
+
 // A tick that arrives while OnProcess runs is dropped; pausing waits for the running one.
 TEST(EngineThreads, BusyTickDropsLateTicksAndPauseWaitsForIt) {
     FakePlatform platform;
