@@ -197,6 +197,8 @@ int RunWindowed(const ProgramOptions& options) {
         PrintError("no display");
         return 1;
     }
+    // The heap-block report at exit comes in a box, as the window is gone by then.
+    memcheck::SetExitReporter(plat::showInformationBoxNoOwner);
     // Until the startup dialog exists the game opens in a window; Alt+Enter switches.
     tz::FullScreen = false;
     auto form = std::make_unique<tz::TForm1>(*platform);

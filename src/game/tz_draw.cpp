@@ -1,8 +1,114 @@
 #include "game/tz_draw.h"
 
+#include "game/tz_gamemain.h"
+#include "game/tz_main.h"
+#include "game/tz_random.h"
+
 namespace tz {
 
-// Drawing of the play field comes with its own routines; until then objects are not drawn.
-void DrawCharacter(TCharacter& ownObject) { (void)ownObject; }
+namespace {
+
+// White flash mode of the engine's pattern drawing.
+constexpr std::uint8_t FlashMode = 1;
+// The final boss flashes more slowly than other enemies.
+constexpr std::uint8_t FinalBossKind = 25;
+
+void DrawOwnShip(engine::TSpriteEx& sprite, const TMyShip& ship) {
+    if (ship.Pattern < 0) return;
+    sprite.FDrawMode = (ship.Invincible > 0 && RefreshCount % 8 == 0) ? FlashMode : 0;
+    const std::int16_t x = ship.XPos();
+    const std::int16_t y = ship.YPos();
+    // Weapon parts under the ship.
+    if (ship.Weapon == 1) sprite.DrawPattern(x, y, 97);
+    if (ship.Weapon == 4) sprite.DrawPattern(x, y, 102);
+    sprite.DrawPattern(x, y, ship.Pattern);
+    // Weapon parts over it.
+    switch (ship.Weapon) {
+        case 0: sprite.DrawPattern(x, y, 95); sprite.DrawPattern(x, y, 96); break;
+        case 2: sprite.DrawPattern(x, y, 98); sprite.DrawPattern(x, y, 99); break;
+        case 3: sprite.DrawPattern(x, y, 100); sprite.DrawPattern(x, y, 101); break;
+        default: break;
+    }
+    sprite.FDrawMode = 0;
+}
+
+// The two halves of a weapon item orbit its centre on a 16 x 8 ellipse.
+void DrawItemHalves(engine::TSpriteEx& sprite, TEnemy& item, std::int16_t second) {
+    const std::int16_t x = item.XPos();
+    const std::int16_t y = item.YPos();
+    sprite.DrawPattern(static_cast<std::int16_t>(x + Cos(item.Rotation) / 64),
+                       static_cast<std::int16_t>(y + Sin(item.Rotation) / 128), item.Pattern);
+    item.Rotation = static_cast<std::uint8_t>(item.Rotation + 128);
+    sprite.DrawPattern(static_cast<std::int16_t>(x + Cos(item.Rotation) / 64),
+                       static_cast<std::int16_t>(y + Sin(item.Rotation) / 128), second);
+    item.Rotation = static_cast<std::uint8_t>(item.Rotation + 128);
+}
+
+void DrawEnemy(engine::TSpriteEx& sprite, TEnemy& e) {
+    const bool flashFrame = e.SubType == FinalBossKind ? RefreshCount % 32 == 0 : RefreshCount % 4 == 0;
+    if (e.Flash > 0 && flashFrame) sprite.FDrawMode = FlashMode;
+    const std::int16_t x = e.XPos();
+    const std::int16_t y = e.YPos();
+    auto at = [&](int dx, int dy, int pattern) {
+        sprite.DrawPattern(static_cast<std::int16_t>(x + dx), static_cast<std::int16_t>(y + dy),
+                           static_cast<std::int16_t>(pattern));
+    };
+    switch (e.SubType) {
+        case 1:
+            at(-12, 0, e.Pattern + 1);
+            at(13, 0, e.Pattern + 2);
+            at(0, 0, e.Pattern);
+            break;
+        case 11:  // weapon item, by the weapon it carries
+            if (e.Work3 == 0 || e.Work3 == 2 || e.Work3 == 3) {
+                DrawItemHalves(sprite, e, static_cast<std::int16_t>(e.Pattern + 1));
+            } else if (e.Work3 == 1) {
+                DrawItemHalves(sprite, e, 109);
+            } else if (e.Work3 == 4) {
+                at(0, 0, e.Pattern);
+            }
+            break;
+        case 18:
+            for (std::int32_t k = 1; k <= e.Work4; ++k) at(24 * k - 60, -40, 231 + k / 3);
+            at(0, 0, e.Pattern);
+            break;
+        case 19: sprite.DrawSprite(sprite.FBackBuffer, e.SpriteRec()); break;
+        case 21: {
+            at(0, 0, e.Pattern);
+            auto r = [] { return DrawRandom.Random(8); };
+            at(-75 + r(), 4, 235);
+            at(-70 + r(), 26, 235);
+            { const int s = r(); at(-45, 38 + s, 235); }
+            at(75 + r(), 4, 236);
+            at(70 - r(), 26, 236);
+            { const int s = r(); at(45, 38 + s, 236); }
+            break;
+        }
+        case 24:
+            if (e.State == TPhase::phEnter) {
+                const int s = (RefreshCount % 2 != 0) ? 1 : -1;
+                at(static_cast<std::int16_t>(4 * e.Timer * s), 0, e.Pattern);
+            } else {
+                at(0, 0, e.Pattern);
+            }
+            break;
+        default: at(0, 0, e.Pattern); break;
+    }
+    sprite.FDrawMode = 0;
+}
+
+}  // namespace
+
+void DrawCharacter(TCharacter& ownObject) {
+    if (Form1 == nullptr) return;
+    engine::TSpriteEx& sprite = Form1->Sprite;
+    switch (ownObject.CharType) {
+        case TCharType::ctOwnShip: DrawOwnShip(sprite, static_cast<const TMyShip&>(ownObject)); break;
+        case TCharType::ctOwnShot: sprite.DrawSprite(sprite.FBackBuffer, ownObject.SpriteRec()); break;
+        case TCharType::ctEnemy:
+        case TCharType::ctDying: DrawEnemy(sprite, static_cast<TEnemy&>(ownObject)); break;
+        default: break;
+    }
+}
 
 }  // namespace tz

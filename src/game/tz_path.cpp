@@ -47,6 +47,12 @@ std::string findInFolder(const std::string& dir, const std::string& fileName) {
 
 const std::string& ProgramDir() { return programDirStorage(); }
 
+std::string ExecutableDir() {
+    std::string dir = plat::programDir();
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir;
+}
+
 void SetProgramDir(std::string dir) {
     if (dir.empty()) dir = plat::programDir();
     if (dir.back() != '/') dir += '/';
@@ -76,6 +82,13 @@ std::string DataPath(const std::string& Name, const std::string& Ext) {
     if (!bare.empty() && bare != ext) {
         std::string found = findInFolder(ProgramDir(), bare);
         if (!found.empty()) return found;
+        // A home folder given in place of the executable's one need not hold the shipped
+        // data: what it lacks comes from beside the executable.
+        const std::string exeDir = ExecutableDir();
+        if (exeDir != ProgramDir()) {
+            found = findInFolder(exeDir, bare);
+            if (!found.empty()) return found;
+        }
     }
     const std::string asStored = ChangeFileExt(Name, ext);
     if (isRegularFile(asStored)) return asStored;

@@ -13,8 +13,12 @@ const std::string& ProgramDir();
 // executable's folder). Call it before the game starts; it is not synchronised.
 void SetProgramDir(std::string dir);
 
+// The executable's own folder with a trailing '/', whatever ProgramDir has been set to.
+std::string ExecutableDir();
+
 // Full path of a data file: first ProgramDir + the bare file name of Name with its extension
-// replaced by Ext, then Name itself (with whatever folder it carries) with that extension.
+// replaced by Ext, then the same bare name in ExecutableDir (when ProgramDir was replaced by a
+// home folder), then Name itself (with whatever folder it carries) with that extension.
 // Ext may be given with or without the leading dot. Stored names may use '\' as a folder
 // separator. In the program folder a name that differs only in letter case is accepted too
 // (data names were chosen on a case-insensitive system). A missing file gives "".

@@ -122,6 +122,11 @@ public:
 // The folder of the running program, with a trailing slash.
 std::string programDir();
 
+// Shows an information box without an owner window (usable at the very end of the program,
+// when no window or platform object is left). Writes "<title>: <text>" to stderr instead when
+// no box can be shown or KORRINDAL_NO_MESSAGE_BOXES is set.
+void showInformationBoxNoOwner(const char* title, const char* text);
+
 std::unique_ptr<Platform> makeSdlPlatform();
 std::unique_ptr<Platform> makeNullPlatform();
 

@@ -65,6 +65,20 @@ TEST_F(TempHome, MissingFileGivesEmptyName) {
     EXPECT_EQ(DataPath("Folder", ".wav"), "");
 }
 
+TEST_F(TempHome, ExecutableFolderSuppliesWhatHomeLacks) {
+    // The file lives only beside the test program; the home folder still wins when it has one.
+    const std::string name = "tzpath_fallback_" + std::to_string(::getpid());
+    const fs::path beside = fs::path(ExecutableDir()) / (name + ".sp4");
+    touch(beside);
+    EXPECT_EQ(DataPath(name, ".sp4"), beside.string());
+    EXPECT_EQ(DataPath((other / name).string(), ".sp4"), beside.string());
+    touch(home / (name + ".sp4"));
+    EXPECT_EQ(DataPath(name, ".sp4"), home.string() + "/" + name + ".sp4");
+    fs::remove(home / (name + ".sp4"));
+    fs::remove(beside);
+    EXPECT_EQ(DataPath(name, ".sp4"), "");
+}
+
 TEST_F(TempHome, LetterCaseOfStoredNamesIsForgiven) {
     touch(home / "Tz_TitleSpprite.sp4");
     EXPECT_EQ(DataPath("TZ_TITLESPPRITE", "sp4"), home.string() + "/Tz_TitleSpprite.sp4");
