@@ -29,7 +29,7 @@ protected:
         form = std::make_unique<TForm1>(*platform);
         form->Sprite.OnUserEvent = nullptr;
         form->Show();
-        ASSERT_TRUE(form->Sprite.Running());
+        ASSERT_NE(form->Sprite.FBackBuffer, nullptr);
         form->Sprite.RealizeBank(BankSystem);
         form->Sprite.RealizeBank(BankGame);
         form->Sprite.FOffsetX = 0;
