@@ -74,7 +74,8 @@ void* Allocate(std::size_t size, std::size_t alignment) noexcept {
     auto* block = static_cast<unsigned char*>(raw) + offset;
     auto* header = reinterpret_cast<Header*>(block - sizeof(Header));
     header->raw = raw;
-    const bool counted = size > 0 && gCounting.load(std::memory_order_relaxed);
+    const bool counted = size > 0 && gCounting.load(std::memory_order_relaxed) &&
+                         gForeignDepth.load(std::memory_order_acquire) == 0;
     header->mark = counted ? kCounted : kUncounted;
     if (counted) gBlockCount.fetch_add(1, std::memory_order_relaxed);
     return block;

@@ -20,6 +20,7 @@
 // false and BlockCount() stays 0.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 namespace memcheck {
@@ -50,6 +51,22 @@ void ReportToStderr(const char* title, const char* text);
 // Runs the exit report now: stops counting and calls the reporter when BlockCount() > 0.
 // Called once by the hooks at the very end of the program.
 void ReportAtExit();
+
+// Blocks allocated on any thread while a ForeignScope is alive are never counted. The
+// platform layer opens one around calls into graphics drivers and the system libraries:
+// a GL driver allocates (and keeps, for the whole process) thousands of C++ blocks when a
+// window or renderer is created and when it compiles its shaders at the first frames; those
+// are not the program's own. The game allocates nothing while it plays, so suspending the
+// count during a present on the main thread cannot hide one of ours that the tick makes.
+inline constinit std::atomic<int> gForeignDepth{0};
+
+class ForeignScope {
+public:
+    ForeignScope() noexcept { gForeignDepth.fetch_add(1, std::memory_order_acq_rel); }
+    ~ForeignScope() { gForeignDepth.fetch_sub(1, std::memory_order_acq_rel); }
+    ForeignScope(const ForeignScope&) = delete;
+    ForeignScope& operator=(const ForeignScope&) = delete;
+};
 
 namespace detail {
 // The allocation functions' back end (memcheck_hooks.cpp).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "diagnostics/memcheck.h"
 #include "platform/letterbox.h"
 #include "platform/sdl_input.h"
 
@@ -11,6 +12,7 @@ namespace plat {
 SdlDisplay::SdlDisplay(SdlInput& input) : input_(input) {}
 
 SdlDisplay::~SdlDisplay() {
+    const memcheck::ForeignScope driverCalls;  // driver blocks are not the program's own
     texture_.reset();
     renderer_.reset();
     window_.reset();
@@ -23,6 +25,7 @@ int SdlDisplay::fail(SdlError code, const char* what) {
 }
 
 int SdlDisplay::runStep(DisplayStep step, int width, int height, bool fullScreen) {
+    const memcheck::ForeignScope driverCalls;  // driver blocks are not the program's own
     switch (step) {
     case DisplayStep::CreateDevice: return createDevice(width, height, fullScreen);
     case DisplayStep::SetLevel: return applyLevel(width, height, fullScreen);
@@ -124,6 +127,7 @@ int SdlDisplay::createTexture(int width, int height) {
 }
 
 void SdlDisplay::release() {
+    const memcheck::ForeignScope driverCalls;  // driver blocks are not the program's own
     // The frame texture goes; the window and its renderer stay until the platform ends, so
     // a focus change does not rebuild (on X11 with OpenGL: re-create) the window.
     texture_.reset();
@@ -131,6 +135,7 @@ void SdlDisplay::release() {
 }
 
 void SdlDisplay::setFullScreen(bool on) {
+    const memcheck::ForeignScope driverCalls;  // driver blocks are not the program's own
     fullScreen_ = on;
     if (window_) applyLevel(windowW_, windowH_, on);
 }
@@ -187,11 +192,14 @@ bool SdlDisplay::present(const FrameView& frame, const Palette& palette) {
     buildLookup(palette, lookup_);
     void* pixels = nullptr;
     int pitch = 0;
-    if (SDL_LockTexture(texture_.get(), nullptr, &pixels, &pitch) != 0) return false;
-    convertFrame(frame, lookup_, pixels, pitch);
-    SDL_UnlockTexture(texture_.get());
-    if (!drawTexture()) return false;
-    SDL_RenderPresent(renderer_.get());
+    {
+        const memcheck::ForeignScope driverCalls;  // a GL driver compiles and caches as it draws
+        if (SDL_LockTexture(texture_.get(), nullptr, &pixels, &pitch) != 0) return false;
+        convertFrame(frame, lookup_, pixels, pitch);
+        SDL_UnlockTexture(texture_.get());
+        if (!drawTexture()) return false;
+        SDL_RenderPresent(renderer_.get());
+    }
     pace(FramePacer::Clock::now());
     return true;
 }
@@ -211,6 +219,7 @@ void SdlDisplay::pace(FramePacer::Clock::time_point shownAt) {
 }
 
 bool SdlDisplay::pollEvent(WindowEvent& event) {
+    const memcheck::ForeignScope driverCalls;  // driver blocks are not the program's own
     event = WindowEvent{};
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
@@ -263,6 +272,7 @@ bool SdlDisplay::pollEvent(WindowEvent& event) {
 }
 
 bool SdlDisplay::readback(std::vector<std::uint8_t>& rgba, int& width, int& height) {
+    const memcheck::ForeignScope driverCalls;  // driver blocks are not the program's own
     // The back buffer is undefined after a present: draw the last frame again and read it.
     if (!drawTexture()) return false;
     int w = 0, h = 0;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "diagnostics/memcheck.h"
 #include "platform/file_url.h"
 #include "platform/platform.h"
 #include "platform/sdl_display.h"
@@ -25,12 +26,14 @@ constexpr Uint32 kSubsystems = SDL_INIT_EVENTS | SDL_INIT_JOYSTICK | SDL_INIT_GA
 struct SdlSubsystems {
     bool ok = false;
     SdlSubsystems() {
+        const memcheck::ForeignScope systemCalls;
         // Closing a window is the engine's business (a close request), not a quit event.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         ok = SDL_InitSubSystem(kSubsystems) == 0;
         if (!ok) std::fprintf(stderr, "korrindal: SDL input: %s\n", SDL_GetError());
     }
     ~SdlSubsystems() {
+        const memcheck::ForeignScope systemCalls;
         if (ok) SDL_QuitSubSystem(kSubsystems);
         // The last user of SDL shuts it down fully (its D-Bus connection and hints too).
         if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
@@ -65,6 +68,7 @@ public:
     Input& input() override { return input_; }
 
     void messageBox(BoxKind kind, std::string_view title, std::string_view text) override {
+        const memcheck::ForeignScope systemCalls;  // desktop libraries allocate and keep
         const std::string t(title), m(text);
         std::fprintf(stderr, "%s [%s]: %s\n", kind == BoxKind::Warning ? "warning" : "information", t.c_str(), m.c_str());
         if (!canShowBoxes()) return;
@@ -87,6 +91,7 @@ public:
     }
 
     bool openWithDesktop(const std::string& path) override {
+        const memcheck::ForeignScope systemCalls;  // desktop libraries allocate and keep
         std::error_code ec;
         const auto absolute = std::filesystem::absolute(path, ec);
         if (ec || !std::filesystem::exists(absolute, ec)) return false;

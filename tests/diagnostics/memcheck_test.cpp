@@ -82,6 +82,25 @@ TEST(MemCheck, BlocksFromBeforeCountingStayUncounted) {
     EXPECT_EQ(memcheck::BlockCount(), base);
 }
 
+TEST(MemCheck, ForeignScopesLeaveOtherThreadsUncountedAndNest) {
+    const auto base = memcheck::BlockCount();
+    int* foreign = nullptr;
+    {
+        const memcheck::ForeignScope outer;
+        {
+            const memcheck::ForeignScope inner;
+        }
+        // Still inside the outer scope, and on another thread (a driver's worker).
+        std::thread([&foreign] { foreign = keep(new int(1)); }).join();
+    }
+    EXPECT_EQ(memcheck::BlockCount(), base);
+    int* own = keep(new int(2));
+    EXPECT_EQ(memcheck::BlockCount(), base + 1);  // counting is back once the scopes end
+    delete foreign;                               // a foreign block leaves the count alone
+    delete own;
+    EXPECT_EQ(memcheck::BlockCount(), base);
+}
+
 TEST(MemCheck, ExactAcrossThreads) {
     const auto base = memcheck::BlockCount();
     {
