@@ -327,6 +327,9 @@ private:
     void ClearScreens();
     void Unhook();
     void RunFail(const std::string& message);
+    // Takes the variable's entry out of the managed list (later entries move down); false
+    // when it is not listed. The surface itself is left to the caller.
+    bool UnlistSurface(const SurfacePtr& Surface);
     // Screen change common to Resolution, FullScreenMode and SizeOrigin.
     template <class Store>
     void ChangeScreen(Store store);

@@ -153,16 +153,9 @@ void TSpriteEx::AddSurface(SurfacePtr& Surface, int Height, bool SysMem, bool Ke
     entry.Flags = static_cast<std::uint8_t>((SysMem ? TSurfaceEntry::kSysMem : 0) | (Keep ? TSurfaceEntry::kKeep : 0));
 }
 
-void TSpriteEx::ReleaseSurface(SurfacePtr& Surface) {
-    if (!Surface) return;
-    if (SystemState() == TSystemState::ssPlain) {
-        Fail("ReleaseSurface.NotInit");
-        return;
-    }
-    SetPause(true);
+bool TSpriteEx::UnlistSurface(const SurfacePtr& Surface) {
     for (int i = 0; i <= FSurfaceLast; ++i) {
         if (FSurfaceList[static_cast<std::size_t>(i)].SurfaceRef != &Surface) continue;
-        Surface.reset();
         // Later entries (and any image held for them) move one place down.
         for (int j = i; j < FSurfaceLast; ++j) {
             FSurfaceList[static_cast<std::size_t>(j)] = FSurfaceList[static_cast<std::size_t>(j + 1)];
@@ -171,6 +164,20 @@ void TSpriteEx::ReleaseSurface(SurfacePtr& Surface) {
         FSurfaceList[static_cast<std::size_t>(FSurfaceLast)] = TSurfaceEntry{};
         FSurfaceImages[static_cast<std::size_t>(FSurfaceLast)].reset();
         --FSurfaceLast;
+        return true;
+    }
+    return false;
+}
+
+void TSpriteEx::ReleaseSurface(SurfacePtr& Surface) {
+    if (!Surface) return;
+    if (SystemState() == TSystemState::ssPlain) {
+        Fail("ReleaseSurface.NotInit");
+        return;
+    }
+    SetPause(true);
+    if (UnlistSurface(Surface)) {
+        Surface.reset();
         return;
     }
     Fail("ReleaseSurface.NotFound");

@@ -110,17 +110,7 @@ void TSpriteEx::ReleaseRotations(std::int16_t Pattern) {
 }
 
 void TSpriteEx::ForgetSurface(SurfacePtr& Surface) {
-    for (int i = 0; i <= FSurfaceLast; ++i) {
-        if (FSurfaceList[static_cast<std::size_t>(i)].SurfaceRef != &Surface) continue;
-        for (int j = i; j < FSurfaceLast; ++j) {
-            FSurfaceList[static_cast<std::size_t>(j)] = FSurfaceList[static_cast<std::size_t>(j + 1)];
-            FSurfaceImages[static_cast<std::size_t>(j)] = std::move(FSurfaceImages[static_cast<std::size_t>(j + 1)]);
-        }
-        FSurfaceList[static_cast<std::size_t>(FSurfaceLast)] = TSurfaceEntry{};
-        FSurfaceImages[static_cast<std::size_t>(FSurfaceLast)].reset();
-        --FSurfaceLast;
-        break;
-    }
+    UnlistSurface(Surface);
     Surface.reset();
 }
 

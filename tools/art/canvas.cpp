@@ -164,9 +164,9 @@ Canvas::Layer Canvas::resolveInto(std::vector<float>& solid) const {
                 const float nl = std::sqrt(dx * dx + dy * dy + 1.0f);
                 const float nx = -dx / nl, ny = -dy / nl, nz = 1.0f / nl;
                 const float diff = std::max(0.0f, nx * Lx + ny * Ly + nz * Lz);
-                const float spec = std::pow(std::max(0.0f, nx * Hx + ny * Hy + nz * Hz), 28.0f) * c.gloss;
+                const float glint = std::pow(std::max(0.0f, nx * Hx + ny * Hy + nz * Hz), 28.0f) * c.gloss;
                 const float k = 0.36f + 0.80f * diff;
-                lit = c.albedo * k + Rgbf{spec, spec, spec};
+                lit = c.albedo * k + Rgbf{glint, glint, glint};
                 lit = lit * c.alpha;
             }
             const Rgbf e = c.emis;
