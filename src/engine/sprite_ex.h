@@ -316,6 +316,8 @@ private:
     TRotationCache& RotationCache(std::int16_t Pattern, int Variant);
     // Releases a surface and takes its entry (if any) out of the managed list.
     void ForgetSurface(SurfacePtr& Surface);
+    // Lays out every bank's First again; a table overflow is reported through Fail (false).
+    bool LayOutBanks();
 
 public:
     // (end banks block)

@@ -22,7 +22,21 @@ std::string lookedFor(const std::string& stored, int index) {
     return tz::ChangeFileExt(stored, ".sp4");
 }
 
+// The header fields a bank keeps.
+void takeHeader(TBankRec& bank, const sp4::Header& header) {
+    bank.sysMem = header.sysMem;
+    bank.rotate = header.rotate;
+    bank.last = header.last;
+}
+
 }  // namespace
+
+bool TSpriteEx::LayOutBanks() {
+    const int overflow = layoutBankIndices(FBankData);
+    if (overflow < 0) return true;
+    Fail(bankOverflowMessage(FBankData[static_cast<std::size_t>(overflow)], overflow));
+    return false;
+}
 
 void TSpriteEx::Loaded() {
     // Every bank's header and pattern records are read now, so the hit circles of all banks
@@ -40,15 +54,9 @@ void TSpriteEx::Loaded() {
             Fail("Loaded.BadBankFile - " + error);
             return;
         }
-        bank.sysMem = header.sysMem;
-        bank.rotate = header.rotate;
-        bank.last = header.last;
+        takeHeader(bank, header);
     }
-    const int overflow = layoutBankIndices(FBankData);
-    if (overflow >= 0) {
-        Fail(bankOverflowMessage(FBankData[static_cast<std::size_t>(overflow)], overflow));
-        return;
-    }
+    if (!LayOutBanks()) return;
     for (int i = 0; i < kBankCount; ++i) {
         const TBankRec& bank = FBankData[static_cast<std::size_t>(i)];
         const auto& recs = records[static_cast<std::size_t>(i)];
@@ -100,14 +108,8 @@ void TSpriteEx::RealizeBank(int Index) {
             if (FPatterns[static_cast<std::size_t>(i)].bank == Index) ReleaseRotations(static_cast<std::int16_t>(i));
         }
     }
-    bank.sysMem = header.sysMem;
-    bank.rotate = header.rotate;
-    bank.last = header.last;
-    const int overflow = layoutBankIndices(FBankData);
-    if (overflow >= 0) {
-        Fail(bankOverflowMessage(FBankData[static_cast<std::size_t>(overflow)], overflow));
-        return;
-    }
+    takeHeader(bank, header);
+    if (!LayOutBanks()) return;
     // Every Source must lie in the bank surface before any record is taken.
     const Surface& surface = *bank.surface;
     for (std::size_t k = 0; k < records.size(); ++k) {
