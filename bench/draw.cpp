@@ -19,7 +19,7 @@
 #include "engine/draw_modes.h"
 #include "engine/sp4_writer.h"
 #include "engine/sprite_ex.h"
-#include "game/tz_path.h"
+#include "core/data_path.h"
 #include "platform/convert.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "collision/list.h"
-#include "game/tz_random.h"
+#include "core/random.h"
 #include "game/tz_unitlist.h"
 
 using namespace tz;

@@ -14,7 +14,7 @@
 #include "game/tz_globals.h"
 #include "game/tz_input.h"
 #include "game/tz_main.h"
-#include "game/tz_path.h"
+#include "core/data_path.h"
 #include "game/tz_replay.h"
 #include "platform/image_file.h"
 #include "platform/platform.h"

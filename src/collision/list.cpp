@@ -27,15 +27,16 @@ void prepareSentinel(TCharacter& s, std::int32_t pos) {
 
 }  // namespace
 
-TList::TList() = default;
+TList::TList() : FCore(&FOwnCore) {}
+TList::~TList() = default;
 
 TCharacter* TList::Slot(std::int32_t k) const {
-    if (!FSlots || k < 0 || k > FLast) return nullptr;
-    return FSlots[static_cast<std::size_t>(k)];
+    if (FCore->Last < 0 || k < 0 || k > FCore->Last) return nullptr;
+    return decode(FSlots[k]);
 }
 
 bool TList::Listed(const TCharacter& Rec) const {
-    return FSlots && Rec.Index >= 1 && Rec.Index < FLast && FSlots[static_cast<std::size_t>(Rec.Index)] == &Rec;
+    return FCore->Last >= 0 && Rec.Index >= 1 && Rec.Index < FCore->Last && decode(FSlots[Rec.Index]) == &Rec;
 }
 
 void TList::Loaded() {
@@ -44,35 +45,70 @@ void TList::Loaded() {
     SetupSlots();
 }
 
+void TList::Attach(TListCore& Core, TListSlot* Slots, std::int32_t SlotRoom, const void* Base) {
+    FOwnSlots.reset();
+    FOwnRoom = 0;
+    FOwnCore = TListCore{};
+    FCore = &Core;
+    FSlots = Slots;
+    FSlotRoom = SlotRoom;
+    FBase = reinterpret_cast<std::uintptr_t>(Base);
+    FAttached = true;
+    dropSlots();
+}
+
+void TList::Detach() {
+    // The attached storage belongs to its owner and is left as it is.
+    FCore = &FOwnCore;
+    FSlots = nullptr;
+    FSlotRoom = 0;
+    FBase = 0;
+    FAttached = false;
+    dropSlots();
+}
+
+void TList::dropSlots() {
+    FCore->Last = -1;
+    FCore->Capacity = -1;
+    FCore->SlotCount = 0;
+}
+
 void TList::SetupSlots() {
     if (Max < 1) {
-        FSlots.reset();
-        FSlotCount = 0;
-        FLast = -1;
-        FCapacity = -1;
+        dropSlots();
         return;
     }
-    // The array is kept when its size does not change: a stage start then allocates nothing.
-    if (!FSlots || FSlotCount != Max + 2) {
-        FSlots.reset();
-        FSlots = std::make_unique<TCharacter*[]>(static_cast<std::size_t>(Max) + 2);
-        FSlotCount = Max + 2;
+    const std::int32_t count = Max + 2;
+    if (FAttached) {
+        if (count > FSlotRoom) {
+            dropSlots();
+            return;
+        }
+    } else if (!FOwnSlots || FOwnRoom != count) {
+        // The array is kept when its size does not change: a stage start then allocates nothing.
+        FOwnSlots.reset();
+        FOwnSlots = std::make_unique<TListSlot[]>(static_cast<std::size_t>(count));
+        FOwnRoom = count;
+        FSlots = FOwnSlots.get();
+        FSlotRoom = count;
     }
-    std::fill_n(FSlots.get(), FSlotCount, nullptr);
-    FCapacity = Max + 1;
-    prepareSentinel(FHead, kHeadY);
-    prepareSentinel(FTail, kTailY);
-    FLast = 1;
-    FSlots[0] = &FHead;
-    FHead.Index = 0;
-    FSlots[1] = &FTail;
-    FTail.Index = 1;
+    // Every slot is cleared, the unused ones too: the whole array is part of the state.
+    std::fill_n(FSlots, FSlotRoom, TListSlot{0});
+    FCore->SlotCount = count;
+    FCore->Capacity = Max + 1;
+    prepareSentinel(FCore->Head, kHeadY);
+    prepareSentinel(FCore->Tail, kTailY);
+    FCore->Last = 1;
+    put(0, &FCore->Head);
+    FCore->Head.Index = 0;
+    put(1, &FCore->Tail);
+    FCore->Tail.Index = 1;
 }
 
 bool TList::AddCharacter(TCharacter& Rec, std::int16_t X, std::int16_t Y, std::uint8_t Dir, std::int16_t Pattern,
                          TCharType CharType, std::int16_t Radius, std::int16_t Range, std::int16_t Margin,
                          std::int8_t Visibility, std::uint8_t Mode) {
-    if (!FSlots || Listed(Rec)) return false;
+    if (!HasSlots() || Listed(Rec)) return false;
     Rec.X = static_cast<std::int32_t>(X) * 65536;
     Rec.Y = static_cast<std::int32_t>(Y) * 65536;
     Rec.Angle = static_cast<std::uint16_t>(Dir << 8);
@@ -94,23 +130,22 @@ bool TList::AddCharacter(TCharacter& Rec, std::int16_t X, std::int16_t Y, std::u
 }
 
 void TList::placeAt(TCharacter& Rec, std::int32_t k) {
-    ++FLast;
-    for (std::int32_t i = FLast; i > k; --i) {
-        TCharacter* moved = FSlots[static_cast<std::size_t>(i - 1)];
-        FSlots[static_cast<std::size_t>(i)] = moved;
-        moved->Index = static_cast<std::int16_t>(i);
+    ++FCore->Last;
+    for (std::int32_t i = FCore->Last; i > k; --i) {
+        FSlots[i] = FSlots[i - 1];
+        at(i).Index = static_cast<std::int16_t>(i);
     }
-    FSlots[static_cast<std::size_t>(k)] = &Rec;
+    put(k, &Rec);
     Rec.Index = static_cast<std::int16_t>(k);
 }
 
 bool TList::InsertCharacter(TCharacter& Rec) {
-    if (!FSlots || FLast == FCapacity) return false;
+    if (!HasSlots() || FCore->Last == FCore->Capacity) return false;
     // A record that is already listed would occupy two slots; one beyond the tail sentinel
     // would break the order the sweep relies on.
-    if (Listed(Rec) || Rec.Y > FTail.Y) return false;
+    if (Listed(Rec) || Rec.Y > FCore->Tail.Y) return false;
     std::int32_t k = 0;
-    while (k <= FLast && FSlots[static_cast<std::size_t>(k)]->Y < Rec.Y) ++k;
+    while (k <= FCore->Last && at(k).Y < Rec.Y) ++k;
     // A record as high as the head sentinel goes right after it: slot 0 stays the head.
     if (k < 1) k = 1;
     placeAt(Rec, k);
@@ -121,27 +156,26 @@ bool TList::RemoveCharacter(TCharacter& Rec) {
     // Only the record that really occupies its slot: an Index left over from before the last
     // SetupSlots must not take out whatever lies there now.
     if (!Listed(Rec)) return false;
-    for (std::int32_t i = Rec.Index; i < FLast; ++i) {
-        TCharacter* moved = FSlots[static_cast<std::size_t>(i + 1)];
-        FSlots[static_cast<std::size_t>(i)] = moved;
-        moved->Index = static_cast<std::int16_t>(i);
+    for (std::int32_t i = Rec.Index; i < FCore->Last; ++i) {
+        FSlots[i] = FSlots[i + 1];
+        at(i).Index = static_cast<std::int16_t>(i);
     }
-    FSlots[static_cast<std::size_t>(FLast)] = nullptr;
-    --FLast;
+    FSlots[FCore->Last] = 0;
+    --FCore->Last;
     Rec.Index = -1;
     return true;
 }
 
 void TList::swapSlots(std::int32_t a, std::int32_t b) {
-    std::swap(FSlots[static_cast<std::size_t>(a)], FSlots[static_cast<std::size_t>(b)]);
-    FSlots[static_cast<std::size_t>(a)]->Index = static_cast<std::int16_t>(a);
-    FSlots[static_cast<std::size_t>(b)]->Index = static_cast<std::int16_t>(b);
+    std::swap(FSlots[a], FSlots[b]);
+    at(a).Index = static_cast<std::int16_t>(a);
+    at(b).Index = static_cast<std::int16_t>(b);
 }
 
 void TList::moveRecord(TCharacter& Rec, std::int32_t DX, std::int32_t DY, std::int16_t Turn) {
     const std::int64_t newY = static_cast<std::int64_t>(Rec.Y) + DY;
-    if (DY < 0 && newY < FHead.Y) DY = 0;
-    if (DY > 0 && newY > FTail.Y) DY = 0;
+    if (DY < 0 && newY < FCore->Head.Y) DY = 0;
+    if (DY > 0 && newY > FCore->Tail.Y) DY = 0;
 
     if (WrapX > 0)
         Rec.X = wrapInto(static_cast<std::int64_t>(Rec.X) + DX, static_cast<std::int64_t>(WrapX) * 65536);
@@ -155,18 +189,18 @@ void TList::moveRecord(TCharacter& Rec, std::int32_t DX, std::int32_t DY, std::i
 
     std::int32_t k = Rec.Index;
     if (DY < 0) {
-        while (FSlots[static_cast<std::size_t>(k - 1)]->Y > Rec.Y) {
+        while (at(k - 1).Y > Rec.Y) {
             if (k - 1 == 0) {
-                Rec.Y = FHead.Y + 1;
+                Rec.Y = FCore->Head.Y + 1;
                 break;
             }
             swapSlots(k - 1, k);
             --k;
         }
     } else if (DY > 0) {
-        while (FSlots[static_cast<std::size_t>(k + 1)]->Y < Rec.Y) {
-            if (k + 1 == FLast) {
-                Rec.Y = FTail.Y - 1;
+        while (at(k + 1).Y < Rec.Y) {
+            if (k + 1 == FCore->Last) {
+                Rec.Y = FCore->Tail.Y - 1;
                 break;
             }
             swapSlots(k, k + 1);
@@ -183,7 +217,7 @@ void TList::MoveCharacter(TCharacter& Rec, std::int32_t DX, std::int32_t DY, std
 void TList::MoveCheck(TCharacter& Rec, std::int32_t DX, std::int32_t DY, std::int16_t Turn) {
     if (!Listed(Rec)) return;
     moveRecord(Rec, DX, DY, Turn);
-    if (Rec.OnCheck != nullptr) sweep(Rec);
+    if (Rec.OnCheck) sweep(Rec);
 }
 
 void TList::Advance(TCharacter& Rec) {
@@ -205,8 +239,9 @@ bool TList::contactCall(TCharacter& Rec, TCharacter& P, std::uint8_t& flags) {
     const auto partnerType = static_cast<unsigned>(P.CharType);
     if (partnerType >= CharTypeCount) return false;
     if (((GetCheckType(static_cast<std::uint8_t>(Rec.CharType)) >> partnerType) & 1u) == 0) return false;
-    if (Rec.OnCheck == nullptr) return true;  // an earlier call took the procedure away
-    Rec.OnCheck(Rec, P, flags);
+    const TCheckEvent check = Rec.OnCheck.get();
+    if (check == nullptr) return true;  // an earlier call took the procedure away
+    check(Rec, P, flags);
     if (flags != 0) {
         if (flags & cfRemoveOwn) RemoveCharacter(Rec);
         if (flags & cfRemoveDst) RemoveCharacter(P);
@@ -218,32 +253,32 @@ bool TList::contactCall(TCharacter& Rec, TCharacter& P, std::uint8_t& flags) {
 
 void TList::sweep(TCharacter& Rec) {
     std::uint8_t flags = 0;
-    for (std::int32_t k = Rec.Index - 1; k >= 1 && k < FLast; --k) {
-        TCharacter& P = *FSlots[static_cast<std::size_t>(k)];
+    for (std::int32_t k = Rec.Index - 1; k >= 1 && k < FCore->Last; --k) {
+        TCharacter& P = at(k);
         if (!(P.YPos() > Rec.YPos() - Rec.Range)) break;
         if (contactCall(Rec, P, flags)) return;
     }
-    for (std::int32_t k = Rec.Index + 1; k < FLast; ++k) {
-        TCharacter& P = *FSlots[static_cast<std::size_t>(k)];
+    for (std::int32_t k = Rec.Index + 1; k < FCore->Last; ++k) {
+        TCharacter& P = at(k);
         if (!(P.YPos() < Rec.YPos() + Rec.Range)) break;
         if (contactCall(Rec, P, flags)) return;
     }
 }
 
 void TList::DrawArea(std::int16_t Start, const engine::TRect& Area) {
-    if (!FSlots) return;
-    std::int32_t s = std::clamp<std::int32_t>(Start, 1, FLast);
+    if (!HasSlots()) return;
+    std::int32_t s = std::clamp<std::int32_t>(Start, 1, FCore->Last);
     while (s > 1) {
-        const TCharacter& prev = *FSlots[static_cast<std::size_t>(s - 1)];
+        const TCharacter& prev = at(s - 1);
         if (!(prev.YPos() > Area.top - prev.Margin)) break;
         --s;
     }
-    for (std::int32_t k = s; k < FLast; ++k) {
-        TCharacter& P = *FSlots[static_cast<std::size_t>(k)];
+    for (std::int32_t k = s; k < FCore->Last; ++k) {
+        TCharacter& P = at(k);
         if (!(P.YPos() < Area.bottom + P.Margin)) break;
         const std::int32_t x = P.XPos();
         if (Area.left - P.Margin < x && x < Area.right + P.Margin && P.Visibility != HiddenVisibility &&
-            P.OnDraw != nullptr)
+            P.OnDraw)
             P.OnDraw(P);
     }
 }
@@ -267,19 +302,6 @@ bool TList::ReadCheckTypeData(const std::uint8_t* data, std::size_t size) {
     for (std::size_t t = 0; t < CheckType.size(); ++t)
         CheckType[t] = static_cast<std::uint16_t>(data[2 * t] | (data[2 * t + 1] << 8));
     return true;
-}
-
-void TList::SaveState(TListState& state) const {
-    state.last = FLast;
-    state.slots.assign(FSlots.get(), FSlots.get() + (FSlots ? FSlotCount : 0));
-}
-
-void TList::RestoreState(const TListState& state) {
-    if (!FSlots || static_cast<std::int32_t>(state.slots.size()) != FSlotCount) return;
-    std::copy(state.slots.begin(), state.slots.end(), FSlots.get());
-    FLast = state.last;
-    FHead.Index = 0;
-    FTail.Index = static_cast<std::int16_t>(FLast);
 }
 
 }  // namespace tz

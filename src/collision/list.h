@@ -2,8 +2,11 @@
 // The object list: every collidable game object's TCharacter in one array sorted by y.
 // Objects move by neighbour swaps that keep the order; a moving object finds its contacts by
 // sweeping the neighbours within its Range, filtered by a per-type mask; drawing walks the
-// array in screen order. The list never allocates or frees records: it holds pointers into
+// array in screen order. The list never allocates or frees records: it refers to records of
 // the game's fixed tables (and to its own two sentinels) and writes their list fields.
+//
+// The list's moving part (fill, sentinels, slots) can live inside the game's state record
+// (Attach), so that copying that record saves and restores the list's order too.
 //
 // Threads: the list takes no lock. The tick moves and sweeps, the refresh draws; the engine's
 // mutex keeps them apart.
@@ -12,11 +15,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
+#include <type_traits>
 
+#include "collision/proc_ref.h"
+#include "core/fixed_math.h"
 #include "engine/geometry.h"
 #include "engine/sprite_rec.h"
-#include "game/tz_math.h"
 
 namespace tz {
 
@@ -40,24 +44,30 @@ struct TCharacter;
 using TCheckEvent = void (*)(TCharacter& ownObject, TCharacter& dstObject, std::uint8_t& ContinueFlags);
 // Draws the record.
 using TDrawEvent = void (*)(TCharacter& ownObject);
+using TCheckRef = TProcRef<TCheckEvent>;
+using TDrawRef = TProcRef<TDrawEvent>;
 
 // The part of every listed game record that the list reads and writes. Game records (ship,
 // shots, enemies) derive from it and add their own fields; check and draw procedures get the
 // record back and cast it to its own type.
+//
+// The record is plain bytes without padding (the spare byte fills the one gap), so a table
+// of them can be copied, compared and hashed as it lies in memory.
 struct TCharacter {
     std::int16_t Index = -1;      // slot in the list (1..); < 1 = not listed (free in game tables)
     TCharType CharType = TCharType::ctOwnShip;
+    std::int8_t Visibility = 0;   // HiddenVisibility: not drawn
     std::int16_t Radius = 0;      // hit circle, pixels
     std::int16_t Range = 0;       // how far along y the sweep looks, pixels
-    TCheckEvent OnCheck = nullptr;  // nullptr: the record never sweeps
     std::int16_t Margin = 0;      // half extent by which the drawing area is widened
-    TDrawEvent OnDraw = nullptr;  // nullptr: never drawn
-    std::int32_t Timer = 0;       // the game's per-object counter (the list does not touch it)
-    std::int8_t Visibility = 0;   // HiddenVisibility: not drawn
     std::int16_t Speed = 0;       // along Direction, 1/64 pixel per tick (Advance)
+    TCheckRef OnCheck = nullptr;  // none: the record never sweeps
+    TDrawRef OnDraw = nullptr;    // none: never drawn
+    std::uint8_t Rotation = 0;    // drawing angle
+    std::uint8_t Spare = 0;
+    std::int32_t Timer = 0;       // the game's per-object counter (the list does not touch it)
     std::int32_t X = 0;           // 16.16
     std::int32_t Y = 0;           // 16.16, the sort key
-    std::uint8_t Rotation = 0;    // drawing angle
     std::int16_t Pattern = 0;     // sprite pattern; negative = nothing to draw
     std::uint16_t Angle = 0;      // heading 8.8; its high byte is Direction
 
@@ -73,18 +83,30 @@ struct TCharacter {
     // The part the engine's sprite drawing and hit test take.
     engine::TSpriteRec SpriteRec() const { return {X, Y, Rotation, Pattern}; }
 };
+static_assert(std::has_unique_object_representations_v<TCharacter>, "TCharacter must have no padding");
 
 enum class TSortDirection : std::uint8_t { sdVertical, sdHorizontal };
 
-// A copy of the list's order, for snapshots of the game state within one process.
-struct TListState {
-    std::vector<TCharacter*> slots;
-    std::int32_t last = -1;
+// One slot of the list: where its record lies, as a byte distance from the list's base plus
+// one (0 = empty). A list kept inside a larger record measures from that record's start, so
+// its slots hold the same numbers in every run and a copy of the record restores them.
+using TListSlot = std::uint64_t;
+
+// The moving part of a list besides its slots: fill, capacity and the two sentinels.
+struct TListCore {
+    std::int32_t Last = -1;       // index of the tail sentinel; -1 without slots
+    std::int32_t Capacity = -1;   // the value of Last at which the list is full
+    std::int32_t SlotCount = 0;   // slots in use (Max + 2)
+    std::int32_t Spare = 0;
+    TCharacter Head{};
+    TCharacter Tail{};
 };
+static_assert(std::has_unique_object_representations_v<TListCore>);
 
 class TList {
 public:
     TList();
+    ~TList();
     TList(const TList&) = delete;
     TList& operator=(const TList&) = delete;
 
@@ -103,9 +125,17 @@ public:
     // builds the slots.
     void Loaded();
 
-    // (Re)builds an empty list with room for Max records; no slots when Max < 1. Records that
-    // were listed are dropped without touching their Index.
+    // (Re)builds an empty list with room for Max records; no slots when Max < 1, or when Max
+    // records do not fit the attached storage. Records that were listed are dropped without
+    // touching their Index.
     void SetupSlots();
+
+    // Keeps the list's moving part in storage that belongs to someone else (the game's state
+    // record): Core, SlotRoom slots from Slots, distances measured from Base. Until then, and
+    // after Detach, the list keeps its own storage. Either leaves the list empty; Detach does not
+    // touch the storage it leaves.
+    void Attach(TListCore& Core, TListSlot* Slots, std::int32_t SlotRoom, const void* Base);
+    void Detach();
 
     // Fills the list fields of Rec (X, Y in pixels; Angle := Dir * 256; Rotation := 0) and
     // inserts it. Mode 0 installs DefaultCheck/DefaultDraw where assigned, mode 1 clears both
@@ -145,19 +175,15 @@ public:
     bool ReadCheckTypeData(const std::uint8_t* data, std::size_t size);
 
     // Index of the tail sentinel (-1 without slots); Last - 1 records are listed.
-    std::int32_t Last() const { return FLast; }
+    std::int32_t Last() const { return FCore->Last; }
     // The value of Last at which the list is full (Max + 1; -1 without slots).
-    std::int32_t Capacity() const { return FCapacity; }
-    std::int32_t Count() const { return FLast > 0 ? FLast - 1 : 0; }
-    bool HasSlots() const { return FSlots != nullptr; }
+    std::int32_t Capacity() const { return FCore->Capacity; }
+    std::int32_t Count() const { return FCore->Last > 0 ? FCore->Last - 1 : 0; }
+    bool HasSlots() const { return FCore->Last >= 0; }
     // Slot k (0 = head sentinel, Last = tail sentinel); nullptr outside 0..Last.
     TCharacter* Slot(std::int32_t k) const;
     // True when Rec occupies its slot in this list.
     bool Listed(const TCharacter& Rec) const;
-
-    void SaveState(TListState& state) const;
-    // Puts back an order saved from this list (same slots, same records).
-    void RestoreState(const TListState& state);
 
 private:
     void moveRecord(TCharacter& Rec, std::int32_t DX, std::int32_t DY, std::int16_t Turn);
@@ -165,13 +191,27 @@ private:
     bool contactCall(TCharacter& Rec, TCharacter& P, std::uint8_t& flags);
     void swapSlots(std::int32_t a, std::int32_t b);
     void placeAt(TCharacter& Rec, std::int32_t k);
+    void dropSlots();
 
-    std::unique_ptr<TCharacter*[]> FSlots;
-    std::int32_t FSlotCount = 0;
-    std::int32_t FLast = -1;
-    std::int32_t FCapacity = -1;
-    TCharacter FHead;
-    TCharacter FTail;
+    TCharacter& at(std::int32_t k) const { return *decode(FSlots[k]); }
+    void put(std::int32_t k, const TCharacter* Rec) { FSlots[k] = encode(Rec); }
+    TListSlot encode(const TCharacter* Rec) const {
+        return Rec == nullptr ? 0 : static_cast<TListSlot>(reinterpret_cast<std::uintptr_t>(Rec) - FBase + 1);
+    }
+    TCharacter* decode(TListSlot v) const {
+        return v == 0 ? nullptr : reinterpret_cast<TCharacter*>(static_cast<std::uintptr_t>(v) - 1 + FBase);
+    }
+
+    // The storage in use: the list's own or the attached one.
+    TListCore* FCore;
+    TListSlot* FSlots = nullptr;
+    std::int32_t FSlotRoom = 0;
+    std::uintptr_t FBase = 0;
+    // The list's own storage (its slots allocated by SetupSlots while nothing is attached).
+    TListCore FOwnCore;
+    std::unique_ptr<TListSlot[]> FOwnSlots;
+    std::int32_t FOwnRoom = 0;
+    bool FAttached = false;
 };
 
 }  // namespace tz

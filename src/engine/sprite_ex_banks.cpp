@@ -10,7 +10,7 @@
 #include "engine/bitmap_blit.h"
 #include "engine/blit.h"
 #include "engine/sprite_ex.h"
-#include "game/tz_path.h"
+#include "core/data_path.h"
 
 namespace engine {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "game/tz_math.h"
+#include "core/fixed_math.h"
 
 namespace engine {
 

@@ -9,6 +9,6 @@ void SetSound(std::int32_t, const std::string&, std::int32_t) {}
 bool InitSound() { return true; }
 void LoadSounds(std::int32_t) {}
 void ShutdownSound() {}
-void PlaySE(std::int32_t, std::int32_t, std::int32_t, std::int32_t) { ++PlaySECount; }
+void PlaySoundEffect(std::int32_t, std::int32_t, std::int32_t, std::int32_t) { ++PlaySECount; }
 
 }  // namespace tz

@@ -13,7 +13,8 @@ void SetSound(std::int32_t Index, const std::string& FileName, std::int32_t Volu
 bool InitSound();
 void LoadSounds(std::int32_t Count);
 void ShutdownSound();
-void PlaySE(std::int32_t Index, std::int32_t Pan, std::int32_t VolumeStep, std::int32_t Rate);
+// Starts a registered effect now (the game reaches it through its outlet, tz_outlet.h).
+void PlaySoundEffect(std::int32_t Index, std::int32_t Pan, std::int32_t VolumeStep, std::int32_t Rate);
 // Effects started since program start (for tests of the calls).
 extern std::int32_t PlaySECount;
 

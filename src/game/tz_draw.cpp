@@ -2,7 +2,8 @@
 
 #include "game/tz_gamemain.h"
 #include "game/tz_main.h"
-#include "game/tz_random.h"
+#include "core/random.h"
+#include "game/tz_globals.h"
 
 namespace tz {
 

@@ -2,7 +2,6 @@
 
 namespace tz {
 
-std::array<TEffect, EffectCount> Effects{};
 
 namespace {
 

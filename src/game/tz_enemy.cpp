@@ -10,7 +10,6 @@
 
 namespace tz {
 
-std::array<TEnemy, EnemyCount> Enemies{};
 
 namespace {
 

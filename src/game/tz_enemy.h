@@ -6,11 +6,12 @@
 #include <array>
 #include <cstdint>
 
+#include "game/tz_state.h"
 #include "game/tz_types.h"
 
 namespace tz {
 
-extern std::array<TEnemy, EnemyCount> Enemies;
+inline std::array<TEnemy, EnemyCount>& Enemies = GameState.Play.Enemies;
 
 // The behaviour of one kind for one tick, run before the shared frame (timer, flash, move).
 using TEnemyStep = void (*)(TEnemy& e);

@@ -1,4 +1,5 @@
 #include "game/tz_enemy_carrier.h"
+#include "game/tz_outlet.h"
 
 #include "game/tz_gamemain.h"
 #include "game/tz_globals.h"

@@ -5,8 +5,6 @@
 
 namespace tz {
 
-std::array<TEnemyShot, EnemyShotCount> EnemyShots{};
-std::int32_t EnemyShotNext = 0;
 
 // The shared part of every bullet: the circular slot search, position and type. The kinds'
 // own start values and flight come with the bullets themselves.

@@ -4,12 +4,13 @@
 #include <array>
 #include <cstdint>
 
+#include "game/tz_state.h"
 #include "game/tz_types.h"
 
 namespace tz {
 
-extern std::array<TEnemyShot, EnemyShotCount> EnemyShots;
-extern std::int32_t EnemyShotNext;  // the slot last taken
+inline std::array<TEnemyShot, EnemyShotCount>& EnemyShots = GameState.Play.EnemyShots;
+inline std::int32_t& EnemyShotNext = GameState.Play.EnemyShotNext;  // the slot last taken
 
 // Starts a bullet of Kind at Source; dropped when all 256 are active.
 void SpawnEnemyShot(std::uint8_t Kind, const TCharacter& Source, std::int32_t Param);

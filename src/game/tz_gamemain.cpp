@@ -1,4 +1,6 @@
 #include "game/tz_gamemain.h"
+#include "game/tz_outlet.h"
+#include "game/tz_input.h"
 
 #include <cstdlib>
 #include <string>
@@ -10,7 +12,7 @@
 #include "game/tz_enemymissile.h"
 #include "game/tz_map.h"
 #include "game/tz_mymissile.h"
-#include "game/tz_random.h"
+#include "core/random.h"
 #include "game/tz_replay.h"
 #include "game/tz_globals.h"
 #include "game/tz_audio_pending.h"
@@ -18,11 +20,6 @@
 
 namespace tz {
 
-TMyShip MyShip{};
-std::array<std::int32_t, 4> TallyValue{};
-std::array<std::int32_t, 4> TallyX{};
-std::int32_t SpawnedCount = 0;
-std::int32_t KilledCount = 0;
 
 namespace {
 

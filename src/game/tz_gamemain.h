@@ -5,15 +5,16 @@
 #include <array>
 #include <cstdint>
 
+#include "game/tz_state.h"
 #include "game/tz_types.h"
 
 namespace tz {
 
-extern TMyShip MyShip;
-extern std::array<std::int32_t, 4> TallyValue;  // bonus still to pay: time, lives, bombs, destroyed ratio
-extern std::array<std::int32_t, 4> TallyX;      // slide-in position of each tally line
-extern std::int32_t SpawnedCount;               // spawn entries released in this stage
-extern std::int32_t KilledCount;                // enemies destroyed in this stage
+inline TMyShip& MyShip = GameState.Play.MyShip;
+inline std::array<std::int32_t, 4>& TallyValue = GameState.Play.TallyValue;  // bonus still to pay: time, lives, bombs, ratio
+inline std::array<std::int32_t, 4>& TallyX = GameState.Play.TallyX;          // slide-in position of each tally line
+inline std::int32_t& SpawnedCount = GameState.Play.SpawnedCount;             // spawn entries released in this stage
+inline std::int32_t& KilledCount = GameState.Play.KilledCount;               // enemies destroyed in this stage
 
 // The time left at which stage 1 and stage 2 end (stage 3 ends with its final boss).
 inline constexpr std::int32_t Stage1Mark = 14700;

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/random.h"
+#include "game/tz_state.h"
+
 namespace tz {
 
 // Values of SceneState.
@@ -26,18 +29,23 @@ inline constexpr std::int32_t ProcessPerSec = 70;
 inline constexpr std::int32_t TimeOverTicks = 280;
 inline constexpr std::int32_t CreditsTicks = 4400;
 
-extern std::uint8_t SceneState;     // current scene
-extern std::int32_t SceneTimer;     // ticks since the scene began (0 at every change)
-extern std::int32_t RefreshCount;   // frames drawn since program start
-extern std::int32_t Score;
-extern std::int32_t HiScore;        // persisted by the settings
-extern std::int32_t StageNo;        // 1..3
-extern std::int32_t TimeLeft;       // ticks of the whole game's budget; -1 before the launch
-extern std::int32_t DeadTimer;      // 0 while the ship lives, then counts up
-extern std::int32_t BossLife;       // final boss strength; 9999 when absent
-extern std::int32_t BonusRate;      // bonus multiplier 0..8
-extern bool BgmPlaying;             // the music player has a piece open and playing
-extern std::uint8_t FillColour;     // palette index that clears the screen between scenes
+// The scene machine's part of the game state (tz_state.h).
+inline std::uint8_t& SceneState = GameState.Play.SceneState;     // current scene
+inline std::int32_t& SceneTimer = GameState.Play.SceneTimer;     // ticks since the scene began
+inline std::int32_t& Score = GameState.Play.Score;
+inline std::int32_t& HiScore = GameState.Records.HiScore;        // persisted by the settings
+inline std::int32_t& StageNo = GameState.Play.StageNo;           // 1..3
+inline std::int32_t& TimeLeft = GameState.Play.TimeLeft;         // ticks of the whole game; -1 before the launch
+inline std::int32_t& DeadTimer = GameState.Play.DeadTimer;       // 0 while the ship lives, then counts up
+inline std::int32_t& BossLife = GameState.Play.BossLife;         // final boss strength; 9999 when absent
+inline std::int32_t& BonusRate = GameState.Play.BonusRate;       // bonus multiplier 0..8
+inline bool& BgmPlaying = GameState.Play.BgmPlaying;             // the music player has a piece playing
+inline std::uint8_t& FillColour = GameState.Play.FillColour;     // clears the screen between scenes
+
+// Drawing state, outside the game state: frames drawn since program start, and the drawing
+// generator (star colours, quake jitter, lightning, sparks).
+extern std::int32_t RefreshCount;
+inline TRandom DrawRandom{};
 
 // Options copied from the startup dialog.
 extern bool FullScreen;
@@ -53,22 +61,9 @@ inline void SetScene(std::uint8_t scene) {
     SceneTimer = 0;
 }
 
-// Asks the engine to run the game window's user event (scene set-up) after the next frame.
-// The game window installs the requester when it is created; without one (a bare test of
-// game code) requests are only counted.
-using TUserEventRequester = void (*)();
-void SetUserEventRequester(TUserEventRequester requester);
+// Asks for the game window's user event (the scene set-up) after the next frame: the
+// request is part of the game state and leaves through the tick's outlet (tz_outlet.h).
 void RequestUserEvent();
-extern std::int32_t UserEventRequests;  // requests made, for tests and diagnostics
-
-// The palette fades of the game window's engine (level 0 = the stored palette, 256 = all
-// white or all black); nothing while no game window runs.
-void FadeToWhite(std::int32_t Level);
-void FadeToBlack(std::int32_t Level);
-
-// The game window's music player: start a piece ("BGM1", "Boss", ...; the .mid file is found
-// by DataPath), stopping the one playing; stop it. Nothing while no game window runs.
-void StartMusic(const std::string& Name);
-void StopMusic();
+extern std::int32_t UserEventRequests;  // requests passed on, for tests and diagnostics
 
 }  // namespace tz

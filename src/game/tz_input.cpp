@@ -95,14 +95,20 @@ std::uint8_t ReadDeviceInput() {
 
 std::uint8_t ReadPlayerInput() {
     if (!InputFeed.Active) return ReadDeviceInput();
-    if (InputFeed.Pos >= InputFeed.Size) return 0;
-    return InputFeed.Data[InputFeed.Pos++];
+    if (FeedPos >= InputFeed.Size) return 0;
+    return InputFeed.Data[FeedPos++];
 }
 
 void SetInputFeed(const std::uint8_t* data, std::size_t size) {
-    InputFeed = TInputFeed{data, size, 0, true, true};
+    InputFeed = TInputFeed{data, size, true};
+    FeedPos = 0;
+    FeedStartPending = true;
 }
 
-void ClearInputFeed() { InputFeed = TInputFeed{}; }
+void ClearInputFeed() {
+    InputFeed = TInputFeed{};
+    FeedPos = 0;
+    FeedStartPending = false;
+}
 
 }  // namespace tz

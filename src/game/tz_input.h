@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "game/tz_state.h"
+
 namespace plat {
 class Input;
 }
@@ -45,14 +47,16 @@ std::uint8_t JoystickByte(std::uint32_t x, std::uint32_t y, std::uint32_t button
 
 // An input file fed in place of the live devices (headless runs): every game tick takes its
 // next byte, 0 after the end, and the title starts a game by itself while a feed waits.
+// The file itself stays outside the game state; how far it has been read and whether its
+// game has started are kept with the state (a repeated tick reads the same byte again).
 struct TInputFeed {
     const std::uint8_t* Data = nullptr;
     std::size_t Size = 0;
-    std::size_t Pos = 0;
     bool Active = false;
-    bool StartPending = false;  // the title has not started the fed game yet
 };
 extern TInputFeed InputFeed;
+inline std::uint64_t& FeedPos = GameState.Records.FeedPos;
+inline bool& FeedStartPending = GameState.Records.FeedStartPending;  // the title has not started the fed game yet
 void SetInputFeed(const std::uint8_t* data, std::size_t size);
 void ClearInputFeed();
 

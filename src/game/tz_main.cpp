@@ -8,17 +8,17 @@
 #include "game/tz_globals.h"
 #include "game/tz_input.h"
 #include "game/tz_map.h"
-#include "game/tz_math.h"
-#include "game/tz_path.h"
+#include "core/fixed_math.h"
+#include "core/data_path.h"
 #include "game/tz_playfield_pending.h"
-#include "game/tz_random.h"
+#include "core/random.h"
+#include "game/tz_outlet.h"
 #include "platform/bitmap_loader.h"
 
 namespace tz {
 
 TForm1* Form1 = nullptr;
 engine::SurfacePtr BgSurface;
-bool TickRanGameStep = false;
 
 namespace {
 
@@ -38,10 +38,6 @@ constexpr engine::TRect WholeScreen{0, 0, 640, 480};
 constexpr engine::TRect PlayField{128, 0, 512, 480};
 constexpr std::uint8_t DrawModeAdd = 2;  // the colour-mix draw mode
 
-void RequestFromGame() {
-    if (Form1 != nullptr) Form1->RequestUserEvent();
-}
-
 }  // namespace
 
 std::int32_t TitleLetterCopies(std::int32_t i, std::int32_t sceneTimer) {
@@ -55,30 +51,47 @@ std::int32_t TitleLetterY(std::int32_t i, std::int32_t j, std::int32_t sceneTime
     return 445 + (Sin(d) * 8) / 1024;
 }
 
-// ---- The game's reach into the window ------------------------------------------------------
+// ---- The game's way out: the window's outlet --------------------------------------------
 
-void FadeToWhite(std::int32_t Level) {
+namespace {
+
+void WindowPlaySE(std::int32_t Index, std::int32_t Pan, std::int32_t VolumeStep, std::int32_t Rate) {
+    PlaySoundEffect(Index, Pan, VolumeStep, Rate);
+}
+
+void WindowStartMusic(const std::string& Name) {
+    if (Form1 == nullptr) return;
+    Form1->BGM.Open(DataPath(Name, ".mid"));
+    Form1->BGM.Play();
+}
+
+void WindowStopMusic() {
+    if (Form1 == nullptr) return;
+    Form1->BGM.Stop();
+    Form1->BGM.Close();
+}
+
+void WindowFadeToWhite(std::int32_t Level) {
     if (Form1 != nullptr) Form1->Sprite.FadeToWhite(Level);
 }
 
-void FadeToBlack(std::int32_t Level) {
+void WindowFadeToBlack(std::int32_t Level) {
     if (Form1 != nullptr) Form1->Sprite.FadeToBlack(Level);
 }
 
-void StopMusic() {
-    if (Form1 == nullptr || !BgmPlaying) return;
-    Form1->BGM.Stop();
-    Form1->BGM.Close();
-    BgmPlaying = false;
+void WindowFillScreens(std::uint8_t Colour) {
+    if (Form1 != nullptr) Form1->FillScreens(Colour);
 }
 
-void StartMusic(const std::string& Name) {
-    if (Form1 == nullptr) return;
-    StopMusic();
-    Form1->BGM.Open(DataPath(Name, ".mid"));
-    Form1->BGM.Play();
-    BgmPlaying = true;
+void WindowUserEvent() {
+    ++UserEventRequests;
+    if (Form1 != nullptr) Form1->RequestUserEvent();
 }
+
+constexpr TOutlet WindowOutlet{WindowPlaySE,      WindowStartMusic,  WindowStopMusic, WindowFadeToWhite,
+                               WindowFadeToBlack, WindowFillScreens, WindowUserEvent};
+
+}  // namespace
 
 // ---- The window -------------------------------------------------------------------------
 
@@ -104,13 +117,13 @@ TForm1::TForm1(plat::Platform& platform) : Sprite(platform), UnitList(tz::UnitLi
     // Stored with the window: the first scene set-up runs as soon as the engine has started.
     Sprite.OnUserEvent = [this] { SpriteUserEvent(); };
     Form1 = this;
-    SetUserEventRequester(RequestFromGame);
+    SetOutlet(&WindowOutlet);
 }
 
 TForm1::~TForm1() {
     if (Form1 == this) {
         Form1 = nullptr;
-        SetUserEventRequester(nullptr);
+        SetOutlet(nullptr);
         // The backdrop belongs to this window's engine (released already when it terminated);
         // a later window must not find it.
         BgSurface.reset();
@@ -178,6 +191,7 @@ void TForm1::FillScreens(std::uint8_t colour) {
 // ---- Scene set-up (user events, loop paused) ----------------------------------------------
 
 void TForm1::SpriteUserEvent() {
+    GameState.Play.UserEventPending = false;
     switch (SceneState) {
         case Scene::TitleSetup: TitleSetup(); break;
         case Scene::Title: NewGame(); break;
@@ -233,9 +247,9 @@ void TForm1::NewGame() {
     MyShip.Bombs = 5;
     EnemyShotNext = 0;
     RandSeed = 0;
-    InputFeed.StartPending = false;
+    FeedStartPending = false;
     SetScene(Scene::StageSetup);
-    RequestUserEvent();
+    tz::RequestUserEvent();
 }
 
 void TForm1::StageSetup() {
@@ -264,7 +278,7 @@ void TForm1::StageSetup() {
         SetScene(Scene::Play);
     } else {
         SetScene(Scene::EndingSetup);
-        RequestUserEvent();
+        tz::RequestUserEvent();
     }
 }
 
@@ -304,8 +318,8 @@ void TForm1::SpriteProcess() {
             MyShip.OldKeys = MyShip.Keys;
             MyShip.Keys = ReadDeviceInput();
             const bool firePressed = (MyShip.Keys & KeyFire) != 0 && (MyShip.OldKeys & KeyFire) == 0;
-            if (firePressed || (ReplayMode && ReplayPos == 0) || StartFrom > 4 || InputFeed.StartPending)
-                RequestUserEvent();
+            if (firePressed || (ReplayMode && ReplayPos == 0) || StartFrom > 4 || FeedStartPending)
+                tz::RequestUserEvent();
             break;
         }
         case Scene::Play:
@@ -337,14 +351,14 @@ void TForm1::PlayProcess() {
     }
     if (SceneState == Scene::TimeOver && SceneTimer >= TimeOverTicks) {
         SetScene(Scene::TitleSetup);
-        RequestUserEvent();
+        tz::RequestUserEvent();
     }
     GameStep();
     if (Score > HiScore && !ReplayMode) HiScore = Score;
     if (DeadTimer > 120) {
         if (MyShip.Lives == 0) {
             SetScene(Scene::TitleSetup);  // game over
-            RequestUserEvent();
+            tz::RequestUserEvent();
         } else if (TimeLeft > 0) {
             RelaunchShip();
         }
@@ -354,8 +368,8 @@ void TForm1::PlayProcess() {
 void TForm1::CreditsProcess() {
     MoveStars();
     MoveEffects();
-    if (SceneTimer >= CreditsFadeTick) Sprite.FadeToBlack(SceneTimer - CreditsFadeTick);
-    if (SceneTimer < 512) Sprite.FadeToWhite(256 - SceneTimer / 2);
+    if (SceneTimer >= CreditsFadeTick) tz::FadeToBlack(SceneTimer - CreditsFadeTick);
+    if (SceneTimer < 512) tz::FadeToWhite(256 - SceneTimer / 2);
     if (SceneTimer >= CreditsShipTick) {
         if (SceneTimer == CreditsShipTick) {
             PlaySE(12, 15, -25, 50);
@@ -367,9 +381,9 @@ void TForm1::CreditsProcess() {
     }
     if (SceneTimer >= CreditsTicks) {
         SetScene(Scene::TitleSetup);
-        FillScreens(FillColour);
-        Sprite.FadeToBlack(0);
-        RequestUserEvent();
+        tz::FillScreens(FillColour);
+        tz::FadeToBlack(0);
+        tz::RequestUserEvent();
         return;
     }
     const std::int32_t row = SceneTimer / CreditsRowTicks;

@@ -13,6 +13,7 @@
 #include "engine/sprite_ex.h"
 #include "game/tz_audio_pending.h"
 #include "game/tz_replay.h"
+#include "game/tz_state.h"
 #include "game/tz_unitlist.h"
 
 namespace tz {
@@ -41,7 +42,7 @@ extern engine::SurfacePtr BgSurface;
 
 // Set by a tick that ran the per-tick game step (the play scenes); the headless runner takes
 // its state hash after the last such tick.
-extern bool TickRanGameStep;
+inline bool& TickRanGameStep = GameState.Play.TickRanGameStep;
 
 // The title's letters: how many copies of letter i (0..3) the title shows at SceneTimer
 // (0 = not yet shown, at most 5), and the y of copy j.
@@ -75,6 +76,8 @@ public:
 
     // Asks the engine to run SpriteUserEvent after the next frame.
     void RequestUserEvent();
+    // Clears the primary and the back buffer to one palette index.
+    void FillScreens(std::uint8_t colour);
 
     // Loads a replay for playback (the startup dialog, the command line, --replay).
     TReplayResult LoadReplay(const std::string& FileName);
@@ -97,7 +100,6 @@ private:
     void BossBankSwap();
     void EndingSetup();
     void SaveFinishedReplays();
-    void FillScreens(std::uint8_t colour);
     void PlayProcess();
     void CreditsProcess();
     void DrawTitle();

@@ -6,18 +6,12 @@
 #include <vector>
 
 #include "game/tz_mapfile.h"
-#include "game/tz_path.h"
+#include "core/data_path.h"
 #include "game/tz_globals.h"
 #include "game/tz_main.h"
 
 namespace tz {
 
-std::array<TSpawnEntry, SpawnListSize> SpawnList{};
-std::array<std::int16_t, 256> GroupBonus{};
-std::array<std::int16_t, 256> GroupCount{};
-TFixedPoint MapPos{};
-std::int32_t MapIndex = -1;
-std::array<TStar, StarCount> StarField{};
 
 void LoadMapFile(const std::string& fileName) {
     std::ifstream in(fileName, std::ios::binary);

@@ -6,30 +6,22 @@
 #include <cstdint>
 #include <string>
 
-#include "game/tz_math.h"
-#include "game/tz_random.h"
+#include "core/fixed_math.h"
+#include "core/random.h"
 #include "game/tz_spawnentry.h"
+#include "game/tz_star.h"
+#include "game/tz_state.h"
 
 namespace tz {
 
-inline constexpr int SpawnListSize = 2048;
-inline constexpr int ScratchEntryIndex = 2047;  // filled by game objects that spawn others
-inline constexpr int StarCount = 1024;
-
-extern std::array<TSpawnEntry, SpawnListSize> SpawnList;
-inline TSpawnEntry& ScratchEntry = SpawnList[ScratchEntryIndex];
-extern std::array<std::int16_t, 256> GroupBonus;  // bonus paid when group g is completed
-extern std::array<std::int16_t, 256> GroupCount;  // members of group g still to be destroyed
-extern TFixedPoint MapPos;  // x: camera (whole part 8..247), y: scroll position (falls 1 per tick)
-extern std::int32_t MapIndex;  // next entry to release, -1 when none is left
-// A background star: Speed 16..271 is both its fall speed (1/64 pixel per tick) and its
-// parallax factor; X and Y are 16.16 positions.
-struct TStar {
-    std::int16_t Speed = 0;
-    std::int32_t X = 0;
-    std::int32_t Y = 0;
-};
-extern std::array<TStar, StarCount> StarField;
+// The stage's part of the game state (tz_state.h).
+inline std::array<TSpawnEntry, SpawnListSize>& SpawnList = GameState.Play.SpawnList;
+inline TSpawnEntry& ScratchEntry = GameState.Play.SpawnList[ScratchEntryIndex];
+inline std::array<std::int16_t, GroupTableSize>& GroupBonus = GameState.Play.GroupBonus;  // paid when group g is completed
+inline std::array<std::int16_t, GroupTableSize>& GroupCount = GameState.Play.GroupCount;  // members still to be destroyed
+inline TFixedPoint& MapPos = GameState.Play.MapPos;  // x: camera (whole part 8..247), y: scroll position
+inline std::int32_t& MapIndex = GameState.Play.MapIndex;  // next entry to release, -1 when none is left
+inline std::array<TStar, StarCount>& StarField = GameState.Play.StarField;
 
 // Sets StageNo and reads "Map<Stage>.map" from the program folder. Throws TMapError (a
 // std::runtime_error naming the file) when the file is missing, short or malformed; the

@@ -1,17 +1,17 @@
 #include "game/tz_mymissile.h"
+#include "game/tz_outlet.h"
 
 #include "game/tz_check.h"
 #include "game/tz_draw.h"
 #include "game/tz_effect.h"
 #include "game/tz_gamemain.h"
-#include "game/tz_random.h"
+#include "core/random.h"
 #include "game/tz_globals.h"
 #include "game/tz_audio_pending.h"
 #include "game/tz_unitlist.h"
 
 namespace tz {
 
-std::array<TMyShot, MyShotCount> MyShots{};
 
 namespace {
 
@@ -67,7 +67,7 @@ void SpawnMyShot(std::uint8_t Kind, TCharacter& Source, std::int32_t Param) {
     if (!UnitList.AddCharacter(*shot, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
                                static_cast<std::uint8_t>(dir), st.Pattern, TCharType::ctOwnShot, st.Radius, 20, st.Radius, 0, 0))
         return;
-    shot->LastHit = nullptr;
+    shot->LastHit = -1;
     shot->OnCheck = CheckHit;
     shot->OnDraw = DrawCharacter;
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "game/tz_state.h"
 #include "game/tz_types.h"
 
 namespace tz {
@@ -18,7 +19,7 @@ inline constexpr std::array<std::int32_t, 6> ShotPush = {2, 3, 0, 1, 1, 2};
 inline constexpr std::array<std::int8_t, 5> FireWaitTable = {3, 10, 14, 3, 2};
 inline constexpr std::array<std::int8_t, 5> BurstTable = {1, 1, 1, 2, 1};
 
-extern std::array<TMyShot, MyShotCount> MyShots;
+inline std::array<TMyShot, MyShotCount>& MyShots = GameState.Play.MyShots;
 
 // Fires one shot of Kind from the ship (kinds 0..4) or from Source with direction Param
 // (kind 5). Nothing happens when all 64 records are in use.

@@ -10,15 +10,12 @@
 
 #include "game/tz_globals.h"
 #include "game/tz_input.h"
-#include "game/tz_path.h"
-#include "game/tz_random.h"
+#include "core/data_path.h"
+#include "core/random.h"
 
 namespace tz {
 
 std::array<std::uint8_t, ReplayBufferSize> ReplayBuffer{};
-std::int32_t ReplayPos = 0;
-std::int32_t ReplayLength = 0;
-bool ReplayMode = false;
 
 namespace {
 

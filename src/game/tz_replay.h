@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "game/tz_state.h"
+
 namespace tz {
 
 inline constexpr std::int32_t ReplayBufferSize = 30000;
@@ -16,9 +18,11 @@ inline constexpr std::int32_t ReplayHeaderSize = 12;
 inline constexpr const char* ReplayExtension = ".KRREP";
 
 extern std::array<std::uint8_t, ReplayBufferSize> ReplayBuffer;
-extern std::int32_t ReplayPos;     // next byte; after a game, the recorded length
-extern std::int32_t ReplayLength;  // bytes held by the loaded replay (replay mode)
-extern bool ReplayMode;            // a loaded replay is being played back
+// The recording tape itself stays outside the game state (a repeated tick writes the same
+// byte again); where it stands, and the playback, are kept with the state.
+inline std::int32_t& ReplayPos = GameState.Play.ReplayPos;          // next byte; after a game, the recorded length
+inline std::int32_t& ReplayLength = GameState.Records.ReplayLength; // bytes held by the loaded replay (replay mode)
+inline bool& ReplayMode = GameState.Records.ReplayMode;             // a loaded replay is being played back
 
 struct TReplayResult {
     bool Ok = true;

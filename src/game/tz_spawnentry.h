@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <type_traits>
 
 namespace tz {
 
@@ -9,6 +10,8 @@ struct TSpawnEntry {
     std::int16_t Y = 0;      // scroll position at which the entry is released; -40 once released
     std::uint16_t Param = 0; // low byte first group, high byte second group (0 = none)
     std::uint8_t Kind = 0;   // enemy kind
+    std::uint8_t Spare = 0;  // keeps the record free of padding
 };
+static_assert(std::has_unique_object_representations_v<TSpawnEntry>);
 
 }  // namespace tz

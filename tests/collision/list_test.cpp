@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "collision/list.h"
+#include "game/tz_state.h"
 #include "game/tz_unitlist.h"
 
 using namespace tz;
@@ -353,24 +354,55 @@ TEST(List, CheckTypeTableAndStoredData) {
     EXPECT_EQ(other.CheckType, list.CheckType);
 }
 
-TEST(List, GameWindowListAndSnapshots) {
+// The game's list keeps its order inside the game state: a copy of the state taken before
+// moves and removals puts back the order and the records together.
+TEST(List, GameWindowListIsRestoredWithTheGameState) {
     LoadUnitList();
     EXPECT_EQ(UnitList.Capacity(), 401);
     EXPECT_EQ(UnitList.GetCheckType(0), 0x003C);
     EXPECT_EQ(UnitList.GetCheckType(5), 0x0003);
-    std::array<TCharacter, 3> r{};
+    auto& r = GameState.Play.Enemies;
     for (int i = 0; i < 3; ++i)
         UnitList.AddCharacter(r[static_cast<std::size_t>(i)], 10, static_cast<std::int16_t>(100 - i), 0, 0,
                               TCharType::ctEnemy, 1, 1, 1, 0, 0);
-    TListState saved;
-    UnitList.SaveState(saved);
-    const auto before = r;
+    static TGameState saved;
+    SaveGameState(saved);
     UnitList.MoveCharacter(r[0], 0, -50 << 16, 0);
     UnitList.RemoveCharacter(r[1]);
-    r = before;  // the game restores its tables, the list its order
-    UnitList.RestoreState(saved);
+    EXPECT_EQ(UnitList.Count(), 2);
+    RestoreGameState(saved);
     ExpectConsistent(UnitList);
     EXPECT_EQ(UnitList.Count(), 3);
     EXPECT_EQ(UnitList.Slot(1), &r[2]);
+    EXPECT_EQ(UnitList.Slot(3), &r[0]);
+    // The slots are distances inside the state, not addresses: equal in every run.
+    EXPECT_EQ(GameState.Play.ListSlots[1],
+              reinterpret_cast<std::uintptr_t>(&r[2]) - reinterpret_cast<std::uintptr_t>(&GameState) + 1);
+    for (auto& e : r) e = TEnemy{};
     UnitList.SetupSlots();
+}
+
+// Storage that cannot hold Max records gives no slots rather than writing past its end;
+// a list taken off it keeps its own again.
+TEST(List, AttachedStorageTooSmallGivesNoSlots) {
+    TList list;
+    TListCore core;
+    std::array<TListSlot, 12> slots{};
+    list.Attach(core, slots.data(), static_cast<std::int32_t>(slots.size()), slots.data());
+    list.Max = 11;
+    list.SetupSlots();
+    EXPECT_FALSE(list.HasSlots());
+    list.Max = 10;
+    list.SetupSlots();
+    ASSERT_TRUE(list.HasSlots());
+    EXPECT_EQ(core.Last, 1);
+    std::array<TCharacter, 2> r{};
+    EXPECT_TRUE(list.AddCharacter(r[0], 0, 5, 0, 0, TCharType::ctEnemy, 1, 1, 1, 0, 2));
+    EXPECT_EQ(core.Last, 2);
+    list.Detach();
+    EXPECT_FALSE(list.HasSlots());
+    list.Max = 50;
+    list.SetupSlots();
+    EXPECT_TRUE(list.HasSlots());
+    EXPECT_EQ(core.Last, 2);  // the detached storage is left alone
 }

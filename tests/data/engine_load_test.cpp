@@ -9,7 +9,7 @@
 #include "engine/fake_platform.h"
 #include "engine/sprite_ex.h"
 #include "engine/sprite_rec.h"
-#include "game/tz_path.h"
+#include "core/data_path.h"
 #include "platform/bitmap_loader.h"
 
 namespace {

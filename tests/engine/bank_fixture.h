@@ -13,7 +13,7 @@
 #include "engine/sp4_writer.h"
 #include "engine/sprite_ex.h"
 #include "fake_platform.h"
-#include "game/tz_path.h"
+#include "core/data_path.h"
 
 namespace banktest {
 

@@ -10,7 +10,7 @@
 #include "game/tz_gamemain.h"
 #include "game/tz_globals.h"
 #include "game/tz_main.h"
-#include "game/tz_path.h"
+#include "core/data_path.h"
 #include "platform/platform.h"
 
 using namespace tz;

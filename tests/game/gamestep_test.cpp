@@ -7,6 +7,7 @@
 #include "game/tz_enemy.h"
 #include "game/tz_enemymissile.h"
 #include "game/tz_gamemain.h"
+#include "game/tz_input.h"
 #include "game/tz_map.h"
 #include "game/tz_mymissile.h"
 #include "game/tz_replay.h"

@@ -126,7 +126,7 @@ TEST_F(InputTest, FeedReplacesLiveInputUntilItsEnd) {
     device.hold({Key::Backspace});
     const std::array<std::uint8_t, 3> bytes{5, 16, 34};
     SetInputFeed(bytes.data(), bytes.size());
-    EXPECT_TRUE(InputFeed.StartPending);
+    EXPECT_TRUE(FeedStartPending);
     EXPECT_EQ(ReadDeviceInput(), KeyFire);  // the title still sees the devices
     EXPECT_EQ(ReadPlayerInput(), 5);
     EXPECT_EQ(ReadPlayerInput(), 16);

@@ -6,6 +6,7 @@
 #include "game/tz_enemy.h"
 #include "game/tz_enemymissile.h"
 #include "game/tz_gamemain.h"
+#include "game/tz_input.h"
 #include "game/tz_globals.h"
 #include "game/tz_map.h"
 #include "game/tz_replay.h"

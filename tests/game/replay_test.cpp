@@ -11,8 +11,8 @@
 
 #include "game/tz_globals.h"
 #include "game/tz_input.h"
-#include "game/tz_path.h"
-#include "game/tz_random.h"
+#include "core/data_path.h"
+#include "core/random.h"
 #include "game/tz_replay.h"
 
 using namespace tz;
@@ -189,7 +189,7 @@ TEST_F(ReplayTest, LoadedReplayReplacesTheLiveInput) {
     EXPECT_EQ(NextTickInput(), 4);
     EXPECT_EQ(NextTickInput(), 32);
     EXPECT_EQ(NextTickInput(), 0);
-    EXPECT_EQ(InputFeed.Pos, 0u);  // the live input was not consumed
+    EXPECT_EQ(FeedPos, 0u);  // the live input was not consumed
 }
 
 TEST_F(ReplayTest, BadFilesAreRefusedAndChangeNothing) {

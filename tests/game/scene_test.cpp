@@ -16,8 +16,8 @@
 #include "game/tz_mymissile.h"
 #include "game/tz_unitlist.h"
 #include "game/tz_input.h"
-#include "game/tz_path.h"
-#include "game/tz_random.h"
+#include "core/data_path.h"
+#include "core/random.h"
 #include "game/tz_replay.h"
 #include "platform/platform.h"
 

@@ -4,10 +4,10 @@
 //   seed := seed * 134775813 + 1 (mod 2^32)
 // Random(N) is the high 32 bits of the 64-bit product seed * N; Random() is seed / 2^32.
 //
-// Two generators of this kind exist: the game's (RandSeed / Random, used only by the tick,
-// which reseeds it from the scene clock before choices that shape play) and DrawRandom, used
-// by drawing (star colours, quake jitter, lightning, sparks), so whether a frame is drawn or
-// skipped never changes what the tick draws.
+// The game keeps two generators of this kind: its own (RandSeed / Random, part of the game
+// state and used only by the tick, which reseeds it from the scene clock before choices
+// that shape play) and DrawRandom, used by drawing (star colours, quake jitter, lightning,
+// sparks), so whether a frame is drawn or skipped never changes what the tick draws.
 
 #include <cstdint>
 
@@ -29,16 +29,5 @@ struct TRandom {
     // [0, 1).
     constexpr double Random() { return static_cast<double>(Next()) * (1.0 / 4294967296.0); }
 };
-
-// The game's generator (0 at program start, never seeded from the clock) and its state under
-// the name game code assigns: RandSeed = SceneTimer * 947; ...
-inline TRandom GameRandom{};
-inline std::uint32_t& RandSeed = GameRandom.seed;
-
-// The drawing generator.
-inline TRandom DrawRandom{};
-
-inline std::int32_t Random(std::int32_t N) { return GameRandom.Random(N); }
-inline double Random() { return GameRandom.Random(); }
 
 }  // namespace tz

@@ -1,15 +1,24 @@
-#include "game/tz_path.h"
+#include "core/data_path.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "platform/platform.h"
 
 namespace tz {
 namespace {
 
+// The folder of the running executable, with a trailing '/' ("./" when it cannot be read).
+std::string executableFolder() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return "./";
+    std::string dir = exe.parent_path().string();
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir;
+}
+
 std::string& programDirStorage() {
-    static std::string dir = plat::programDir();
+    static std::string dir = executableFolder();
     return dir;
 }
 
@@ -48,13 +57,13 @@ std::string findInFolder(const std::string& dir, const std::string& fileName) {
 const std::string& ProgramDir() { return programDirStorage(); }
 
 std::string ExecutableDir() {
-    std::string dir = plat::programDir();
+    std::string dir = executableFolder();
     if (dir.empty() || dir.back() != '/') dir += '/';
     return dir;
 }
 
 void SetProgramDir(std::string dir) {
-    if (dir.empty()) dir = plat::programDir();
+    if (dir.empty()) dir = executableFolder();
     if (dir.back() != '/') dir += '/';
     programDirStorage() = std::move(dir);
 }

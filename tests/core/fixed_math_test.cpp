@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "game/tz_math.h"
+#include "core/fixed_math.h"
 
 using namespace tz;
 

@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "game/tz_path.h"
+#include "core/data_path.h"
 
 using namespace tz;
 namespace fs = std::filesystem;

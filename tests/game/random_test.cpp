@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "game/tz_random.h"
+#include "core/random.h"
+#include "game/tz_globals.h"
 
 using namespace tz;
 

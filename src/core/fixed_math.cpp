@@ -1,4 +1,4 @@
-#include "game/tz_math.h"
+#include "core/fixed_math.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,0 +1,60 @@
+#include "game/tz_outlet.h"
+
+#include "game/tz_globals.h"
+
+namespace tz {
+
+std::int32_t UserEventRequests = 0;
+
+namespace {
+
+void NoSound(std::int32_t, std::int32_t, std::int32_t, std::int32_t) {}
+void NoMusic(const std::string&) {}
+void NoCall() {}
+void NoLevel(std::int32_t) {}
+void NoColour(std::uint8_t) {}
+void CountRequest() { ++UserEventRequests; }
+
+// Without a game window: nothing to play or show; scene requests are counted.
+constexpr TOutlet DefaultOutlet{NoSound, NoMusic, NoCall, NoLevel, NoLevel, NoColour, CountRequest};
+constexpr TOutlet SilentOutlet{NoSound, NoMusic, NoCall, NoLevel, NoLevel, NoColour, NoCall};
+
+const TOutlet* Current = &DefaultOutlet;
+
+}  // namespace
+
+const TOutlet& Outlet() { return *Current; }
+
+void SetOutlet(const TOutlet* outlet) { Current = outlet != nullptr ? outlet : &DefaultOutlet; }
+
+bool OutletSilenced() { return Current == &SilentOutlet; }
+
+TSilencedOutlet::TSilencedOutlet() : FSaved(Current) { Current = &SilentOutlet; }
+TSilencedOutlet::~TSilencedOutlet() { Current = FSaved; }
+
+void PlaySE(std::int32_t Index, std::int32_t Pan, std::int32_t VolumeStep, std::int32_t Rate) {
+    Current->PlaySE(Index, Pan, VolumeStep, Rate);
+}
+
+void FadeToWhite(std::int32_t Level) { Current->FadeToWhite(Level); }
+void FadeToBlack(std::int32_t Level) { Current->FadeToBlack(Level); }
+void FillScreens(std::uint8_t Colour) { Current->FillScreens(Colour); }
+
+void StopMusic() {
+    if (!BgmPlaying) return;
+    Current->StopMusic();
+    BgmPlaying = false;
+}
+
+void StartMusic(const std::string& Name) {
+    StopMusic();
+    Current->StartMusic(Name);
+    BgmPlaying = true;
+}
+
+void RequestUserEvent() {
+    GameState.Play.UserEventPending = true;
+    Current->UserEvent();
+}
+
+}  // namespace tz

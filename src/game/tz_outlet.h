@@ -1,0 +1,58 @@
+#pragma once
+// The one way out of a tick: everything the game does that is not a change of its own state
+// record (sounds, music, palette fades, screen clears, scene set-up requests) goes through
+// the current outlet. The game window installs one that reaches its engine, sound and music;
+// without a window nothing leaves but a count of the scene requests. A look-ahead or a
+// repeated tick silences the outlet (TSilencedOutlet), so a simulated tick plays nothing and
+// changes nothing outside the record.
+
+#include <cstdint>
+#include <string>
+
+namespace tz {
+
+struct TOutlet {
+    void (*PlaySE)(std::int32_t Index, std::int32_t Pan, std::int32_t VolumeStep, std::int32_t Rate);
+    void (*StartMusic)(const std::string& Name);  // the previous piece is already stopped
+    void (*StopMusic)();
+    void (*FadeToWhite)(std::int32_t Level);
+    void (*FadeToBlack)(std::int32_t Level);
+    void (*FillScreens)(std::uint8_t Colour);     // both screens in one palette index
+    void (*UserEvent)();                          // run the scene set-up after the next frame
+};
+
+// The outlet in use (never null).
+const TOutlet& Outlet();
+// Installs an outlet (nullptr: the default one). Not synchronised: set it while no tick runs.
+void SetOutlet(const TOutlet* outlet);
+// True while a TSilencedOutlet is alive.
+bool OutletSilenced();
+
+// While alive, every effect of the game is dropped.
+class TSilencedOutlet {
+public:
+    TSilencedOutlet();
+    ~TSilencedOutlet();
+    TSilencedOutlet(const TSilencedOutlet&) = delete;
+    TSilencedOutlet& operator=(const TSilencedOutlet&) = delete;
+
+private:
+    const TOutlet* FSaved;
+};
+
+// The calls game code makes, by the names the game uses.
+
+// Starts sound effect Index (a Sound:: slot) at Pan, VolumeStep and Rate (percent).
+void PlaySE(std::int32_t Index, std::int32_t Pan, std::int32_t VolumeStep, std::int32_t Rate);
+// The palette fades of the game window (level 0 = the stored palette, 256 = all white or
+// all black).
+void FadeToWhite(std::int32_t Level);
+void FadeToBlack(std::int32_t Level);
+// Clears both screens to one palette index.
+void FillScreens(std::uint8_t Colour);
+// Starts a piece of music ("BGM1", "Boss", ...), stopping the one playing; stops it.
+// BgmPlaying in the game state follows both.
+void StartMusic(const std::string& Name);
+void StopMusic();
+
+}  // namespace tz
