@@ -11,8 +11,6 @@ namespace {
 
 // White flash mode of the engine's pattern drawing.
 constexpr std::uint8_t FlashMode = 1;
-// The final boss flashes more slowly than other enemies.
-constexpr std::uint8_t FinalBossKind = 25;
 
 void DrawOwnShip(engine::TSpriteEx& sprite, const TMyShip& ship) {
     if (ship.Pattern < 0) return;
@@ -46,7 +44,8 @@ void DrawItemHalves(engine::TSpriteEx& sprite, TEnemy& item, std::int16_t second
 }
 
 void DrawEnemy(engine::TSpriteEx& sprite, TEnemy& e) {
-    const bool flashFrame = e.SubType == FinalBossKind ? RefreshCount % 32 == 0 : RefreshCount % 4 == 0;
+    const bool flashFrame = e.SubType == EnemyKind::FinalBoss ?  // the final boss flashes more slowly
+                                  RefreshCount % 32 == 0 : RefreshCount % 4 == 0;
     if (e.Flash > 0 && flashFrame) sprite.FDrawMode = FlashMode;
     const std::int16_t x = e.XPos();
     const std::int16_t y = e.YPos();
@@ -55,12 +54,12 @@ void DrawEnemy(engine::TSpriteEx& sprite, TEnemy& e) {
                            static_cast<std::int16_t>(pattern));
     };
     switch (e.SubType) {
-        case 1:
+        case EnemyKind::GunPod:
             at(-12, 0, e.Pattern + 1);
             at(13, 0, e.Pattern + 2);
             at(0, 0, e.Pattern);
             break;
-        case 11:  // weapon item, by the weapon it carries
+        case EnemyKind::WeaponItem:  // weapon item, by the weapon it carries
             if (e.Work3 == 0 || e.Work3 == 2 || e.Work3 == 3) {
                 DrawItemHalves(sprite, e, static_cast<std::int16_t>(e.Pattern + 1));
             } else if (e.Work3 == 1) {
@@ -69,12 +68,12 @@ void DrawEnemy(engine::TSpriteEx& sprite, TEnemy& e) {
                 at(0, 0, e.Pattern);
             }
             break;
-        case 18:
+        case EnemyKind::MineLayer:
             for (std::int32_t k = 1; k <= e.Work4; ++k) at(24 * k - 60, -40, 231 + k / 3);
             at(0, 0, e.Pattern);
             break;
-        case 19: sprite.DrawSprite(sprite.FBackBuffer, e.SpriteRec()); break;
-        case 21: {
+        case EnemyKind::HomingMine: sprite.DrawSprite(sprite.FBackBuffer, e.SpriteRec()); break;
+        case EnemyKind::Stage2Boss: {
             at(0, 0, e.Pattern);
             auto r = [] { return DrawRandom.Random(8); };
             at(-75 + r(), 4, 235);
@@ -85,7 +84,7 @@ void DrawEnemy(engine::TSpriteEx& sprite, TEnemy& e) {
             { const int s = r(); at(45, 38 + s, 236); }
             break;
         }
-        case 24:
+        case EnemyKind::ShardMidBoss:
             if (e.State == TPhase::phEnter) {
                 const int s = (RefreshCount % 2 != 0) ? 1 : -1;
                 at(static_cast<std::int16_t>(4 * e.Timer * s), 0, e.Pattern);

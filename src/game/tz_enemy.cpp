@@ -125,7 +125,7 @@ void GroupDown(std::int32_t i) {
         if (GroupCount[g] == 0) bonus += GroupBonus[g];
     }
     if (bonus >= 1) {
-        ScratchEntry = TSpawnEntry{e.XPos(), e.YPos(), 0, 12};
+        ScratchEntry = TSpawnEntry{e.XPos(), e.YPos(), 0, EnemyKind::BonusItem};
         SpawnEnemy(ScratchEntryIndex, bonus);
     }
 }

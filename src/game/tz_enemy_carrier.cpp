@@ -10,8 +10,8 @@ namespace tz {
 void StartCarrier(TEnemy& e, std::int32_t Param) {
     (void)Param;
     e.SetYPos(-220);
-    PlaySE(SeWind, -30, 5, 55);
-    PlaySE(SeWind, 30, 5, 50);
+    PlaySE(Sound::Wind, -30, 5, 55);
+    PlaySE(Sound::Wind, 30, 5, 50);
 }
 
 // Flies down fast; past y 300 it releases the ship (which starts the game clock) and brakes

@@ -62,7 +62,7 @@ void RunTally() {
             }
         }
     }
-    if (fullPayment && SceneTimer % 8 == 0) PlaySE(SeArrow, 0, 10, 100);
+    if (fullPayment && SceneTimer % 8 == 0) PlaySE(Sound::Arrow, 0, 10, 100);
     if (SceneTimer > 600 && TallyValue[0] <= 0) SetScene(6);
 }
 
@@ -98,13 +98,13 @@ void StepDeadShip() {
     DeadTimer += 1;
     MyShip.Pattern = -1;
     if (DeadTimer < 40) {
-        SpawnEffect(10, MyShip, 512);
-        SpawnEffect(9, MyShip, 1024);
-        SpawnEffect(9, MyShip, 1024);
+        SpawnEffect(Effect::Smoke, MyShip, 512);
+        SpawnEffect(Effect::Sparkle, MyShip, 1024);
+        SpawnEffect(Effect::Sparkle, MyShip, 1024);
     }
     if (DeadTimer < 80) {
-        if (Random() < 0.3) SpawnEffect(16, MyShip, 0);
-        if (Random() < 0.1) SpawnEffect(15, MyShip, 0);
+        if (Random() < 0.3) SpawnEffect(Effect::Shard, MyShip, 0);
+        if (Random() < 0.1) SpawnEffect(Effect::Wreckage, MyShip, 0);
     }
 }
 
@@ -178,8 +178,8 @@ void RelaunchShip() {
 void StepTimeAndClear() {
     if (TimeLeft < 0) {  // stage 1 before the carrier has brought the ship in
         if (SceneTimer % 100 == 0) {
-            PlaySE(SeWarning, -70, 0, 101);
-            PlaySE(SeWarning, 70, 0, 100);
+            PlaySE(Sound::Warning, -70, 0, 101);
+            PlaySE(Sound::Warning, 70, 0, 100);
         }
         return;
     }
@@ -209,8 +209,8 @@ void StepInput() {
 void StepBomb() {
     if (Pressed(KeyBomb) && MyShip.Bombs > 0) {
         MyShip.Bombs = static_cast<std::int8_t>(MyShip.Bombs - 1);
-        PlaySE(SeBomb, -30, 0, 130);
-        PlaySE(SeBomb, 30, 0, 90);
+        PlaySE(Sound::Bomb, -30, 0, 130);
+        PlaySE(Sound::Bomb, 30, 0, 90);
         MyShip.QuakeTimer = 70;
         if (SceneState != 7) {
             for (TEnemy& e : Enemies) {
@@ -223,13 +223,13 @@ void StepBomb() {
         for (TEnemyShot& b : EnemyShots) {
             if (b.Index <= 0) continue;
             b.BulletKind = BulletCancelled;
-            SpawnEffect(10, b, 0);
+            SpawnEffect(Effect::Smoke, b, 0);
             MyShip.BombBonus += 100;
         }
         if (MyShip.BombBonus > 0) {
             if (BonusRate == 0) BonusRate = 1;
             Score += MyShip.BombBonus * BonusRate;
-            SpawnEffect(13, MyShip, MyShip.BombBonus);
+            SpawnEffect(Effect::BonusLabel, MyShip, MyShip.BombBonus);
             MyShip.BombBonus = 0;
         }
     }
@@ -281,7 +281,7 @@ void StepShip() {
     if (MyShip.Index <= 0) return;  // not launched yet
     if (MyShip.Invincible > 0) {
         MyShip.Invincible -= 1;
-        if (SceneState != 5 && SceneState != 6) SpawnEffect(9, MyShip, 1024);  // shield glitter
+        if (SceneState != Scene::StageClear && SceneState != Scene::StageFade) SpawnEffect(Effect::Sparkle, MyShip, 1024);  // shield glitter
     }
     if (SceneState == 5 || SceneState == 6) MyShip.Invincible = 2;
     StepMove();

@@ -228,8 +228,8 @@ void TForm1::TitleSetup() {
 }
 
 void TForm1::NewGame() {
-    PlaySE(15, -50, 0, 100);
-    PlaySE(15, 50, 0, 101);
+    PlaySE(Sound::Start, -50, 0, 100);
+    PlaySE(Sound::Start, 50, 0, 101);
     FillScreens(FillColour);
     Sprite.FClipRect = PlayField;
     TimeLeft = -1;
@@ -341,12 +341,12 @@ void TForm1::SpriteProcess() {
 void TForm1::PlayProcess() {
     if (SceneState != Scene::TimeOver && TimeLeft == 0) {
         SetScene(Scene::TimeOver);
-        PlaySE(17, -50, 0, 100);
-        PlaySE(17, 50, 0, 120);
-        for (int i = 0; i < 8; ++i) SpawnEffect(16, MyShip, 0);
-        for (int i = 0; i < 8; ++i) SpawnEffect(15, MyShip, 0);
-        SpawnEffect(18, MyShip, 0);
-        SpawnEffect(18, MyShip, 128);
+        PlaySE(Sound::Dead, -50, 0, 100);
+        PlaySE(Sound::Dead, 50, 0, 120);
+        for (int i = 0; i < 8; ++i) SpawnEffect(Effect::Shard, MyShip, 0);
+        for (int i = 0; i < 8; ++i) SpawnEffect(Effect::Wreckage, MyShip, 0);
+        SpawnEffect(Effect::ExplosionRay, MyShip, 0);
+        SpawnEffect(Effect::ExplosionRay, MyShip, 128);
         DeadTimer = 1;
     }
     if (SceneState == Scene::TimeOver && SceneTimer >= TimeOverTicks) {
@@ -372,7 +372,7 @@ void TForm1::CreditsProcess() {
     if (SceneTimer < 512) tz::FadeToWhite(256 - SceneTimer / 2);
     if (SceneTimer >= CreditsShipTick) {
         if (SceneTimer == CreditsShipTick) {
-            PlaySE(12, 15, -25, 50);
+            PlaySE(Sound::WindS, 15, -25, 50);
             MyShip.SetXPos(480);
             MyShip.SetYPos(600);
         }
@@ -398,7 +398,7 @@ void TForm1::CreditsProcess() {
             MyShip.SetXPos(320);
             MyShip.SetYPos(200);
         }
-        SpawnEffect(19, MyShip, r.Caption);
+        SpawnEffect(Effect::CaptionFromBelow, MyShip, r.Caption);
     }
     if (phase == 41) {
         const std::array<std::int16_t, 2> names{r.Name1, r.Name2};
@@ -406,7 +406,7 @@ void TForm1::CreditsProcess() {
             if (names[static_cast<std::size_t>(i)] < 0) continue;
             MyShip.SetXPos(320);
             MyShip.SetYPos(static_cast<std::int16_t>(215 + 40 * i - (r.Caption < 0 ? 15 : 0)));
-            SpawnEffect(20, MyShip, names[static_cast<std::size_t>(i)]);
+            SpawnEffect(Effect::CaptionFromAbove, MyShip, names[static_cast<std::size_t>(i)]);
         }
     }
 }

@@ -75,21 +75,21 @@ void SpawnMyShot(std::uint8_t Kind, TCharacter& Source, std::int32_t Param) {
     switch (static_cast<TShotKind>(Kind)) {
     case TShotKind::Valcan:
         shot->Speed = static_cast<std::int16_t>(shot->Speed + Random(100));
-        SpawnEffect(0, *shot, 0);
-        PlaySE(SeValcan, side * 5 + pan, 0, 110);
+        SpawnEffect(Effect::MuzzleFlash, *shot, 0);
+        PlaySE(Sound::Valcan, side * 5 + pan, 0, 110);
         break;
     case TShotKind::Canon:
-        SpawnEffect(0, *shot, 0);
-        PlaySE(SeFire, pan, 0, 50 + Random(20));
+        SpawnEffect(Effect::MuzzleFlash, *shot, 0);
+        PlaySE(Sound::Fire, pan, 0, 50 + Random(20));
         break;
-    case TShotKind::Thunder: PlaySE(SeThunder, side * 5 + pan, 0, 100); break;
+    case TShotKind::Thunder: PlaySE(Sound::Thunder, side * 5 + pan, 0, 100); break;
     case TShotKind::Beam:
         shot->Rotation = static_cast<std::uint8_t>(dir);
-        PlaySE(SeBeam, side * 5 + pan, 0, 300);
+        PlaySE(Sound::Beam, side * 5 + pan, 0, 300);
         break;
     case TShotKind::Laser:
         shot->Timer = MyShip.Charge;
-        if (SceneTimer % 4 == 0) PlaySE(SeLaser, pan, -MyShip.Charge / 8, 100);
+        if (SceneTimer % 4 == 0) PlaySE(Sound::Laser, pan, -MyShip.Charge / 8, 100);
         break;
     case TShotKind::Fragment: break;
     }

@@ -8,6 +8,7 @@
 
 #include "collision/list.h"
 #include "core/fixed_math.h"
+#include "game/tz_kinds.h"
 
 namespace tz {
 
@@ -15,12 +16,6 @@ inline constexpr int MyShotCount = 64;
 inline constexpr int EnemyCount = 128;
 inline constexpr int EnemyShotCount = 256;
 inline constexpr int EffectCount = 512;
-
-// Sound-effect slots (the order in which the game registers its waves).
-enum TSound : std::int32_t {
-    SeValcan = 0, SeCanon, SeThunder, SeBeam, SeLaser, SeValcanHit, SeBeamHit, SeBomb, SeCrashL, SeCrashM,
-    SeKani, SeWind, SeWindS, SeAccel, SeFire, SeStart, SeWarning, SeDead, SeWeapon, SeBonus, SeArrow, SeSuperShot
-};
 
 // Pan of a sound played at an object: (XPos - 320) div 8.
 inline std::int32_t PanOf(const TCharacter& c) { return (c.XPos() - 320) / 8; }
@@ -76,7 +71,7 @@ struct TEnemyShot : TCharacter {
     std::uint16_t Spare3 = 0;
     std::int32_t BulletParam = 0;
 };
-inline constexpr std::uint8_t BulletCancelled = 15;
+inline constexpr std::uint8_t BulletCancelled = Bullet::Cancelled;
 
 // A visual effect: kept out of the list (Index 1 active, -1 free).
 struct TEffect : TCharacter {
