@@ -56,7 +56,8 @@ constexpr OptionRow kOptions[] = {
     {"--no-draw", nullptr, true, "skip drawing (the scene set-ups still run after each tick)",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.noDraw = true; }},
     {"--summary", nullptr, true,
-     "print one JSON line at the end: ticks, scene, stage, score, hiscore, replay_pos, time_left, lives, bombs, blocks, state",
+     "print one JSON line at the end: ticks, scene, stage, score, hiscore, replay_pos, time_left, lives, bombs, "
+     "killed, spawned, weapon, bonus_rate, blocks, state",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.summary = true; }},
     {"--replay", "FILE", false, "load the replay FILE (as the startup dialog does); the title then plays it",
      [](ProgramOptions& o, std::string_view v, std::string&) {
@@ -80,8 +81,13 @@ constexpr OptionRow kOptions[] = {
          e = "--start-from needs a number 0..5, not '" + std::string(v) + "'";
          return false;
      }},
-    {"--until-title", nullptr, true, "stop once a finished game has brought the title back (its replay saved)",
+    {"--until-title", nullptr, true,
+     "stop once a finished game has brought the title back (its replay saved); alone, at most 200000 steps",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.untilTitle = true; }},
+    {"--heavy", nullptr, true,
+     "run every tick twice from one snapshot, the second time silenced, and stop with an error naming the "
+     "tick whose two results differ (state kept outside the game state record)",
+     [](ProgramOptions& o, std::string_view, std::string&) { return o.heavy = true; }},
     {"--hash-trace", "FILE", true, "write one line per step to FILE: the step number and the state hash",
      [](ProgramOptions& o, std::string_view v, std::string&) {
          o.hashTrace = std::string(v);
@@ -105,11 +111,11 @@ constexpr OptionRow kOptions[] = {
          e = "--shot needs step numbers >= 1 separated by commas, not '" + std::string(v) + "'";
          return false;
      }},
-    {"--shot-dir", "DIR", true, "folder for the --shot pictures (shot_<step>.png; default: the current folder)",
+    {"--shot-dir", "DIR", true,
+     "folder for the --shot pictures (shot_<step>.png; made when missing; default: the current folder)",
      [](ProgramOptions& o, std::string_view v, std::string& e) {
-         std::error_code ec;
-         if (v.empty() || !std::filesystem::is_directory(std::filesystem::path(v), ec)) {
-             e = "--shot-dir: '" + std::string(v) + "' is not a folder";
+         if (v.empty()) {
+             e = "--shot-dir needs a folder name";
              return false;
          }
          o.shotDir = std::string(v);
@@ -170,7 +176,12 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
         out.positional.erase(out.positional.begin());
     }
     if (!out.positional.empty()) return fail("unexpected argument '" + out.positional.front() + "'");
-    if (out.headless && out.ticks < 0) return fail("a headless run needs --ticks N");
+    // --until-title alone runs until the title is back, with a cap that ends in an error.
+    if (out.headless && out.ticks < 0 && out.untilTitle) {
+        out.ticks = kUntilTitleCap;
+        out.ticksCapped = true;
+    }
+    if (out.headless && out.ticks < 0) return fail("a headless run needs --ticks N or --until-title");
     if (!out.shots.empty() && out.noDraw) return fail("--shot needs the frames drawn (not --no-draw)");
     return result;
 }

@@ -8,6 +8,9 @@
 
 namespace app {
 
+// The most steps --until-title runs without --ticks (about 48 minutes of play).
+inline constexpr std::int64_t kUntilTitleCap = 200000;
+
 struct ProgramOptions {
     bool help = false;
     bool headless = false;
@@ -21,6 +24,8 @@ struct ProgramOptions {
     std::int32_t startFrom = 0;  // where a new game starts: 0..5 (the dialog's start-from choice)
     bool untilTitle = false;   // headless: stop once a finished game has brought the title back
     std::string hashTrace;     // headless: write "tick hash" per step to this file
+    bool heavy = false;        // headless: run every tick twice from one snapshot and compare
+    bool ticksCapped = false;  // headless: ticks is --until-title's cap, not a given count
     std::vector<std::int64_t> shots;   // headless: steps (counted from 1) whose frame is saved
     std::string shotDir = ".";         // headless: where the screenshots go
     std::vector<std::string> positional;

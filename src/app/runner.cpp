@@ -5,6 +5,7 @@
 #include <iterator>
 #include <vector>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,8 @@
 #include "game/tz_globals.h"
 #include "game/tz_input.h"
 #include "game/tz_main.h"
+#include "game/tz_outlet.h"
+#include "game/tz_state.h"
 #include "core/data_path.h"
 #include "game/tz_replay.h"
 #include "platform/image_file.h"
@@ -79,12 +82,13 @@ bool WriteShot(const engine::TSpriteEx& sprite, const std::string& dir, std::int
 }  // namespace
 
 std::string SummaryJson(const RunSummary& s) {
-    char line[256];
+    char line[384];
     std::snprintf(line, sizeof line,
                   "{\"ticks\":%lld,\"scene\":%d,\"stage\":%d,\"score\":%d,\"hiscore\":%d,\"replay_pos\":%d,"
-                  "\"time_left\":%d,\"lives\":%d,\"bombs\":%d,\"blocks\":%d,\"state\":\"%s\"}",
+                  "\"time_left\":%d,\"lives\":%d,\"bombs\":%d,\"killed\":%d,\"spawned\":%d,\"weapon\":%d,"
+                  "\"bonus_rate\":%d,\"blocks\":%d,\"state\":\"%s\"}",
                   static_cast<long long>(s.ticks), s.scene, s.stage, s.score, s.hiscore, s.replayPos, s.timeLeft,
-                  s.lives, s.bombs, s.blocks, tz::HashText(s.state).c_str());
+                  s.lives, s.bombs, s.killed, s.spawned, s.weapon, s.bonusRate, s.blocks, tz::HashText(s.state).c_str());
     return line;
 }
 
@@ -104,6 +108,14 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         input.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         tz::SetInputFeed(input.data(), input.size());
     }
+    if (!options.shots.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(options.shotDir, ec);
+        if (!std::filesystem::is_directory(options.shotDir, ec)) {
+            PrintError("--shot-dir: cannot make the folder '" + options.shotDir + "'");
+            return 1;
+        }
+    }
     std::FILE* trace = nullptr;
     if (!options.hashTrace.empty()) {
         trace = std::fopen(options.hashTrace.c_str(), "w");
@@ -113,6 +125,7 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         }
     }
     bool gameSeen = false;   // a game has left the title (for --until-title)
+    bool reachedTitle = false;
     std::string exceptionText;
     sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
     // No timer thread: every step below is one tick and one frame.
@@ -126,11 +139,36 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         return {};
     };
 
+    // --heavy: each tick runs twice from one snapshot, the second time with its effects
+    // silenced; state the tick keeps outside the game state record makes the two differ.
+    std::unique_ptr<tz::TGameState> snapshot;
+    std::int64_t heavyTick = 0;
+    std::string heavyError;
+    if (options.heavy) {
+        snapshot = std::make_unique<tz::TGameState>();
+        tz::TForm1* f = form.get();
+        sprite.OnProcess = [f, &snapshot, &heavyTick, &heavyError] {
+            ++heavyTick;
+            tz::SaveGameState(*snapshot);
+            f->SpriteProcess();
+            const std::uint64_t first = tz::GameStateHash();
+            tz::RestoreGameState(*snapshot);
+            {
+                tz::TSilencedOutlet silence;
+                f->SpriteProcess();
+            }
+            const std::uint64_t second = tz::GameStateHash();
+            if (first != second && heavyError.empty())
+                heavyError = "--heavy: tick " + std::to_string(heavyTick) + " gave two different states (" +
+                             tz::HashText(first) + " then " + tz::HashText(second) +
+                             "): the tick keeps state outside the game state record";
+        };
+    }
+
     form->Show();
     summary = RunSummary{};
     bool haveStepHash = false;
     std::uint64_t stepHash = 0;
-    summary.state = tz::GameStateHash();
     std::string error = failed();
     for (std::int64_t t = 0; error.empty() && t < options.ticks; ++t) {
         sprite.HeadlessStep(!options.noDraw);
@@ -141,22 +179,25 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         summary.ticks = t + 1;
         if (trace != nullptr)
             std::fprintf(trace, "%lld %s\n", static_cast<long long>(t + 1), tz::HashText(tz::GameStateHash()).c_str());
-        if (options.summary) {
-            const std::uint64_t hash = tz::GameStateHash();
-            if (tz::TickRanGameStep) {
-                stepHash = hash;
-                haveStepHash = true;
-            }
-            summary.state = hash;
+        // Only the hash after the last tick of play is reported: it is taken at those ticks.
+        if (options.summary && tz::TickRanGameStep) {
+            stepHash = tz::GameStateHash();
+            haveStepHash = true;
         }
         if (error.empty()) error = failed();
+        if (error.empty()) error = heavyError;
         if (tz::SceneState > tz::Scene::Title) gameSeen = true;
         // The title is back and its set-up (which saves the finished game's replay) has run.
-        if (options.untilTitle && gameSeen && tz::SceneState == tz::Scene::Title) break;
+        if (options.untilTitle && gameSeen && tz::SceneState == tz::Scene::Title) {
+            reachedTitle = true;
+            break;
+        }
     }
+    if (error.empty() && options.ticksCapped && !reachedTitle)
+        error = "--until-title: the title did not come back within " + std::to_string(options.ticks) + " steps";
     if (trace != nullptr) std::fclose(trace);
     tz::ClearInputFeed();
-    if (haveStepHash) summary.state = stepHash;
+    summary.state = haveStepHash ? stepHash : tz::GameStateHash();
     summary.scene = tz::SceneState;
     summary.stage = tz::StageNo;
     summary.score = tz::Score;
@@ -165,6 +206,10 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     summary.timeLeft = tz::TimeLeft;
     summary.lives = tz::MyShip.Lives;
     summary.bombs = tz::MyShip.Bombs;
+    summary.killed = tz::KilledCount;
+    summary.spawned = tz::SpawnedCount;
+    summary.weapon = tz::MyShip.Weapon;
+    summary.bonusRate = tz::BonusRate;
     if (error.empty()) {
         sprite.Close();
         error = failed();

@@ -149,9 +149,16 @@ void TForm1::SaveReplay(const std::string& Name) {
     if (!result.Ok) ReportSaveFailure(result.Error);
 }
 
-void TForm1::SaveFinishedReplays() {
+void TForm1::SaveFinishedReplays(bool playedBack) {
+    // A played-back replay is never saved again: it would overwrite the player's own last
+    // game (and best game) with the one watched. Once its playback has ended, the position
+    // goes back to 0 so no later set-up takes it for a game.
+    if (playedBack) {
+        if (!ReplayMode) ReplayPos = 0;
+        return;
+    }
     // Both files are attempted even when the first fails; each failure is reported.
-    if (ReplayMode || ReplayPos <= 0) return;
+    if (ReplayPos <= 0) return;
     if (Score == HiScore) SaveReplay("HighScore");
     SaveReplay("LastGame");
     ReplayPos = 0;
@@ -207,6 +214,7 @@ void TForm1::SpriteUserEvent() {
 
 void TForm1::TitleSetup() {
     StopMusic();
+    const bool playedBack = ReplayMode;
     if (ReplayPos != 0) ReplayMode = false;  // a played-back replay has ended
     FillScreens(FillColour);
     Sprite.ReleaseBanks();
@@ -224,7 +232,7 @@ void TForm1::TitleSetup() {
     }
     Sprite.FClipRect = WholeScreen;
     SetScene(Scene::Title);
-    SaveFinishedReplays();
+    SaveFinishedReplays(playedBack);
 }
 
 void TForm1::NewGame() {
@@ -295,7 +303,7 @@ void TForm1::BossBankSwap() {
 
 void TForm1::EndingSetup() {
     FillScreens(255);
-    SaveFinishedReplays();
+    SaveFinishedReplays(ReplayMode);
     Sprite.ReleaseBanks();
     Sprite.RealizeBank(BankSystem);
     Sprite.RealizeBank(BankEnding);

@@ -99,7 +99,9 @@ private:
     void StageSetup();
     void BossBankSwap();
     void EndingSetup();
-    void SaveFinishedReplays();
+    // Saves the game that just ended as "HighScore" (when best) and "LastGame", unless it
+    // was the playback of a replay.
+    void SaveFinishedReplays(bool playedBack);
     void PlayProcess();
     void CreditsProcess();
     void DrawTitle();

@@ -21,6 +21,9 @@ void LoadMapFile(const std::string& fileName) {
     const TMapData map = DecodeMap(bytes, fileName);  // refuses before anything is changed
 
     // Entry 2047 (the scratch entry) is never part of a map: DecodeMap allows at most 2047.
+    // Nothing of the previous stage stays behind the new entries (the whole list is part of
+    // the game state); the scratch entry is not the map's.
+    std::fill(SpawnList.begin(), SpawnList.begin() + ScratchEntryIndex, TSpawnEntry{});
     std::copy(map.Entries.begin(), map.Entries.end(), SpawnList.begin());
     MapIndex = static_cast<std::int32_t>(map.Entries.size()) - 1;
     GroupBonus = map.GroupBonus;
@@ -32,7 +35,9 @@ void LoadMap(std::int32_t Stage) {
     StageNo = Stage;
     char name[32];
     std::snprintf(name, sizeof name, "Map%d.map", static_cast<int>(Stage));
-    LoadMapFile(ProgramDir() + name);
+    // Found like every data file: in the program's folder, else beside the executable.
+    const std::string path = DataPath(name, ".map");
+    LoadMapFile(path.empty() ? ProgramDir() + name : path);
 }
 
 void ScatterStars() {

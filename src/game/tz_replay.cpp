@@ -60,8 +60,11 @@ std::uint8_t NextTickInput() {
 }
 
 std::int32_t ReplayCheckValue(std::int32_t score) {
-    RandSeed = static_cast<std::uint32_t>(score);
-    return Random(10000);
+    // The same draw as the game's generator seeded with the score, from a generator of its
+    // own: saving a replay leaves the game's state untouched, so a game and the playback of
+    // its replay (which is not saved) stay alike.
+    TRandom check{static_cast<std::uint32_t>(score)};
+    return check.Random(10000);
 }
 
 std::string ReplayPath(const std::string& Name) { return ProgramDir() + Name + ReplayExtension; }

@@ -35,7 +35,8 @@ struct TReplayResult {
 // ticks.
 std::uint8_t NextTickInput();
 
-// The check value stored after the score. Sets RandSeed := score and draws Random(10000).
+// The check value stored after the score: Random(10000) of a generator seeded with the
+// score (the game's own generator is not touched).
 std::int32_t ReplayCheckValue(std::int32_t score);
 
 // The full path of a named replay in the program folder: ProgramDir + Name + ".KRREP".

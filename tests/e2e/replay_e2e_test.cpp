@@ -117,8 +117,14 @@ TEST(EndToEnd, LastGameReplayReproducesTheGame) {
     EXPECT_EQ(Field(played.summary, "hiscore"), score);   // a first game sets the best score
     EXPECT_TRUE(fs::exists(home / "HighScore.KRREP"));
 
+    // The player's own last game in the second home differs from the replay watched there.
     const fs::path replayHome = MakeHome("roundtrip_replay");
     fs::copy_file(home / "LastGame.KRREP", replayHome / "Recorded.KRREP");
+    {
+        std::ofstream own(replayHome / "LastGame.KRREP", std::ios::binary);
+        own << std::string("\x07\0\0\0\0\0\0\0\x03\0\0\0\x10\x10\x10", 15);
+    }
+    const std::string ownLastGame = ReadText(replayHome / "LastGame.KRREP");
     const RunResult replayed = RunGame(replayHome, "--replay " + (replayHome / "Recorded.KRREP").string() + common +
                                                        " --hash-trace " + (replayHome / "replayed.txt").string());
     ASSERT_EQ(replayed.exitCode, 0) << replayed.errors;
@@ -132,8 +138,10 @@ TEST(EndToEnd, LastGameReplayReproducesTheGame) {
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) ASSERT_EQ(a[i], b[i]) << "first difference at line " << i;
 
-    // The playback was saved as the last game again, byte for byte.
-    EXPECT_EQ(ReadText(replayHome / "LastGame.KRREP"), ReadText(home / "LastGame.KRREP"));
+    // Watching a replay never saves it: the player's own last game is untouched, and no
+    // best game appears.
+    EXPECT_EQ(ReadText(replayHome / "LastGame.KRREP"), ownLastGame);
+    EXPECT_FALSE(fs::exists(replayHome / "HighScore.KRREP"));
     fs::remove_all(home);
     fs::remove_all(replayHome);
 }
