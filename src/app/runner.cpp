@@ -17,6 +17,7 @@
 #include "game/tz_main.h"
 #include "game/tz_outlet.h"
 #include "game/tz_state.h"
+#include "game/tz_twice.h"
 #include "core/data_path.h"
 #include "game/tz_replay.h"
 #include "platform/image_file.h"
@@ -51,6 +52,12 @@ bool PrepareGame(const ProgramOptions& options, plat::Platform& platform, tz::TF
         }
     }
     return true;
+}
+
+// The scenes whose ticks run the game step.
+bool InPlay(std::uint8_t scene) {
+    return scene == tz::Scene::Play || scene == tz::Scene::StageClear || scene == tz::Scene::StageFade ||
+           scene == tz::Scene::TimeOver;
 }
 
 bool IsShotStep(const ProgramOptions& options, std::int64_t step) {
@@ -149,18 +156,10 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         tz::TForm1* f = form.get();
         sprite.OnProcess = [f, &snapshot, &heavyTick, &heavyError] {
             ++heavyTick;
-            tz::SaveGameState(*snapshot);
-            f->SpriteProcess();
-            const std::uint64_t first = tz::GameStateHash();
-            tz::RestoreGameState(*snapshot);
-            {
-                tz::TSilencedOutlet silence;
-                f->SpriteProcess();
-            }
-            const std::uint64_t second = tz::GameStateHash();
-            if (first != second && heavyError.empty())
+            const tz::TTwiceResult r = tz::RunTickTwice([f] { f->SpriteProcess(); }, *snapshot);
+            if (!r.Same() && heavyError.empty())
                 heavyError = "--heavy: tick " + std::to_string(heavyTick) + " gave two different states (" +
-                             tz::HashText(first) + " then " + tz::HashText(second) +
+                             tz::HashText(r.First) + " then " + tz::HashText(r.Second) +
                              "): the tick keeps state outside the game state record";
         };
     }
@@ -179,16 +178,22 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         summary.ticks = t + 1;
         if (trace != nullptr)
             std::fprintf(trace, "%lld %s\n", static_cast<long long>(t + 1), tz::HashText(tz::GameStateHash()).c_str());
-        // Only the hash after the last tick of play is reported: it is taken at those ticks.
-        if (options.summary && tz::TickRanGameStep) {
-            stepHash = tz::GameStateHash();
-            haveStepHash = true;
-        }
         if (error.empty()) error = failed();
         if (error.empty()) error = heavyError;
         if (tz::SceneState > tz::Scene::Title) gameSeen = true;
         // The title is back and its set-up (which saves the finished game's replay) has run.
-        if (options.untilTitle && gameSeen && tz::SceneState == tz::Scene::Title) {
+        const bool titleBack = options.untilTitle && gameSeen && tz::SceneState == tz::Scene::Title;
+        // The summary reports the hash after the last tick that ran the game step. It is taken
+        // only where such a tick can be the last: the run ends here, or the next tick will not
+        // run the game step (the scene has left play).
+        if (options.summary && tz::TickRanGameStep) {
+            const bool lastStep = titleBack || !error.empty() || t + 1 == options.ticks;
+            if (lastStep || !InPlay(tz::SceneState)) {
+                stepHash = tz::GameStateHash();
+                haveStepHash = true;
+            }
+        }
+        if (titleBack) {
             reachedTitle = true;
             break;
         }
