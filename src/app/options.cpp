@@ -88,6 +88,27 @@ constexpr OptionRow kOptions[] = {
      "run every tick twice from one snapshot, the second time silenced, and stop with an error naming the "
      "tick whose two results differ (state kept outside the game state record)",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.heavy = true; }},
+    {"--autopilot", "LEVEL", true,
+     "start a game at once and let the playtest autopilot play it: 0 weakest .. 3 strongest",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         std::int64_t n = 0;
+         if (ParseCount(v, n) && n <= 3) {
+             o.autopilot = static_cast<std::int32_t>(n);
+             return true;
+         }
+         e = "--autopilot needs a level 0..3, not '" + std::string(v) + "'";
+         return false;
+     }},
+    {"--autopilot-seed", "N", true, "seed of the autopilot's own choices (default 1)",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         std::int64_t n = 0;
+         if (ParseCount(v, n) && n <= 0xFFFFFFFF) {
+             o.autopilotSeed = static_cast<std::uint32_t>(n);
+             return true;
+         }
+         e = "--autopilot-seed needs a whole number 0..4294967295, not '" + std::string(v) + "'";
+         return false;
+     }},
     {"--hash-trace", "FILE", true, "write one line per step to FILE: the step number and the state hash",
      [](ProgramOptions& o, std::string_view v, std::string&) {
          o.hashTrace = std::string(v);
@@ -183,6 +204,8 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
     }
     if (out.headless && out.ticks < 0) return fail("a headless run needs --ticks N or --until-title");
     if (!out.shots.empty() && out.noDraw) return fail("--shot needs the frames drawn (not --no-draw)");
+    if (out.autopilot >= 0 && !out.input.empty()) return fail("--autopilot and --input both choose the input");
+    if (out.autopilot >= 0 && !out.replay.empty()) return fail("--autopilot plays a new game, not a replay");
     return result;
 }
 

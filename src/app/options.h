@@ -26,6 +26,8 @@ struct ProgramOptions {
     std::string hashTrace;     // headless: write "tick hash" per step to this file
     bool heavy = false;        // headless: run every tick twice from one snapshot and compare
     bool ticksCapped = false;  // headless: ticks is --until-title's cap, not a given count
+    std::int32_t autopilot = -1;       // headless: the autopilot's level 0..3 plays (-1 = none)
+    std::uint32_t autopilotSeed = 1;   // headless: seed of the autopilot's own choices
     std::vector<std::int64_t> shots;   // headless: steps (counted from 1) whose frame is saved
     std::string shotDir = ".";         // headless: where the screenshots go
     std::vector<std::string> positional;

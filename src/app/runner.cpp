@@ -1,5 +1,7 @@
 #include "app/runner.h"
 
+#include "app/autopilot.h"
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -59,6 +61,12 @@ bool InPlay(std::uint8_t scene) {
     return scene == tz::Scene::Play || scene == tz::Scene::StageClear || scene == tz::Scene::StageFade ||
            scene == tz::Scene::TimeOver;
 }
+
+// Room for the autopilot's input: more ticks than a replay can hold.
+constexpr std::size_t kPilotFeedSize = 2 * tz::ReplayBufferSize;
+
+// One tick of the game window, for the autopilot's look-ahead.
+void SimulatedTick(void* form) { static_cast<tz::TForm1*>(form)->SpriteProcess(); }
 
 bool IsShotStep(const ProgramOptions& options, std::int64_t step) {
     for (std::int64_t s : options.shots)
@@ -146,19 +154,35 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         return {};
     };
 
+    // --autopilot: the game reads an input file that the autopilot writes a tick ahead.
+    std::vector<std::uint8_t> pilotFeed;
+    std::unique_ptr<TAutopilot> pilot;
+    tz::TForm1* f = form.get();
+    if (options.autopilot >= 0) {
+        pilotFeed.assign(kPilotFeedSize, 0);
+        tz::SetInputFeed(pilotFeed.data(), pilotFeed.size());
+        pilot = std::make_unique<TAutopilot>(options.autopilot, options.autopilotSeed, SimulatedTick, f);
+    }
     // --heavy: each tick runs twice from one snapshot, the second time with its effects
     // silenced; state the tick keeps outside the game state record makes the two differ.
     std::unique_ptr<tz::TGameState> snapshot;
-    std::int64_t heavyTick = 0;
+    if (options.heavy) snapshot = std::make_unique<tz::TGameState>();
+    std::int64_t tickCount = 0;
     std::string heavyError;
-    if (options.heavy) {
-        snapshot = std::make_unique<tz::TGameState>();
-        tz::TForm1* f = form.get();
-        sprite.OnProcess = [f, &snapshot, &heavyTick, &heavyError] {
-            ++heavyTick;
+    if (pilot || snapshot) {
+        sprite.OnProcess = [f, &pilot, &pilotFeed, &snapshot, &tickCount, &heavyError] {
+            ++tickCount;
+            if (pilot && InPlay(tz::SceneState) && tz::FeedPos < pilotFeed.size()) {
+                const std::uint8_t keys = pilot->Choose(pilotFeed.data(), pilotFeed.size());
+                pilotFeed[tz::FeedPos] = keys;
+            }
+            if (!snapshot) {
+                f->SpriteProcess();
+                return;
+            }
             const tz::TTwiceResult r = tz::RunTickTwice([f] { f->SpriteProcess(); }, *snapshot);
             if (!r.Same() && heavyError.empty())
-                heavyError = "--heavy: tick " + std::to_string(heavyTick) + " gave two different states (" +
+                heavyError = "--heavy: tick " + std::to_string(tickCount) + " gave two different states (" +
                              tz::HashText(r.First) + " then " + tz::HashText(r.Second) +
                              "): the tick keeps state outside the game state record";
         };

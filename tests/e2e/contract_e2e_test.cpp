@@ -85,3 +85,23 @@ TEST(Contract, SummaryStateIsTheHashAfterTheLastTickOfPlay) {
     EXPECT_EQ(TextField(longer.summary, "state"), TextField(finished.summary, "state"));
     fs::remove_all(home);
 }
+
+// The autopilot's game is recorded like any other: its replay plays back to the same score
+// and state, and its choices depend only on the game and its seed.
+TEST(Contract, AutopilotGamesReplayExactly) {
+    const fs::path home = MakeHome("autopilot");
+    const std::string common = " --start-from 3 --no-draw --until-title";
+    const RunResult played = RunGame(home, "--autopilot 1 --autopilot-seed 7" + common);
+    ASSERT_EQ(played.exitCode, 0) << played.errors;
+    ASSERT_TRUE(fs::exists(home / "LastGame.KRREP"));
+    fs::copy_file(home / "LastGame.KRREP", home / "Pilot.KRREP");
+    const RunResult replayed = RunGame(home, "--replay " + (home / "Pilot.KRREP").string() + common);
+    ASSERT_EQ(replayed.exitCode, 0) << replayed.errors;
+    EXPECT_EQ(Field(replayed.summary, "score"), Field(played.summary, "score"));
+    EXPECT_EQ(TextField(replayed.summary, "state"), TextField(played.summary, "state"));
+    const RunResult again = RunGame(home, "--autopilot 1 --autopilot-seed 7" + common);
+    EXPECT_EQ(TextField(again.summary, "state"), TextField(played.summary, "state"));
+    EXPECT_NE(RunGame(home, "--autopilot 4 --ticks 5").exitCode, 0);
+    EXPECT_NE(RunGame(home, "--autopilot 1 --input /dev/null --ticks 5").exitCode, 0);
+    fs::remove_all(home);
+}
