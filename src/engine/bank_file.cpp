@@ -28,14 +28,16 @@ bool readBankFile(const std::string& path, sp4::Header& header, std::vector<sp4:
         return false;
     }
     const long size = std::ftell(f.get());
-    const long long need = sp4::kHeaderSize + static_cast<long long>(h.last + 1) * sp4::kRecordSize;
+    // In 64 bits: a Last of 2^31 - 1 must not wrap to a small count.
+    const long long count64 = static_cast<long long>(h.last) + 1;
+    const long long need = sp4::kHeaderSize + count64 * sp4::kRecordSize;
     if (size < need) {
         error = path + " is truncated: Last " + std::to_string(h.last) + " needs " + std::to_string(need) +
                 " bytes, the file has " + std::to_string(size);
         return false;
     }
     std::fseek(f.get(), sp4::kHeaderSize, SEEK_SET);
-    const std::size_t count = static_cast<std::size_t>(h.last + 1);
+    const std::size_t count = static_cast<std::size_t>(count64);
     std::vector<std::uint8_t> bytes(count * sp4::kRecordSize);
     if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
         error = "cannot read the patterns of " + path;

@@ -38,6 +38,10 @@ TEST(BankFile, ReadsHeaderAndRecordsAndRefusesBadCountsAndTruncation) {
     ASSERT_TRUE(engine::sp4::writeFile(big, engine::sp4::Header{0, 0, 5}, pats));
     EXPECT_FALSE(engine::readBankFile(big, h, got, err));
     EXPECT_NE(err.find(big), std::string::npos);
+    // The largest Last: its count must not wrap to 0 and pass the length check.
+    ASSERT_TRUE(engine::sp4::writeFile(big, engine::sp4::Header{0, 0, 2147483647}, {}));
+    EXPECT_FALSE(engine::readBankFile(big, h, got, err));
+    EXPECT_NE(err.find("truncated"), std::string::npos) << err;
     // A negative Last other than -1.
     const std::string neg = tmp("neg.sp4");
     ASSERT_TRUE(engine::sp4::writeFile(neg, engine::sp4::Header{0, 0, -2}, {}));
