@@ -1,5 +1,7 @@
 #include "game/tz_unitlist.h"
 
+#include "game/tz_check.h"
+#include "game/tz_draw.h"
 #include "game/tz_state.h"
 
 namespace tz {
@@ -7,6 +9,9 @@ namespace tz {
 TList UnitList;
 
 void LoadUnitList() {
+    // The game's own procedures take the first numbers, whatever runs first.
+    TCheckRef::Register(CheckHit);
+    TDrawRef::Register(DrawCharacter);
     UnitList.Max = UnitListMax;
     UnitList.SortDirection = TSortDirection::sdVertical;
     UnitList.WrapX = 0;
