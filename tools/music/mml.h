@@ -20,7 +20,9 @@
 //   'ceg'LEN  a chord          {cde}LEN  a tuplet: the notes share LEN equally
 //   oN octave (o4: c = middle C)   > up   < down   lLEN default length
 //   vN velocity 0..127 (v+N, v-N relative)   qN gate: sounds N/8 of the length (1..8)
-//   @N program 0..127   pN pan   yCC,VALUE controller   tBPM tempo   kN transpose
+//   @N program 0..127   pN pan   yCC,VALUE controller   tBPM tempo
+//   kN transpose by N semitones   _N shift the key by N semitones on top of k (for a key
+//       change of a passage whose macros set k themselves)
 //   [BODY]N repeat N times (default 2); ':' inside leaves the last time through
 //   |       bar check: fails unless the track stands on a bar line
 #include <stdexcept>

@@ -51,7 +51,7 @@ class TrackCompiler {
   }
 
   int key_of(const NoteNode& n, Pos p) const {
-    const int key = n.key >= 0 ? n.key : (octave_ + 1) * 12 + n.semitone + transpose_;
+    const int key = n.key >= 0 ? n.key : (octave_ + 1) * 12 + n.semitone + transpose_ + shift_;
     if (key < 0 || key > 127) fail(p, "note out of the MIDI range (key " + std::to_string(key) + ")");
     return key;
   }
@@ -211,6 +211,9 @@ class TrackCompiler {
       case 'k':
         transpose_ = s.value;
         break;
+      case '_':
+        shift_ = s.value;
+        break;
       default:
         fail(p, "internal: unknown setting");
     }
@@ -232,6 +235,7 @@ class TrackCompiler {
   int velocity_ = 100;
   int gate_ = 7;
   int transpose_ = 0;
+  int shift_ = 0;  // a key change of a whole passage, added to the transposition
 };
 
 }  // namespace

@@ -216,6 +216,9 @@ class BodyParser {
     } else if (c == 'k') {
       only_at_top(context, p, c);
       n.value = SetNode{'k', lex_.required("transpose", -48, 48), false};
+    } else if (c == '_') {
+      only_at_top(context, p, c);
+      n.value = SetNode{'_', lex_.required("key shift", -48, 48), false};
     } else if (c == 't') {
       only_at_top(context, p, c);
       const double bpm = lex_.decimal("tempo");
