@@ -52,7 +52,7 @@ double Oscillator::next(double freq, double duty, double phase_mod) {
     }
     case Wave::Noise:
       // A new value whenever the phase wraps: the lower the rate, the darker the hiss.
-      if (phase_ + dt >= 1.0 || freq <= 0.0) held_ = random_.bipolar();
+      if (phase_ + std::abs(freq) / rate_ >= 1.0 || freq <= 0.0) held_ = random_.bipolar();
       out = held_;
       break;
     case Wave::Crackle:
