@@ -53,8 +53,9 @@ class LogCapture {
 
 }  // namespace
 
-Rendering render_midi(std::span<const std::uint8_t> midi, const std::filesystem::path& soundfont, int sample_rate,
-                      double tail, double limit) {
+Rendering render_midi(std::span<const std::uint8_t> midi, const std::filesystem::path& soundfont,
+                      const RenderOptions& options) {
+  const int sample_rate = options.sample_rate;
   Rendering out;
   out.sample_rate = sample_rate;
   LogCapture capture(out.errors);
@@ -62,6 +63,7 @@ Rendering render_midi(std::span<const std::uint8_t> midi, const std::filesystem:
   std::unique_ptr<fluid_settings_t, SettingsDeleter> settings(new_fluid_settings());
   if (!settings) throw std::runtime_error("FluidSynth: no settings");
   fluid_settings_setnum(settings.get(), "synth.sample-rate", sample_rate);
+  fluid_settings_setnum(settings.get(), "synth.gain", options.gain);
   std::unique_ptr<fluid_synth_t, SynthDeleter> synth(new_fluid_synth(settings.get()));
   if (!synth) throw std::runtime_error("FluidSynth: cannot create a synthesizer");
   if (fluid_synth_sfload(synth.get(), soundfont.c_str(), 1) == FLUID_FAILED)
@@ -74,8 +76,8 @@ Rendering render_midi(std::span<const std::uint8_t> midi, const std::filesystem:
 
   constexpr int kBlock = 512;
   float left[kBlock], right[kBlock];
-  const auto max_frames = static_cast<std::size_t>(limit * sample_rate);
-  const auto tail_frames = static_cast<std::size_t>(tail * sample_rate);
+  const auto max_frames = static_cast<std::size_t>(options.limit * sample_rate);
+  const auto tail_frames = static_cast<std::size_t>(options.tail * sample_rate);
   std::size_t frames = 0, end_frame = 0;
   bool ended = false;
   while (frames < max_frames) {

@@ -21,10 +21,16 @@ struct Rendering {
 
 inline const std::filesystem::path kDefaultSoundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
-// Plays `midi` from the start until its last tick, then `tail` seconds more for the notes
-// to die away; stops after `limit` seconds in any case. Throws if the synthesizer or the
-// soundfont cannot be set up.
+struct RenderOptions {
+  int sample_rate = 44100;
+  double gain = 0.2;     // the synthesizer's master gain (0.2 is FluidSynth's own default)
+  double tail = 2.0;     // seconds rendered after the last tick, for the notes to die away
+  double limit = 900.0;  // seconds at most, whatever the file
+};
+
+// Plays `midi` from the start until its last tick and then the tail. Throws if the
+// synthesizer or the soundfont cannot be set up.
 Rendering render_midi(std::span<const std::uint8_t> midi, const std::filesystem::path& soundfont,
-                      int sample_rate = 44100, double tail = 2.0, double limit = 900.0);
+                      const RenderOptions& options = {});
 
 }  // namespace listen

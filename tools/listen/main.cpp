@@ -24,6 +24,8 @@ const std::vector<std::pair<std::string, double>> kSlots = {
     {"WindS", -5},   {"Accel", -10},   {"Fire", -13},    {"Start", -5},   {"Warning", -8},  {"Dead", -5},
     {"Weapon", -10}, {"Bonus", -10},   {"Arrow", -17},   {"SuperShot", 0}};
 const char* kPieces[] = {"BGM1", "BGM2", "BGM3", "Boss", "Ending"};
+// Louder than FluidSynth's default, so that the renders sit at a listening level.
+constexpr double kMusicGain = 0.5;
 
 void write_stereo(const std::filesystem::path& file, const std::vector<float>& s) {
   std::vector<double> d(s.begin(), s.end());
@@ -57,7 +59,9 @@ int main(int argc, char** argv) {
       std::ifstream in(bin / (std::string(name) + ".mid"), std::ios::binary);
       if (!in) throw std::runtime_error(std::string("missing ") + name + ".mid");
       const std::vector<std::uint8_t> midi{std::istreambuf_iterator<char>(in), {}};
-      const listen::Rendering r = listen::render_midi(midi, soundfont);
+      listen::RenderOptions options;
+      options.gain = kMusicGain;
+      const listen::Rendering r = listen::render_midi(midi, soundfont, options);
       if (!r.errors.empty()) std::fprintf(stderr, "%s: FluidSynth reported: %s", name, r.errors.c_str());
       write_stereo(out / (std::string(name) + ".wav"), r.samples);
       const std::vector<float> mono = listen::to_mono(r.samples);
