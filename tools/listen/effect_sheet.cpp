@@ -86,6 +86,11 @@ std::vector<float> busy_mix(const std::vector<Effect>& effects, std::vector<floa
       {"Thunder", 740, 100, 0, -5},
   };
   for (const Cue& c : cues) play(out, find(effects, c.name), c.tick * tick, c.rate, c.volume, c.pan);
+  // The bomb over loud music can pass full scale; bring the whole mix under -1 dB instead.
+  float peak = 0.0f;
+  for (float s : out) peak = std::max(peak, std::abs(s));
+  if (peak > 0.89f)
+    for (float& s : out) s *= 0.89f / peak;
   return out;
 }
 
