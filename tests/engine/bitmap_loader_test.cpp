@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "engine/bmp8.h"
 #include "platform/bitmap_loader.h"
@@ -50,6 +53,45 @@ TEST(BitmapLoader, MissingOrTruncatedFileFailsWithAReasonAndLeavesTheTargetAlone
     err.clear();
     EXPECT_FALSE(plat::loadBitmap8(path, b, err));
     EXPECT_FALSE(err.empty());
+    std::remove(path.c_str());
+}
+
+// Headers that would make the decoder allocate gigabytes or read past the file are refused
+// before it sees them, each with a reason naming the file.
+TEST(BitmapLoader, ImpossibleHeadersAreRefusedBeforeDecoding) {
+    engine::bmp8::Image img(8, 8);
+    const auto good = engine::bmp8::encode(img);
+    ASSERT_GE(good.size(), 54u);
+    auto put32 = [](std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+        const std::array<std::uint8_t, 4> le{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                                             static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+        std::copy(le.begin(), le.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
+    };
+    const std::string path = tempPath("korrindal_bad_header.bmp");
+    auto expectRefused = [&](std::vector<std::uint8_t> bytes, const char* what, const char* reason) {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+        plat::Bitmap8 b;
+        std::string err;
+        EXPECT_FALSE(plat::loadBitmap8(path, b, err)) << what;
+        EXPECT_NE(err.find(reason), std::string::npos) << what << ": " << err;
+        EXPECT_NE(err.find("korrindal_bad_header.bmp"), std::string::npos) << what;
+    };
+    auto huge = good;
+    put32(huge, 18, 1u << 20);  // width
+    put32(huge, 22, 1u << 20);  // height
+    expectRefused(huge, "a picture of a million pixels a side", "impossible size");
+    auto tall = good;
+    put32(tall, 22, 4000);  // rows the file does not hold
+    expectRefused(tall, "more rows than bytes", "truncated");
+    auto deep = good;
+    deep[28] = 24;
+    expectRefused(deep, "24 bits per pixel", "paletted");
+    auto notBmp = good;
+    notBmp[0] = 'X';
+    expectRefused(notBmp, "no BM signature", "not a BMP");
     std::remove(path.c_str());
 }
 
