@@ -1,0 +1,85 @@
+// The manual generator: writes "Korrindal.htm" beside the game from the texts in
+// assets/manual/ and the pictures of the game's own sprite banks.
+//
+//   korrindal_manual --source <assets/manual> --banks <folder of the .sp4/.bmp> --out <file>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bank_set.h"
+#include "build_manual.h"
+#include "game/tz_main.h"
+
+namespace {
+
+std::optional<std::string> readText(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+// Written beside the target and renamed over it, so a failed run leaves no half a page.
+bool writeFile(const std::string& path, const std::string& text) {
+    const std::string temp = path + ".tmp";
+    {
+        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
+        if (!f) return false;
+        f << text;
+        if (!f.flush()) return false;
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    return !ec;
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: korrindal_manual --source <folder> --banks <folder> --out <file>\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string source, banksDir, out;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string key = argv[i];
+        if (key == "--source") source = argv[i + 1];
+        else if (key == "--banks") banksDir = argv[i + 1];
+        else if (key == "--out") out = argv[i + 1];
+        else return usage();
+    }
+    if (argc % 2 == 0 || source.empty() || banksDir.empty() || out.empty()) return usage();
+
+    manual::ManualSources sources;
+    const std::pair<std::string*, const char*> files[] = {
+        {&sources.text, "manual.txt"}, {&sources.pictures, "pictures.txt"}, {&sources.css, "style.css"}};
+    for (const auto& [into, name] : files) {
+        const auto text = readText(source + "/" + name);
+        if (!text) {
+            std::fprintf(stderr, "korrindal_manual: cannot read %s/%s\n", source.c_str(), name);
+            return 1;
+        }
+        *into = *text;
+    }
+    manual::BankSet banks;
+    std::string error;
+    if (!banks.load(banksDir, std::vector<std::string>(tz::BankFiles.begin(), tz::BankFiles.end()), error)) {
+        std::fprintf(stderr, "korrindal_manual: %s\n", error.c_str());
+        return 1;
+    }
+    const manual::ManualResult page = manual::buildManual(sources, banks);
+    if (!page.ok) {
+        std::fprintf(stderr, "korrindal_manual: %s\n", page.error.c_str());
+        return 1;
+    }
+    if (!writeFile(out, page.html)) {
+        std::fprintf(stderr, "korrindal_manual: cannot write %s\n", out.c_str());
+        return 1;
+    }
+    return 0;
+}
