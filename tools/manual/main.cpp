@@ -2,6 +2,10 @@
 // assets/manual/ and the pictures of the game's own sprite banks.
 //
 //   korrindal_manual --source <assets/manual> --banks <folder of the .sp4/.bmp> --out <file>
+//
+// The pictures live inside the page as data: URIs, so the manual is one file: the startup
+// dialog opens exactly that file, and it can be copied, installed or sent on alone with no
+// picture folder to lose on the way (the pictures are small, some 150 KB in all).
 
 #include <cstdio>
 #include <filesystem>
