@@ -1,9 +1,10 @@
+// The objects of the list: the ship with its weapon parts, its shots, the enemies, bosses and
+// items, each with its flash and its kind's extras.
 #include "game/tz_draw.h"
 
 #include "game/tz_gamemain.h"
-#include "game/tz_main.h"
-#include "core/random.h"
 #include "game/tz_globals.h"
+#include "game/tz_main.h"
 
 namespace tz {
 
@@ -31,19 +32,17 @@ void DrawOwnShip(engine::TSpriteEx& sprite, const TMyShip& ship) {
     sprite.FDrawMode = 0;
 }
 
-// The two halves of a weapon item orbit its centre on a 16 x 8 ellipse.
-void DrawItemHalves(engine::TSpriteEx& sprite, TEnemy& item, std::int16_t second) {
+// The two halves of a weapon item orbit its centre on a 16 x 8 ellipse, half a turn apart.
+void DrawItemHalves(engine::TSpriteEx& sprite, const TEnemy& item, std::int16_t second) {
     const std::int16_t x = item.XPos();
     const std::int16_t y = item.YPos();
-    sprite.DrawPattern(static_cast<std::int16_t>(x + Cos(item.Rotation) / 64),
-                       static_cast<std::int16_t>(y + Sin(item.Rotation) / 128), item.Pattern);
-    item.Rotation = static_cast<std::uint8_t>(item.Rotation + 128);
-    sprite.DrawPattern(static_cast<std::int16_t>(x + Cos(item.Rotation) / 64),
-                       static_cast<std::int16_t>(y + Sin(item.Rotation) / 128), second);
-    item.Rotation = static_cast<std::uint8_t>(item.Rotation + 128);
+    std::uint8_t r = item.Rotation;
+    sprite.DrawPattern(static_cast<std::int16_t>(x + Cos(r) / 64), static_cast<std::int16_t>(y + Sin(r) / 128), item.Pattern);
+    r = static_cast<std::uint8_t>(r + 128);
+    sprite.DrawPattern(static_cast<std::int16_t>(x + Cos(r) / 64), static_cast<std::int16_t>(y + Sin(r) / 128), second);
 }
 
-void DrawEnemy(engine::TSpriteEx& sprite, TEnemy& e) {
+void DrawEnemy(engine::TSpriteEx& sprite, const TEnemy& e) {
     const bool flashFrame = e.SubType == EnemyKind::FinalBoss ?  // the final boss flashes more slowly
                                   RefreshCount % 32 == 0 : RefreshCount % 4 == 0;
     if (e.Flash > 0 && flashFrame) sprite.FDrawMode = FlashMode;
@@ -106,7 +105,7 @@ void DrawCharacter(TCharacter& ownObject) {
         case TCharType::ctOwnShip: DrawOwnShip(sprite, static_cast<const TMyShip&>(ownObject)); break;
         case TCharType::ctOwnShot: sprite.DrawSprite(sprite.FBackBuffer, ownObject.SpriteRec()); break;
         case TCharType::ctEnemy:
-        case TCharType::ctDying: DrawEnemy(sprite, static_cast<TEnemy&>(ownObject)); break;
+        case TCharType::ctDying: DrawEnemy(sprite, static_cast<const TEnemy&>(ownObject)); break;
         default: break;
     }
 }

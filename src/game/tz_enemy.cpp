@@ -6,6 +6,7 @@
 #include "game/tz_gamemain.h"
 #include "game/tz_map.h"
 #include "game/tz_globals.h"
+#include "game/tz_items.h"
 #include "game/tz_unitlist.h"
 
 namespace tz {
@@ -34,8 +35,8 @@ const std::array<TEnemyKind, 30> EnemyKinds = {{
     /* 8 background drifter */ {0, 0, 100, 219, 64, F, NoTimer, 200, 127, F, T, nullptr, nullptr},
     /* 9 carrier            */ {0, 0, 200, 220, 64, F, NoTimer, 1024, 127, F, T, StartCarrier, StepCarrier},
     /* 10 stage-1 boss      */ {120, 120, 120, 221, 64, F, NoTimer, 500, 220, T, T, nullptr, nullptr},
-    /* 11 weapon item       */ {40, 40, 40, 95, 64, F, NoTimer, 64, 127, T, T, nullptr, nullptr},
-    /* 12 bonus item        */ {40, 40, 40, 47, 64, F, NoTimer, 48, 127, T, T, nullptr, nullptr},
+    /* 11 weapon item       */ {40, 40, 40, 95, 64, F, NoTimer, 64, 127, T, T, StartWeaponItem, StepWeaponItem},
+    /* 12 bonus item        */ {40, 40, 40, 47, 64, F, NoTimer, 48, 127, T, T, StartBonusItem, StepBonusItem},
     /* 13 heavy drifter S   */ {70, 70, 70, 224, 64, F, NoTimer, 128, 300, T, T, nullptr, nullptr},
     /* 14 heavy drifter M   */ {100, 100, 100, 225, 64, F, NoTimer, 64, 300, T, T, nullptr, nullptr},
     /* 15 heavy drifter L   */ {100, 100, 100, 226, 64, F, NoTimer, 48, 300, T, T, nullptr, nullptr},

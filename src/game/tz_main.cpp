@@ -10,7 +10,7 @@
 #include "game/tz_map.h"
 #include "core/fixed_math.h"
 #include "core/data_path.h"
-#include "game/tz_playfield_pending.h"
+#include "game/tz_draw.h"
 #include "core/random.h"
 #include "game/tz_outlet.h"
 #include "platform/bitmap_loader.h"

@@ -1,17 +1,14 @@
 #include "game/tz_mymissile.h"
-#include "game/tz_outlet.h"
 
 #include "game/tz_check.h"
 #include "game/tz_draw.h"
 #include "game/tz_effect.h"
 #include "game/tz_gamemain.h"
-#include "core/random.h"
 #include "game/tz_globals.h"
-#include "game/tz_audio_pending.h"
+#include "game/tz_outlet.h"
 #include "game/tz_unitlist.h"
 
 namespace tz {
-
 
 namespace {
 
@@ -30,6 +27,55 @@ constexpr std::array<TShotStart, 6> ShotStart = {{
     {0, -90, false, 121, 5},
     {0, 0, false, 158, 20},
 }};
+
+// The four pieces of a bursting shell fly out diagonally.
+constexpr std::array<std::int32_t, 4> FragmentDirections = {32, 96, 160, 224};
+
+void FlyValcan(TMyShot& s) {
+    if (s.Timer == 10 || s.Timer == 5) s.Speed = static_cast<std::int16_t>(s.Speed / 2);
+}
+
+// The shell slows down in steps and bursts when its time is up or its pierce is spent.
+void FlyCanon(TMyShot& s) {
+    if (s.Timer % 16 == 0 && s.Speed > 400) s.Speed = static_cast<std::int16_t>(s.Speed - 200);
+    if (s.Timer == 0 || s.Pierce <= 0) {
+        PlaySE(Sound::Canon, PanOf(s), 0, 100);
+        for (const std::int32_t dir : FragmentDirections) SpawnMyShot(static_cast<std::uint8_t>(TShotKind::Fragment), s, dir);
+    }
+}
+
+// The bolt speeds up in its second half and trails smoke, swept back while mid-life.
+void FlyThunder(TMyShot& s) {
+    if (s.Timer <= 16) s.Speed = static_cast<std::int16_t>(s.Speed + 80);
+    const std::int32_t d = (s.Timer >= 10 && s.Timer <= 20) ? 184 + Random(16) : Random(256);
+    SpawnEffect(Effect::SmokeEmitter, s, d);
+}
+
+// Fired backwards, the beam turns outward until it heads up, then accelerates.
+void FlyBeam(TMyShot& s) {
+    const std::int32_t offUp = SignedTurn(s.Direction(), 192);
+    if ((offUp >= -20 && offUp <= 20) || s.Timer <= 90) {
+        if (s.Speed < 1000) s.Speed = static_cast<std::int16_t>(s.Speed + 100);
+    } else if (s.Timer <= 96) {
+        const std::uint8_t d = s.Direction();
+        s.SetDirection(static_cast<std::uint8_t>(d + ((d <= 64 || d >= 192) ? -20 : 20)));
+    }
+    if (s.Timer == 90 || s.Timer == 80) s.Pattern = static_cast<std::int16_t>(s.Pattern + 1);
+    s.Rotation = s.Direction();
+}
+
+// The laser follows the ship sideways and flashes at its head.
+void FlyLaser(TMyShot& s) {
+    s.SetXPos(MyShip.XPos());
+    SpawnEffect(Effect::LaserFlash, s, 0);
+}
+
+// A fragment burns out through its frames and curls as it slows.
+void FlyFragment(TMyShot& s) {
+    const std::int32_t oldTimer = s.Timer + 1;
+    if (oldTimer == 13 || oldTimer == 9 || oldTimer == 5) s.Pattern = static_cast<std::int16_t>(s.Pattern + 1);
+    if (s.Timer < 12) s.SetDirection(static_cast<std::uint8_t>(s.Direction() + 8));
+}
 
 }  // namespace
 
@@ -95,12 +141,18 @@ void SpawnMyShot(std::uint8_t Kind, TCharacter& Source, std::int32_t Param) {
     }
 }
 
-// The shared frame of every shot: life, the area bounds and the move with its collision
-// scan. The kinds' own flight (slowing, bursting, turning) comes with the weapons.
 void MoveMyShots() {
     for (TMyShot& s : MyShots) {
         if (s.Index <= 0) continue;
         s.Timer -= 1;
+        switch (static_cast<TShotKind>(s.ShotKind)) {
+        case TShotKind::Valcan: FlyValcan(s); break;
+        case TShotKind::Canon: FlyCanon(s); break;
+        case TShotKind::Thunder: FlyThunder(s); break;
+        case TShotKind::Beam: FlyBeam(s); break;
+        case TShotKind::Laser: FlyLaser(s); break;
+        case TShotKind::Fragment: FlyFragment(s); break;
+        }
         if (s.Pierce <= 0) s.Timer = 0;
         if (s.YPos() < -100 || s.YPos() > 580 || s.XPos() < -40 || s.XPos() > 680) s.Timer = 0;
         if (s.Timer > 0)

@@ -1,5 +1,7 @@
 #pragma once
-// The player's shots: a table of 64 records entered into the object list as TCharType::ctOwnShot.
+// The player's shots: a table of 64 records entered into the object list as
+// TCharType::ctOwnShot. The five weapons fire kinds 0..4; kind 5 is a piece of a bursting
+// Canon shell.
 
 #include <array>
 #include <cstdint>
@@ -24,7 +26,11 @@ inline std::array<TMyShot, MyShotCount>& MyShots = GameState.Play.MyShots;
 // Fires one shot of Kind from the ship (kinds 0..4) or from Source with direction Param
 // (kind 5). Nothing happens when all 64 records are in use.
 void SpawnMyShot(std::uint8_t Kind, TCharacter& Source, std::int32_t Param);
-// One tick of every listed shot.
+// One tick of every listed shot: its kind's flight, its life and the area bounds, then the
+// move with its collision sweep (or its removal).
 void MoveMyShots();
+// The shot's own reaction when it strikes Target (a hit decided by CheckHit): one pierce used,
+// Target remembered, and the kind's sparks, sound and change of course.
+void ShotStrikes(TMyShot& Shot, const TEnemy& Target);
 
 }  // namespace tz
