@@ -99,6 +99,7 @@ protected:
         form->Sprite.RealizeBank(BankSystem);
         form->Sprite.RealizeBank(BankGame);
         form->Sprite.RealizeBank(3);  // stage 2
+        form->Sprite.LoadBmpToSurface(BgSurface, "tz_BG");  // the backdrop and the palette
         form->Sprite.FOffsetX = 0;
         form->Sprite.FOffsetY = 0;
         form->Sprite.FClipRect = engine::TRect{128, 0, 512, 480};

@@ -14,6 +14,16 @@ namespace {
 using look::c;
 constexpr float kPi = 3.14159265f;
 
+// Enemy fire: a glow cut off where it thins, with the dark rim that lifts it off any ground.
+FinishOptions hard(float cut) {
+    FinishOptions o;
+    o.soft = false;
+    o.rim = true;
+    o.alphaCut = cut;
+    o.dither = 0.04f;
+    return o;
+}
+
 FinishOptions soft(float cut = 0.12f) {
     FinishOptions o;
     o.soft = true;
@@ -115,9 +125,10 @@ Picture thunderBolt() {
     return p.hit(5, 0, -4).hit(5, 0, 4);
 }
 
-// Electric spark: a jagged forked streak of violet light (thunder trails, lightning bolts,
-// generator sparks). Frame f decides the fork.
-Picture electricSpark(int f) {
+// Electric spark: a jagged forked streak of light (the player's: thunder trails and the
+// bomb's lightning, cyan; the enemy's: generator sparks, hot pink with a dark rim so they read
+// as bullets). Frame f decides the fork.
+Picture electricSpark(int f, Ramp ramp = Ramp::Cyan, bool hostile = false) {
     Canvas cv(Box{-8, -8, 8, 8});
     const float a0 = static_cast<float>(f) * 0.8f;
     Vec2 p{-6.0f * std::cos(a0), -6.0f * std::sin(a0)};
@@ -127,23 +138,26 @@ Picture electricSpark(int f) {
         const float t = static_cast<float>(i) / 4.0f;
         const float jag = (i % 2 ? 2.2f : -2.2f) * (i == 4 ? 0 : 1) * (f % 2 ? 1.0f : -1.0f);
         const Vec2 n{p.x + (q.x - p.x) * t - std::sin(a0) * jag, p.y + (q.y - p.y) * t + std::cos(a0) * jag};
-        cv.glowLine(prev, n, 2.8f, c(Ramp::Violet, 0.75f), 1.0f, 1.4f);
+        cv.glowLine(prev, n, hostile ? 3.2f : 2.8f, c(ramp, hostile ? 0.55f : 0.75f), 1.0f, 1.4f);
         cv.glowLine(prev, n, 1.1f, Rgbf{1, 1, 1}, 1.0f, 0.8f);
         prev = n;
     }
     cv.glow({0, 0}, 3.0f, Rgbf{1, 1, 1}, 0.6f, 1.3f);
-    Picture pic = cv.finish(soft(0.15f));
+    Picture pic = cv.finish(hostile ? hard(0.3f) : soft(0.15f));
     return pic.hit(3).rotations(16);
 }
 
-// Beams point right (+x) in the stored picture; the game turns them along their flight.
-Picture beam(int f) {
+// Beams point right (+x) in the stored picture; the game turns them along their flight. The
+// player's beam is gold and white; the enemy's twin of it hot pink with an orange head and a
+// dark rim.
+Picture beam(int f, bool hostile = false) {
     const float len = 8.0f + 6.0f * static_cast<float>(f);
     Canvas cv(Box{-len - 5, -6, len + 5, 6});
-    cv.glowLine({-len, 0}, {len, 0}, 5.0f, c(Ramp::Violet, 0.7f), 1.0f, 1.3f);
+    const Ramp glow = hostile ? Ramp::Magenta : Ramp::Gold;
+    cv.glowLine({-len, 0}, {len, 0}, 5.0f, c(glow, hostile ? 0.55f : 0.7f), 1.0f, 1.3f);
     cv.glowLine({-len + 2, 0}, {len, 0}, 2.0f, Rgbf{1, 1, 1}, 1.2f, 0.8f);
-    cv.glow({len - 1, 0}, 4.5f, Rgbf{1, 1, 1}, 0.7f, 1.3f);
-    Picture p = cv.finish(soft());
+    cv.glow({len - 1, 0}, 4.5f, hostile ? c(Ramp::Orange, 0.8f) : Rgbf{1, 1, 1}, 0.7f, 1.3f);
+    Picture p = cv.finish(hostile ? hard(0.3f) : soft());
     p.hit(6, static_cast<int>(len * 0.5f), 0).hit(6, -static_cast<int>(len * 0.5f), 0);
     return p.rotations(32);
 }
@@ -151,20 +165,22 @@ Picture beam(int f) {
 Picture beamSpark(int f) {
     const float len = 6.0f - 1.5f * static_cast<float>(f);
     Canvas cv(Box{-len - 3, -4, len + 3, 4});
-    cv.glowLine({-len, 0}, {len, 0}, 2.5f, c(Ramp::Violet, 0.8f), 1.2f - 0.25f * static_cast<float>(f), 1.2f);
+    cv.glowLine({-len, 0}, {len, 0}, 2.5f, c(Ramp::Gold, 0.8f), 1.2f - 0.25f * static_cast<float>(f), 1.2f);
     cv.glow({len * 0.5f, 0}, 2.5f, Rgbf{1, 1, 1}, 0.8f - 0.2f * static_cast<float>(f), 1.2f);
     Picture p = cv.finish(soft());
     return p.rotations(16);
 }
 
-// A laser segment: long and narrow so segments three ticks apart join into one beam.
-Picture laser(int f) {
+// A laser segment: long and narrow so segments three ticks apart join into one beam. The
+// player's is cyan and white; the enemy's twin hot pink and red with a dark rim.
+Picture laser(int f, bool hostile = false) {
     const float w = 5.0f - 1.4f * static_cast<float>(f);
     const float bright = 1.0f - 0.3f * static_cast<float>(f);
     Canvas cv(Box{-8, -35, 8, 35});
-    cv.glowLine({0, -31}, {0, 31}, w + 2.5f, c(Ramp::Violet, 0.65f), bright, 1.2f);
+    cv.glowLine({0, -31}, {0, 31}, w + 2.5f, c(hostile ? Ramp::Magenta : Ramp::Cyan, hostile ? 0.5f : 0.65f), bright, 1.2f);
+    if (hostile) cv.glowLine({0, -30}, {0, 30}, w * 0.8f, c(Ramp::Red, 0.7f), bright, 1.0f);
     cv.glowLine({0, -33}, {0, 33}, w * 0.5f, Rgbf{1, 1, 1}, 1.2f * bright, 0.6f);
-    Picture p = cv.finish(soft());
+    Picture p = cv.finish(hostile ? hard(0.3f) : soft());
     return p.hit(5, 0, -22).hit(5, 0, -8).hit(5, 0, 8).hit(5, 0, 22);
 }
 
@@ -179,17 +195,17 @@ Picture pointedBullet() {
 }
 
 Picture spinningBullet() {
-    Canvas cv(Box{-8, -8, 8, 8});
-    cv.glow({0, 0}, 9, c(Ramp::Orange, 0.55f), 0.45f, 2.0f);
-    // A ring broken by four notches, so its spin shows.
-    Shape r = ring({0, 0}, 4.6f, 3.0f);
+    Canvas cv(Box{-9, -9, 9, 9});
+    cv.glow({0, 0}, 10, c(Ramp::Magenta, 0.5f), 0.5f, 2.0f);
+    // A hot pink ring broken by four notches, so its spin shows, round an orange core.
+    Shape r = ring({0, 0}, 5.0f, 3.0f);
     for (int i = 0; i < 4; ++i) {
         const float a = static_cast<float>(i) * kPi / 2.0f;
-        r = subtract(r, capsule({0, 0}, {std::cos(a) * 8, std::sin(a) * 8}, 0.8f));
+        r = subtract(r, capsule({0, 0}, {std::cos(a) * 9, std::sin(a) * 9}, 0.8f));
     }
-    cv.paint(r, mat(c(Ramp::Orange, 0.68f), 1.2f, 1.0f, 0.2f));
-    cv.paint(circle({0, 0}, 2.6f), mat(c(Ramp::Gold, 0.7f), 1.0f, 1.0f, 0.2f));
-    cv.light(circle({0, 0}, 2.2f), Rgbf{1, 1, 1}, 1.1f);
+    cv.paint(r, mat(c(Ramp::Magenta, 0.6f), 1.2f, 1.0f, 0.2f));
+    cv.paint(circle({0, 0}, 2.6f), mat(c(Ramp::Orange, 0.7f), 1.0f, 1.0f, 0.2f));
+    cv.light(circle({0, 0}, 2.0f), Rgbf{1, 1, 1}, 1.1f);
     Picture p = cv.finish();
     return p.hit(4).rotations(16);
 }
@@ -283,6 +299,11 @@ void drawGameSpriteBank(Bank& b) {
     for (int f = 0; f < 3; ++f) b.set(115 + f, beam(f));
     for (int f = 0; f < 3; ++f) b.set(118 + f, beamSpark(f));
     for (int f = 0; f < 3; ++f) b.set(121 + f, laser(f));
+    // The enemy's own pictures of the beam, laser and spark it fires (the play field draws
+    // these for enemy bullets whose pattern is one the player's weapons use).
+    for (int f = 0; f < 3; ++f) b.set(162 + f, beam(f, true));
+    for (int f = 0; f < 3; ++f) b.set(165 + f, laser(f, true));
+    for (int f = 0; f < 4; ++f) b.set(168 + f, electricSpark(f, Ramp::Magenta, true));
     b.set(124, look::bulletOrb(4.2f, Ramp::Magenta, 0.0f).hit(3));
     b.set(125, look::bulletOrb(4.2f, Ramp::Magenta, 0.5f).hit(3));
     b.set(126, spinningBullet());

@@ -415,7 +415,7 @@ void drawStage2Bank(Bank& b) {
     b.set(234, stage2Boss());
     b.set(235, sideSpark(-1));
     b.set(236, sideSpark(1));
-    b.set(237, downBullet(7, 4.5f, Ramp::Orange, 0).hit(4).hit(4, 0, -4).rotations(32));
+    b.set(237, downBullet(7, 4.5f, Ramp::Magenta, 0).hit(4).hit(4, 0, -4).rotations(32));
 }
 
 void drawStage3Bank(Bank& b) {
