@@ -28,6 +28,7 @@ protected:
         SetProgramDir(KORRINDAL_BIN_DIR);
         form = std::make_unique<TForm1>(*platform);
         form->Sprite.OnUserEvent = nullptr;
+        form->Sprite.SetExternalClock(true);  // no ticks behind the test's back
         form->Show();
         ASSERT_NE(form->Sprite.FBackBuffer, nullptr);
         form->Sprite.RealizeBank(BankSystem);

@@ -91,8 +91,11 @@ protected:
         SetProgramDir("");
     }
 
-    // The engine running, the play banks loaded, the play field's clip in force.
+    // The engine running (without its timer: no tick runs behind the test's back), the play
+    // banks loaded, the play field's clip in force.
     void StartDrawing() {
+        form->Sprite.SetExternalClock(true);
+        form->Sprite.SetFullScreenMode(false);
         form->Show();
         ASSERT_NE(form->Sprite.FBackBuffer, nullptr);
         SceneState = Scene::Play;  // starting the engine asked for the title

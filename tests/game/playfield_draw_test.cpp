@@ -78,7 +78,7 @@ TEST_F(PlayFieldDrawTest, TheQuakeJittersFlashesBlackAndThrowsLightningOnOddFram
         maxX = std::max(maxX, S().FOffsetX - 28);
         minY = std::min(minY, S().FOffsetY);
         maxY = std::max(maxY, S().FOffsetY);
-        ASSERT_EQ(CountInField(Backdrop), 0);  // 70 mod 10 = 0: filled black first
+        ASSERT_EQ(CountInField(Backdrop), 0) << i;  // 70 mod 10 = 0: filled black first
     }
     EXPECT_EQ(minX, -8);
     EXPECT_EQ(maxX, 8);
