@@ -1,6 +1,7 @@
 // The play field's drawing on the game's banks: score and time digits, the quake's offsets,
 // flash and lightning, hit flashes, the bullets' frames, the caption reveal's bounds, and
 // that drawing leaves the game state as it found it.
+#include "diagnostics/memcheck.h"
 #include "game/state_hash.h"
 #include "game/tz_lightning.h"
 #include "play_fixture.h"
@@ -208,7 +209,7 @@ TEST(CaptionRevealTest, KeepsToThePatternsColumnsAndTheScreenOnBothSides) {
     EXPECT_FALSE(CaptionReveal(p, 10, 320, -100, 640, 480, r));
 }
 
-TEST_F(PlayFieldDrawTest, AFrameLeavesTheGameStateAndTheEngineAsItFoundThem) {
+TEST_F(PlayFieldDrawTest, AFrameLeavesTheGameStateAndTheEngineAsItFoundThemAndAllocatesNothing) {
     // Something of every kind the frame draws, mid-life.
     TEnemy& item = Place(EnemyKind::WeaponItem, 250, 150, 95, 40);
     item.Rotation = 12;
@@ -237,6 +238,7 @@ TEST_F(PlayFieldDrawTest, AFrameLeavesTheGameStateAndTheEngineAsItFoundThem) {
     TallyX.fill(220);
     TallyValue = {123400, 20000, 4000, 56780};
     const std::uint64_t before = GameStateHash();
+    const std::int32_t blocks = memcheck::BlockCount();
     for (int r = 0; r < 8; ++r) {
         RefreshCount = r;
         DrawPlayField();
@@ -246,6 +248,7 @@ TEST_F(PlayFieldDrawTest, AFrameLeavesTheGameStateAndTheEngineAsItFoundThem) {
         EXPECT_EQ(S().FDrawMode, 0);
         EXPECT_EQ(S().FClipRect, (engine::TRect{128, 0, 512, 480}));
     }
+    EXPECT_EQ(memcheck::BlockCount(), blocks);  // nothing allocated while drawing
 }
 
 }  // namespace
