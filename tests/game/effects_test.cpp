@@ -114,28 +114,5 @@ TEST_F(EffectsTest, ACaptionSpiralsOpensStaysAndRises) {
     EXPECT_EQ(MyShip.XPos(), 320);  // the sparks never borrowed the ship
 }
 
-TEST_F(EffectsTest, AFullTableTakesNoMoreEffects) {
-    for (int i = 0; i < EffectCount; ++i) SpawnEffect(Effect::FallingArrow, MyShip, 0);
-    EXPECT_EQ(ActiveEffects(Effect::FallingArrow), EffectCount);
-    SpawnEffect(Effect::Shard, MyShip, 0);
-    EXPECT_EQ(ActiveEffects(Effect::Shard), 0);
-}
-
-TEST_F(EffectsTest, AShipDestructionScattersItsWreckage) {
-    DestroyShip(true);
-    EXPECT_EQ(ActiveEffects(Effect::Shard), 8);
-    EXPECT_EQ(ActiveEffects(Effect::Wreckage), 8);
-    EXPECT_EQ(ActiveEffects(Effect::ExplosionRay), 2);
-    // Wreckage tumbles through its six frames and back, never beyond them.
-    for (int t = 0; t < 99; ++t) {
-        Step();
-        for (const TEffect& e : Effects)
-            if (e.Index > 0 && e.EffectKind == Effect::Wreckage) {
-                EXPECT_GE(e.Pattern, 36);
-                EXPECT_LE(e.Pattern, 41);
-            }
-    }
-}
-
 }  // namespace
 }  // namespace tz::test

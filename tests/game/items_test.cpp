@@ -1,5 +1,5 @@
-// The weapon and bonus items: their pictures, fall, spin and sparkle, and the pick-up through
-// the enemies' own collision sweep.
+// The weapon item: its fall, spin and light, and the pick-up through the enemies' own
+// collision sweep.
 #include "play_fixture.h"
 
 namespace tz::test {
@@ -27,22 +27,6 @@ TEST_F(ItemsTest, AWeaponItemSpinsShowsLitAndIsPickedUpWhereItFalls) {
     MoveEnemies();  // gone the tick after
     EXPECT_EQ(item->Index, -1);
     EXPECT_EQ(MyShip.Invincible, 140);
-}
-
-TEST_F(ItemsTest, BonusItemPicturesByValueAndTheBigOnesSparkle) {
-    const std::pair<std::int32_t, std::int16_t> cases[] = {{1, 47}, {499, 47}, {500, 48}, {999, 48}, {1000, 49}, {0, 49}};
-    std::int16_t x = 150;
-    for (const auto& [value, pattern] : cases) {
-        TEnemy* item = Spawn(EnemyKind::BonusItem, x, 100, value);
-        ASSERT_NE(item, nullptr);
-        EXPECT_EQ(item->Pattern, pattern) << value;
-        EXPECT_EQ(item->Work3, value);
-        x = static_cast<std::int16_t>(x + 60);
-    }
-    MoveEnemies();
-    int sparkles = 0;
-    for (const TEffect& e : Effects) sparkles += e.Index > 0 && e.EffectKind == Effect::Sparkle;
-    EXPECT_EQ(sparkles, 3);  // 500, 999 and 1000
 }
 
 }  // namespace

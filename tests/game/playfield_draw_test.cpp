@@ -1,6 +1,6 @@
 // The play field's drawing on the game's banks: score and time digits, the quake's offsets,
-// flash and lightning, hit flashes, the bullets' frames, the caption reveal's bounds, and
-// that drawing leaves the game state as it found it.
+// flash and lightning, hit flashes, the caption reveal's bounds, and that drawing leaves the
+// game state as it found it.
 #include "diagnostics/memcheck.h"
 #include "game/state_hash.h"
 #include "game/tz_lightning.h"
@@ -155,28 +155,6 @@ TEST_F(PlayFieldDrawTest, EnemiesFlashEveryFourthFrameTheFinalBossEveryThirtySec
     item.Rotation = 40;
     EXPECT_NE(Drawn([&] { DrawCharacter(item); }), Expected({}));
     EXPECT_EQ(item.Rotation, 40);
-}
-
-TEST_F(PlayFieldDrawTest, BulletsAnimateBlinkAndCancelledOnesAreNotDrawn) {
-    TEnemyShot& b = EnemyShots[0];
-    b.Index = 1;
-    b.CharType = TCharType::ctEnemyShot;
-    b.SetXPos(300);
-    b.SetYPos(200);
-    b.Pattern = 124;
-    b.BulletKind = Bullet::Aimed;
-    RefreshCount = 3;
-    EXPECT_EQ(Drawn([] { DrawEnemyShots(); }), Expected({{300, 200, 124}}));
-    RefreshCount = 4;
-    EXPECT_EQ(Drawn([] { DrawEnemyShots(); }), Expected({{300, 200, 125}}));
-    b.BulletKind = Bullet::GeneratorSpark;
-    b.Pattern = 111;
-    SceneTimer = 3;
-    EXPECT_EQ(Drawn([] { DrawEnemyShots(); }), Expected({}));
-    SceneTimer = 4;
-    EXPECT_NE(Drawn([] { DrawEnemyShots(); }), Expected({}));
-    b.BulletKind = Bullet::Cancelled;
-    EXPECT_EQ(Drawn([] { DrawEnemyShots(); }), Expected({}));
 }
 
 TEST(CaptionRevealTest, KeepsToThePatternsColumnsAndTheScreenOnBothSides) {

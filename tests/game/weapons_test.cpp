@@ -60,16 +60,6 @@ TEST_F(WeaponsTest, FirstLaserShotDiesOnItsFirstMoveAndTheChargeBuilds) {
     EXPECT_EQ(MyShip.Charge, 0);
 }
 
-TEST_F(WeaponsTest, AFullShotTableFiresNothingButTheRuleRunsOn) {
-    for (int i = 0; i < MyShotCount; ++i) SpawnMyShot(0, MyShip, 0);
-    ASSERT_EQ(Listed(TShotKind::Valcan), MyShotCount);
-    Feed(KeyFire, 1);
-    Tick();
-    EXPECT_EQ(Listed(TShotKind::Valcan), MyShotCount);
-    EXPECT_EQ(MyShip.FireWait, FireWaitTable[0]);
-    EXPECT_EQ(MyShip.FireSide, -1);
-}
-
 // A Canon shell on the ship, hitting the enemies given (at its position) once each.
 class CanonTest : public PlayTest {
 protected:
@@ -153,28 +143,6 @@ TEST_F(WeaponsTest, ThunderStrikesOneEnemyOnConsecutiveTicksOthersOnce) {
     EXPECT_EQ(beam.Pierce, ShotPierce[3] - 1);
     EXPECT_GT(beam.Index, 0);
     EXPECT_EQ(beam.Pattern, 116 + 1);  // the struck beam, a frame further on
-}
-
-TEST_F(WeaponsTest, ValcanHitSparksPushAndLastHit) {
-    TEnemy& pod = Place(EnemyKind::GunPod, 334, 330, 132, 40);
-    SpawnMyShot(0, MyShip, 0);  // 14 px right of the ship, heading up
-    TMyShot& shot = *ShotOf(TShotKind::Valcan);
-    std::uint8_t flags = 0;
-    CheckHit(pod, shot, flags);  // the enemy's side of the same contact
-    EXPECT_EQ(flags, cfStop);
-    EXPECT_EQ(shot.LastHit, &pod - Enemies.data());
-    EXPECT_EQ(shot.Pierce, 0);
-    EXPECT_EQ(pod.Life, 49);
-    EXPECT_EQ(pod.Flash, 4);
-    EXPECT_EQ(pod.Work2, -2 * ShotPush[0] * 65536);  // knocked upward
-    EXPECT_EQ(ActiveEffects(Effect::HitSpark), 4);
-    EXPECT_EQ(ActiveEffects(Effect::Shard), 1);
-    EXPECT_EQ(Played(Sound::ValcanHit), 1);
-    // The same shot never strikes it again.
-    flags = 0;
-    CheckHit(shot, pod, flags);
-    EXPECT_EQ(flags, 0);
-    EXPECT_EQ(pod.Life, 49);
 }
 
 }  // namespace
