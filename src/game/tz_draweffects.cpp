@@ -20,7 +20,7 @@ constexpr std::int16_t CaptionSparkPattern = 51;
 
 std::int16_t I16(std::int32_t v) { return static_cast<std::int16_t>(v); }
 
-void Sprite(engine::TSpriteEx& sprite, const TEffect& e) { sprite.DrawSprite(sprite.FBackBuffer, e.SpriteRec()); }
+void DrawTurned(engine::TSpriteEx& sprite, const TEffect& e) { sprite.DrawSprite(sprite.FBackBuffer, e.SpriteRec()); }
 
 // The bonus label: badge, value (blinking) and rate; it blinks away in its last ticks.
 void DrawBonusLabel(engine::TSpriteEx& sprite, const TEffect& e) {
@@ -116,7 +116,7 @@ void DrawEffects() {
         if (e.Index <= 0) continue;
         switch (static_cast<std::uint8_t>(e.EffectKind)) {
         case Effect::SmokePuff:
-            if (evenFrame) Sprite(sprite, e);
+            if (evenFrame) DrawTurned(sprite, e);
             break;
         case Effect::Smoke:
         case Effect::ScoreLabel:
@@ -132,9 +132,9 @@ void DrawEffects() {
         case Effect::CaptionFromBelow:
         case Effect::CaptionFromAbove: DrawCaption(sprite, e); break;
         case Effect::CaptionSpark:
-            if (e.Timer > 30 || evenFrame) Sprite(sprite, e);
+            if (e.Timer > 30 || evenFrame) DrawTurned(sprite, e);
             break;
-        default: Sprite(sprite, e); break;
+        default: DrawTurned(sprite, e); break;
         }
     }
 }

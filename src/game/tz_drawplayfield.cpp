@@ -1,5 +1,6 @@
 // One frame of the play field: background, stars, stage caption, the objects under the camera
 // and quake offsets, effects and bullets, then the status over them.
+#include <algorithm>
 #include <cstring>
 
 #include "game/tz_draw.h"
