@@ -165,6 +165,7 @@ struct TWeaponScene {
     std::uint8_t Weapon;
     int On, Off, Ticks;
 };
+void PrintTo(const TWeaponScene& w, std::ostream* os) { *os << w.Name; }
 
 class WeaponScenes : public PlayFieldScenes, public ::testing::WithParamInterface<TWeaponScene> {};
 
