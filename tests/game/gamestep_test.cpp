@@ -297,7 +297,7 @@ TEST_F(GameStepTest, EntriesAreReleasedAsTheScrollPassesThem) {
     SpawnList[1] = TSpawnEntry{200, -2, 0, 9};
     SpawnList[2] = TSpawnEntry{300, 0, 0, 9};
     SpawnList[3] = TSpawnEntry{400, 0, 0x0102, 9};
-    SpawnList[4] = TSpawnEntry{500, 0, 0, 0};  // a kind not built yet: skipped, still counted
+    SpawnList[4] = TSpawnEntry{500, 0, 0, 30};  // not a kind of the game: skipped, still counted
     MapIndex = 4;
     Tick();
     EXPECT_EQ(MapIndex, 1);
