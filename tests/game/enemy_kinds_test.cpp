@@ -1,0 +1,129 @@
+// Every kind on its own, and all of them together: started in an empty stage with the ship
+// parked, they run their course without leaving the object list and the tables at odds.
+#include <set>
+
+#include "enemy_fixture.h"
+#include "game/tz_kinds.h"
+
+namespace tz::testing {
+namespace {
+
+class EveryKind : public EnemyTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EveryKind, RunsItsCourseAloneWithTheTablesConsistent) {
+    const auto kind = static_cast<std::uint8_t>(GetParam());
+    const TEnemyKind& row = EnemyKinds[kind];
+    TEnemy& e = Spawn(kind, 200, 100, 64);
+    ASSERT_GT(e.Index, 0);
+    EXPECT_EQ(e.SubType, kind);
+    EXPECT_EQ(e.CharType, TCharType::ctEnemy);
+    EXPECT_EQ(e.Radius, row.Radius);
+    EXPECT_EQ(e.Range, row.Range);
+    EXPECT_EQ(e.Margin, row.Margin);
+    EXPECT_EQ(e.Life, row.Life);
+    EXPECT_EQ(static_cast<bool>(e.OnCheck), row.Collides);
+    EXPECT_EQ(static_cast<bool>(e.OnDraw), row.Drawn);
+    ASSERT_EQ(TablesInconsistency(), "");
+
+    // Bosses need longer to show every attack.
+    const int ticks = (kind == 7 || kind == 10 || kind == 21 || kind == 24 || kind == 25) ? 1500 : 600;
+    std::set<std::uint8_t> bullets;
+    for (int t = 0; t < ticks; ++t) {
+        Tick();
+        const std::string problem = TablesInconsistency();
+        ASSERT_EQ(problem, "") << "kind " << int(kind) << " after tick " << t;
+        for (const TEnemyShot& b : EnemyShots)
+            if (b.Index > 0) bullets.insert(b.BulletKind);
+    }
+    // Only kinds the bullet table knows were fired.
+    for (const std::uint8_t b : bullets) EXPECT_LE(b, Bullet::Cancelled) << int(kind);
+    EXPECT_EQ(SceneState, Scene::Play);  // nothing here ends the stage
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, ::testing::Range(0, EnemyKind::Count),
+                         [](const ::testing::TestParamInfo<int>& info) { return "Kind" + std::to_string(info.param); });
+
+// Two of every kind at once, some destroyed along the way: children, bursts, wrecks and
+// items come and go with the list and the tables in step, and nothing is allocated.
+TEST_F(EnemyTest, EveryKindTogetherKeepsTheTablesConsistent) {
+    GroupBonus[1] = 500;
+    for (int round = 0; round < 2; ++round)
+        for (int k = 0; k < EnemyKind::Count; ++k)
+            Spawn(static_cast<std::uint8_t>(k), static_cast<std::int16_t>(140 + 12 * k + 200 * round), 60, 96,
+                  static_cast<std::uint8_t>(k % 3 == 0 ? 1 : 0));
+    GroupCount[1] = 20;
+    for (int t = 0; t < 2000; ++t) {
+        if (t % 97 == 50)  // now and then one object runs out of life
+            for (TEnemy& e : Enemies)
+                if (e.Index > 0 && e.SubType != EnemyKind::FinalBoss) {
+                    e.Life = 0;
+                    break;
+                }
+        Tick();
+        ASSERT_EQ(TablesInconsistency(), "") << "after tick " << t;
+    }
+    EXPECT_GT(KilledCount, 0);
+}
+
+// The kinds that choose their own start: the side entries mirror, the launcher's left
+// start, the fixed places of the mid-boss and the final boss.
+TEST_F(EnemyTest, KindsThatPlaceThemselvesStartWhereTheirEntrySays) {
+    struct Case {
+        std::uint8_t kind;
+        std::int16_t entryX;
+        std::int16_t x, y;
+        std::uint8_t direction;
+    };
+    for (const Case c : {Case{EnemyKind::SideGunship, 100, -80, 300, 224}, Case{EnemyKind::SideGunship, 500, 720, 300, 160},
+                         Case{EnemyKind::SideCrosser, 319, -80, 300, 250}, Case{EnemyKind::SideCrosser, 320, 720, 300, 134},
+                         Case{EnemyKind::Launcher, 321, 64, 540, 192}, Case{EnemyKind::Launcher, 320, 320, 540, 192},
+                         Case{EnemyKind::ShardMidBoss, 100, 320, 180, 192}, Case{EnemyKind::FinalBoss, 100, 320, -220, 64},
+                         Case{EnemyKind::Stage2Boss, 100, 100, 550, 192}, Case{EnemyKind::Stage1Boss, 100, 100, -120, 64}}) {
+        TEnemy& e = Spawn(c.kind, c.entryX, 0);
+        EXPECT_EQ(e.XPos(), c.x) << int(c.kind) << " from " << c.entryX;
+        EXPECT_EQ(e.YPos(), c.y) << int(c.kind) << " from " << c.entryX;
+        EXPECT_EQ(e.Direction(), c.direction) << int(c.kind) << " from " << c.entryX;
+        UnitList.RemoveCharacter(e);
+    }
+    // The launcher turns toward the middle while rising; only one from the very middle turns left.
+    EXPECT_EQ(Spawn(EnemyKind::Launcher, 321, 0).Work4, 128);
+    EXPECT_EQ(Spawn(EnemyKind::Launcher, 320, 0).Work4, -128);
+    EXPECT_EQ(Spawn(EnemyKind::Launcher, 100, 0).Work4, 128);
+}
+
+// Random starts draw from the game's generator reseeded from the scene clock: the same tick
+// gives the same start, whatever the generator held before.
+TEST_F(EnemyTest, RandomStartsFollowTheSceneClock) {
+    for (const std::uint8_t kind : {EnemyKind::BackgroundDrifter, EnemyKind::HeavyDrifterS, EnemyKind::HeavyDrifterM,
+                                    EnemyKind::HeavyDrifterL, EnemyKind::Stalker}) {
+        SceneTimer = 1234;
+        RandSeed = 1;
+        TEnemy& a = Spawn(kind, 200, 0);
+        SceneTimer = 1234;
+        RandSeed = 99999;
+        TEnemy& b = Spawn(kind, 200, 0);
+        EXPECT_EQ(a.Direction(), b.Direction()) << int(kind);
+        EXPECT_EQ(a.Speed, b.Speed) << int(kind);
+        EXPECT_EQ(a.XPos(), b.XPos()) << int(kind);
+    }
+    // The stalker scatters within 64 pixels of its entry.
+    for (SceneTimer = 0; SceneTimer < 50; ++SceneTimer) {
+        TEnemy& s = Spawn(EnemyKind::Stalker, 300, 0);
+        EXPECT_GE(s.XPos(), 300 - 64);
+        EXPECT_LT(s.XPos(), 300 + 64);
+        UnitList.RemoveCharacter(s);
+    }
+}
+
+TEST_F(EnemyTest, NoRecordIsTakenWhenTheTableIsFull) {
+    for (int i = 0; i < EnemyCount; ++i) Spawn(EnemyKind::BackgroundDrifter, 320, 0);
+    ScratchEntry = TSpawnEntry{320, 0, 0, EnemyKind::Diver};
+    EXPECT_EQ(SpawnEnemy(ScratchEntryIndex, 0), -1);
+    ScratchEntry.Kind = EnemyKind::Count;  // no kind of the game
+    for (TEnemy& e : Enemies) UnitList.RemoveCharacter(e);
+    EXPECT_EQ(SpawnEnemy(ScratchEntryIndex, 0), -1);
+    EXPECT_EQ(UnitList.Count(), 1);  // the ship
+}
+
+}  // namespace
+}  // namespace tz::testing
