@@ -2,6 +2,8 @@
 // parked, they run their course without leaving the object list and the tables at odds.
 #include <set>
 
+#include "diagnostics/memcheck.h"
+
 #include "enemy_fixture.h"
 #include "game/tz_kinds.h"
 
@@ -44,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, ::testing::Range(0, EnemyKind::Count)
                          [](const ::testing::TestParamInfo<int>& info) { return "Kind" + std::to_string(info.param); });
 
 // Two of every kind at once, some destroyed along the way: children, bursts, wrecks and
-// items come and go with the list and the tables in step, and nothing is allocated.
+// items come and go with the list and the tables in step, and nothing is kept allocated.
 TEST_F(EnemyTest, EveryKindTogetherKeepsTheTablesConsistent) {
     GroupBonus[1] = 500;
     for (int round = 0; round < 2; ++round)
@@ -52,6 +54,8 @@ TEST_F(EnemyTest, EveryKindTogetherKeepsTheTablesConsistent) {
             Spawn(static_cast<std::uint8_t>(k), static_cast<std::int16_t>(140 + 12 * k + 200 * round), 60, 96,
                   static_cast<std::uint8_t>(k % 3 == 0 ? 1 : 0));
     GroupCount[1] = 20;
+    ASSERT_TRUE(memcheck::Active());
+    const std::int32_t blocks = memcheck::BlockCount();
     for (int t = 0; t < 2000; ++t) {
         if (t % 97 == 50)  // now and then one object runs out of life
             for (TEnemy& e : Enemies)
@@ -62,6 +66,7 @@ TEST_F(EnemyTest, EveryKindTogetherKeepsTheTablesConsistent) {
         Tick();
         ASSERT_EQ(TablesInconsistency(), "") << "after tick " << t;
     }
+    EXPECT_EQ(memcheck::BlockCount(), blocks);  // blocks alive: nothing was kept
     EXPECT_GT(KilledCount, 0);
 }
 
