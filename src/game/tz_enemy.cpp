@@ -210,7 +210,7 @@ std::int32_t SpawnEnemy(std::int32_t Entry, std::int32_t Param) {
         return -1;  // the list is full: the record stays free
     e->OnCheck = kind.Collides ? CheckHit : nullptr;
     e->OnDraw = kind.Drawn ? DrawCharacter : nullptr;
-    return EnemyIndex(*e);
+    return EnemyRecordIndex(*e);
 }
 
 namespace {
@@ -274,7 +274,7 @@ void FinishWreck(TEnemy& e, std::int16_t LifeAfter, std::int32_t TimerAfter, boo
     e.State = TPhase::phDown;
     e.Life = LifeAfter;
     e.Timer = TimerAfter;
-    if (CountOutOfGroups) GroupDown(EnemyIndex(e));
+    if (CountOutOfGroups) GroupDown(EnemyRecordIndex(e));
     KilledCount += 1;
 }
 

@@ -97,6 +97,6 @@ void FinishWreck(TEnemy& e, std::int16_t LifeAfter, std::int32_t TimerAfter, boo
 bool ShieldedFromShots(const TEnemy& e);
 
 // The index of a record of Enemies.
-inline std::int32_t EnemyIndex(const TEnemy& e) { return static_cast<std::int32_t>(&e - Enemies.data()); }
+inline std::int32_t EnemyRecordIndex(const TEnemy& e) { return static_cast<std::int32_t>(&e - Enemies.data()); }
 
 }  // namespace tz

@@ -33,8 +33,8 @@ void StepHold(TEnemy& e) {
         if (e.Speed == 0) {
             for (std::int32_t j = 1; j <= 3; ++j) {
                 PlaySE(Sound::Laser, 0, 0, 100);
-                SpawnEnemyShot(Bullet::ArmGun, e, j);
-                SpawnEnemyShot(Bullet::ArmGun, e, -j);
+                SpawnEnemyShot(Bullet::SideSpark, e, j);
+                SpawnEnemyShot(Bullet::SideSpark, e, -j);
             }
         }
         e.Work4 += 6;

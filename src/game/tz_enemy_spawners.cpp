@@ -15,7 +15,7 @@ namespace {
 void RetireSpawner(TEnemy& e) {
     if (e.Timer > 0) return;
     UnitList.RemoveCharacter(e);
-    GroupDown(EnemyIndex(e));
+    GroupDown(EnemyRecordIndex(e));
     KilledCount += 1;
 }
 

@@ -84,7 +84,7 @@ void StartBullet(TEnemyShot& b, std::int32_t Param) {
         Head(b, 64 + 12 * Param, 230, 246);
         b.Rotation = static_cast<std::uint8_t>(12 * Param);
         break;
-    case Bullet::ArmGun: {
+    case Bullet::SideSpark: {
         // Only parameters of size 1..3 are used; larger ones take the outermost gun.
         const std::int32_t side = Sign(Param);
         const std::int32_t size = std::abs(Param);

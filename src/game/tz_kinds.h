@@ -86,7 +86,7 @@ inline constexpr std::uint8_t GeneratorSpark = 10;
 inline constexpr std::uint8_t Graded = 11;        // speed from its parameter
 inline constexpr std::uint8_t AimedFast = 12;     // aimed, faster with its parameter
 inline constexpr std::uint8_t Spread = 13;        // the final boss's spread
-inline constexpr std::uint8_t ArmGun = 14;        // the stage-2 boss's arm guns
+inline constexpr std::uint8_t SideSpark = 14;     // the stage-2 boss's arm-gun bullets
 inline constexpr std::uint8_t Cancelled = 15;     // freed on its next move
 inline constexpr int Count = 15;
 }  // namespace Bullet

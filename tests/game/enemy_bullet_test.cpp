@@ -158,7 +158,7 @@ TEST_F(BulletTest, BulletsLeavingTheAreaAreFreedAtOnce) {
     TEnemyShot& up = Fire(Bullet::Directed, 300, -18, 192);
     TEnemyShot& down = Fire(Bullet::Directed, 300, 498, 64);
     // An arm gun of a boss near the edge starts beyond it.
-    TEnemyShot& arm = Fire(Bullet::ArmGun, 560, 100, 3);
+    TEnemyShot& arm = Fire(Bullet::SideSpark, 560, 100, 3);
     EXPECT_GT(arm.XPos(), 660);
     Tick();
     for (const TEnemyShot* b : {&right, &left, &up, &down, &arm}) EXPECT_EQ(b->Index, -1);
@@ -189,7 +189,7 @@ TEST_F(BulletTest, StartOffsets) {
         int param, dx, dy, direction;
     };
     for (const Arm a : {Arm{1, 113, 138, 96}, Arm{-2, -138, 126, 48}, Arm{3, 143, 104, 56}, Arm{-3, -143, 104, 72}}) {
-        const TEnemyShot& b = Fire(Bullet::ArmGun, 320, 100, a.param);
+        const TEnemyShot& b = Fire(Bullet::SideSpark, 320, 100, a.param);
         EXPECT_EQ(b.XPos(), 320 + a.dx) << a.param;
         EXPECT_EQ(b.YPos(), 100 + a.dy) << a.param;
         EXPECT_EQ(b.Direction(), a.direction) << a.param;

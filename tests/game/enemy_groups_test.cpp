@@ -49,12 +49,12 @@ TEST_F(GroupTest, AnObjectCompletingTwoGroupsDropsOneItemWorthBoth) {
     GroupCount[2] = 2;
     TEnemy& first = Spawn(EnemyKind::GunPod, 200, 100, 0, 2);
     TEnemy& both = Spawn(EnemyKind::GunPod, 300, 100, 0, 1, 2);
-    EXPECT_EQ(GroupDown(EnemyIndex(first)), 0);
+    EXPECT_EQ(GroupDown(EnemyRecordIndex(first)), 0);
     EXPECT_EQ(BonusItem(), nullptr);
-    EXPECT_EQ(GroupDown(EnemyIndex(both)), 1300);
+    EXPECT_EQ(GroupDown(EnemyRecordIndex(both)), 1300);
     EXPECT_EQ(CountEnemies(EnemyKind::BonusItem), 1);
     // Counted out again, a completed group pays nothing more.
-    EXPECT_EQ(GroupDown(EnemyIndex(both)), 0);
+    EXPECT_EQ(GroupDown(EnemyRecordIndex(both)), 0);
     EXPECT_EQ(CountEnemies(EnemyKind::BonusItem), 1);
 }
 
