@@ -1,7 +1,8 @@
 #pragma once
 // An empty stage in play for the enemy, bullet and boss tests: no spawn entries, the ship
-// parked at (320, 400) with no input, the clock running in scene 4. Objects are started
-// through the scratch entry, as game objects start their children.
+// parked at (320, 400) with no input and shielded for good (no bullet brings it down, so every
+// object runs its whole course), the clock running in scene 4. Objects are started through
+// the scratch entry, as game objects start their children.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -39,7 +40,7 @@ protected:
         MyShip.Lives = 2;
         MyShip.Bombs = 5;
         StageStart();
-        MyShip.Invincible = 0;
+        MyShip.Invincible = 1 << 30;
         ReplayMode = true;  // input from the (empty) replay buffer: the ship stays parked
         ReplayPos = 0;
         ReplayLength = ReplayBufferSize;
