@@ -1,7 +1,5 @@
 // The bosses: their entry shield, the stage bosses' time-outs, the final boss's forms and
 // user events, what their destruction pays and the stage clear it starts.
-#include <set>
-
 #include "enemy_fixture.h"
 #include "game/tz_enemy_boss.h"
 
@@ -63,19 +61,6 @@ TEST_F(BossTest, Stage1BossLeavesOnceTheTimeIsBelow14840) {
     EXPECT_EQ(SceneState, Scene::Play);  // the stage ends by its time mark, later
 }
 
-TEST_F(BossTest, Stage2BossLeavesDownwardOnceTheTimeIsBelow8470) {
-    TEnemy& boss = Spawn(EnemyKind::Stage2Boss, 320, 0);
-    UntilEntered(boss);
-    for (int t = 0; t < 300; ++t) Tick();
-    ASSERT_EQ(boss.State, TPhase::phAttack);
-    TimeLeft = Stage2BossTimeOut - 1;
-    Tick();
-    EXPECT_EQ(boss.State, TPhase::phLeave);
-    ASSERT_TRUE(TickUntil([&] { return boss.Index < 0; }, 400));
-    EXPECT_GT(boss.YPos(), 600);
-    EXPECT_EQ(Score, 0);
-}
-
 class FinalBossTest : public BossTest {
 protected:
     void SetUp() override {
@@ -90,20 +75,14 @@ protected:
     std::int32_t requests = 0;
 };
 
-TEST_F(FinalBossTest, ItsEntryAsksForItsBank) {
-    EXPECT_EQ(UserEventRequests, requests + 1);
-    EXPECT_EQ(BossLife, 950);
-    EXPECT_EQ(boss->Pattern, FinalBossFirstForm);
-    boss->Life = 949;
-    Tick();
-    EXPECT_EQ(BossLife, 949);  // shown every tick
-}
-
 TEST_F(FinalBossTest, ChangesForm50TicksAfterFallingTo650WithOneQuake) {
+    EXPECT_EQ(UserEventRequests, requests + 1);  // its entry asked for its bank
+    EXPECT_EQ(BossLife, 950);
     boss->Life = 650;
     Tick();
     EXPECT_EQ(Quakes(), 1);
     EXPECT_EQ(MyShip.QuakeTimer, 50 - 1);
+    EXPECT_EQ(BossLife, 650);  // shown every tick
     EXPECT_EQ(boss->Pattern, FinalBossFirstForm);
     for (int t = 1; t < 50; ++t) Tick();
     EXPECT_EQ(boss->Pattern, FinalBossFirstForm);
@@ -135,21 +114,6 @@ TEST_F(FinalBossTest, ChangesFormAt600IfThatComesFirst) {
     Tick();
     EXPECT_EQ(fresh.Pattern, FinalBossDamagedForm);
     EXPECT_EQ(Quakes(), 1);
-}
-
-// Below 600 its attacks change at random: all three come round, from both guns.
-TEST_F(FinalBossTest, DamagedItFiresEveryPatternInTurn) {
-    boss->Life = 500;
-    std::set<std::int32_t> patterns;
-    std::set<std::uint8_t> bullets;
-    for (int t = 0; t < 4000; ++t) {
-        Tick();
-        patterns.insert(boss->Work3);
-        for (const TEnemyShot& b : EnemyShots)
-            if (b.Index > 0) bullets.insert(b.BulletKind);
-    }
-    EXPECT_EQ(patterns, (std::set<std::int32_t>{0, 1, 2}));
-    EXPECT_TRUE(bullets.count(Bullet::AimedFast) && bullets.count(Bullet::Generator) && bullets.count(Bullet::Spread));
 }
 
 TEST_F(FinalBossTest, ItsDestructionClearsTheStageAndStopsTheMusic) {

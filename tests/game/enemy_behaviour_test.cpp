@@ -49,19 +49,6 @@ TEST_F(EnemyTest, ADestroyedCraftLeavesItsWreckScoresAndIsGoneTheNextTick) {
     }
 }
 
-TEST_F(EnemyTest, KindsWithoutADestructionTakeDamageWithoutEnd) {
-    for (const std::uint8_t kind : {EnemyKind::HeavyDrifterS, EnemyKind::Carrier, EnemyKind::BackgroundDrifter}) {
-        TEnemy& e = Spawn(kind, 300, 100);
-        e.Life = -50;
-        Tick();
-        Tick();
-        EXPECT_GT(e.Index, 0) << int(kind);
-        EXPECT_EQ(e.State == TPhase::phDown, false) << int(kind);
-    }
-    EXPECT_EQ(KilledCount, 0);
-    EXPECT_EQ(Score, 0);
-}
-
 // In stage 1 a fighter climbing away drops nearly straight bullets every 8 ticks wherever
 // it is; in later stages it fires aimed ones every 16 ticks, only well inside the top.
 TEST_F(EnemyTest, SwoopingFighterFiresByTheStage) {
@@ -114,42 +101,6 @@ TEST_F(EnemyTest, HomingMineReachingTheShipBurstsIntoSixBulletsWithoutScore) {
     EXPECT_EQ(Score, 0);
     EXPECT_EQ(KilledCount, 0);
     EXPECT_EQ(GroupCount[2], 1);
-}
-
-TEST_F(EnemyTest, DartBurstsIntoEightBulletsWhenItsTimeIsUp) {
-    TEnemy& d = Spawn(EnemyKind::Dart, 300, 100, 64);
-    EXPECT_EQ(d.Direction(), 64);
-    for (int t = 0; t < 70; ++t) Tick();
-    EXPECT_EQ(ActiveBullets(), 0);
-    Tick();
-    EXPECT_EQ(CountBullets(Bullet::Turning), 8);
-    EXPECT_EQ(d.State, TPhase::phDown);
-    Tick();
-    EXPECT_LT(d.Index, 0);
-    EXPECT_EQ(Score, 0);
-}
-
-// The four ring mines of a ring spawner start 64 pixels above, left of, below and right of
-// the ship.
-TEST_F(EnemyTest, RingSpawnerSurroundsTheShip) {
-    TEnemy& s = Spawn(EnemyKind::RingSpawner, 320, 0);
-    struct Offset {
-        int dx, dy;
-    };
-    std::vector<Offset> starts;
-    for (int t = 0; t < 100 && s.Index > 0; ++t) {
-        Tick();
-        for (const TEnemy& e : Enemies)
-            if (e.Index > 0 && e.SubType == EnemyKind::RingMine && e.Timer == 29)  // started this tick
-                starts.push_back({e.XPos() - MyShip.XPos(), e.YPos() + 1 - MyShip.YPos()});  // it backs up 1 px
-    }
-    ASSERT_EQ(starts.size(), 4u);
-    const Offset expected[] = {{0, -64}, {-64, 0}, {0, 64}, {64, 0}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(starts[static_cast<std::size_t>(i)].dx, expected[i].dx) << i;
-        EXPECT_EQ(starts[static_cast<std::size_t>(i)].dy, expected[i].dy) << i;
-    }
-    EXPECT_EQ(KilledCount, 1);  // the spawner, counted when it retired
 }
 
 // Each mine leaves from where the drawing showed it, the outermost right one first.

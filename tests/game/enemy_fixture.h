@@ -89,11 +89,6 @@ public:
         for (const TEffect& e : Effects) n += e.Index > 0 && e.EffectKind == Kind;
         return n;
     }
-    static int ActiveBullets() {
-        int n = 0;
-        for (const TEnemyShot& b : EnemyShots) n += b.Index > 0;
-        return n;
-    }
 
     // The object list and the tables agree: every listed record (ship, shots, enemies) sits
     // in the slot its Index names, the list holds exactly those, and every free record is out
