@@ -89,7 +89,7 @@ const std::array<TEnemyKind, EnemyKind::Count> EnemyKinds = {{
     /* 10 stage-1 boss */
     {.Radius = 120, .Range = 120, .Margin = 120, .Pattern = 221, .Direction = 64, .SetsTimer = F, .Timer = NoTimer,
      .Speed = 500, .Life = 220, .Collides = T, .Drawn = T, .Start = StartStage1Boss, .Step = StepStage1Boss,
-     .Decay = DecayFull, .Recipe = WreckStage1Boss, .EntryShield = T},
+     .Decay = DecayFull, .Recipe = WreckStage1Boss},
     /* 11 weapon item       */ {40, 40, 40, 95, 64, F, NoTimer, 64, 127, T, T, StartWeaponItem, StepWeaponItem},
     /* 12 bonus item        */ {40, 40, 40, 47, 64, F, NoTimer, 48, 127, T, T, StartBonusItem, StepBonusItem},
     /* 13 heavy drifter, small */
@@ -127,7 +127,7 @@ const std::array<TEnemyKind, EnemyKind::Count> EnemyKinds = {{
     /* 21 stage-2 boss */
     {.Radius = 100, .Range = 100, .Margin = 100, .Pattern = 234, .Direction = 192, .SetsTimer = F, .Timer = NoTimer,
      .Speed = 128, .Life = 280, .Collides = T, .Drawn = T, .Start = StartStage2Boss, .Step = StepStage2Boss,
-     .Recipe = WreckStage2Boss, .EntryShield = T},
+     .Recipe = WreckStage2Boss},
     /* 22 side crosser (drops the Thunder) */
     {.Radius = 100, .Range = 100, .Margin = 100, .Pattern = 239, .Direction = 64, .SetsTimer = F, .Timer = NoTimer,
      .Speed = 512, .Life = 8, .Collides = T, .Drawn = T, .Start = StartSideCrosser, .Step = StepSideCrosser,
@@ -138,11 +138,11 @@ const std::array<TEnemyKind, EnemyKind::Count> EnemyKinds = {{
     /* 24 mid-boss that teleports */
     {.Radius = 90, .Range = 90, .Margin = 90, .Pattern = 207, .Direction = 192, .SetsTimer = T, .Timer = 70,
      .Speed = 0, .Life = 100, .Collides = T, .Drawn = T, .Start = StartShardMidBoss, .Step = StepShardMidBoss,
-     .Recipe = WreckShardMidBoss, .EntryShield = T},
+     .Recipe = WreckShardMidBoss},
     /* 25 final boss */
     {.Radius = 400, .Range = 400, .Margin = 400, .Pattern = 244, .Direction = 64, .SetsTimer = F, .Timer = NoTimer,
      .Speed = 128, .Life = 950, .Collides = T, .Drawn = T, .Start = StartFinalBoss, .Step = StepFinalBoss,
-     .EveryTick = WatchFinalBoss, .Recipe = WreckFinalBoss, .EntryShield = T},
+     .EveryTick = WatchFinalBoss, .Recipe = WreckFinalBoss},
     /* 26 dart */
     {.Radius = 10, .Range = 20, .Margin = 10, .Pattern = 109, .Direction = 64, .SetsTimer = T, .Timer = 70,
      .Speed = 256, .Life = 1, .Collides = T, .Drawn = T, .Start = StartDart, .Step = StepDart, .Recipe = WreckEnemy,
@@ -170,10 +170,6 @@ const std::array<TEnemyKind, EnemyKind::Count> EnemyKinds = {{
 void DecayPush(TEnemy& e, std::int32_t Decay) {
     Approach(e.Work1, 0, Decay);
     Approach(e.Work2, 0, Decay);
-}
-
-bool ShieldedFromShots(const TEnemy& e) {
-    return e.SubType < EnemyKinds.size() && EnemyKinds[e.SubType].EntryShield && e.State == TPhase::phEnter;
 }
 
 std::int32_t SpawnEnemy(std::int32_t Entry, std::int32_t Param) {

@@ -68,7 +68,6 @@ struct TEnemyKind {
     TEnemyStep EveryTick = nullptr;     // runs every tick before the destruction check
     TEnemyStep Recipe = nullptr;        // its destruction; nullptr = never destroyed by damage
     TWreck Wreck{};                     // the data of the shared recipe (Recipe = WreckEnemy)
-    bool EntryShield = false;           // shots do no harm while it is entering (State 0)
 };
 
 extern const std::array<TEnemyKind, EnemyKind::Count> EnemyKinds;
@@ -92,9 +91,6 @@ void WreckEnemy(TEnemy& e);
 // TimerAfter (removed on its next tick), is counted out of its groups when asked and
 // counted as destroyed.
 void FinishWreck(TEnemy& e, std::int16_t LifeAfter, std::int32_t TimerAfter, bool CountOutOfGroups);
-
-// True while shots do no harm to e: a boss entering the field.
-bool ShieldedFromShots(const TEnemy& e);
 
 // The index of a record of Enemies.
 inline std::int32_t EnemyRecordIndex(const TEnemy& e) { return static_cast<std::int32_t>(&e - Enemies.data()); }
