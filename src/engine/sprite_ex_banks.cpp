@@ -117,7 +117,7 @@ void TSpriteEx::RealizeBank(int Index) {
         if (!sourceInside(s, surface.width, surface.height)) {
             Fail("RealizeBank.BadSource - " + bank.fileName + " pattern " + std::to_string(k) + " (" +
                  std::to_string(s.left) + ", " + std::to_string(s.top) + ", " + std::to_string(s.right) + ", " +
-                 std::to_string(s.bottom) + ") is outside the picture of " + std::to_string(surface.width) + " x " +
+                 std::to_string(s.bottom) + ") is outside its picture " + tz::ExtractFileName(bmpName) + " of " + std::to_string(surface.width) + " x " +
                  std::to_string(surface.height));
             return;
         }

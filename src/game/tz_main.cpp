@@ -266,7 +266,13 @@ void TForm1::StageSetup() {
     Sprite.ReleaseBanks();
     Sprite.RealizeBank(BankSystem);
     Sprite.RealizeBank(BankGame);
-    Sprite.LoadBmpToSurface(BgSurface, DataPath("tz_BG", ".bmp"));
+    // The stage is drawn over this picture: without it the game cannot go on.
+    const std::string background = DataPath("tz_BG", ".bmp");
+    if (background.empty()) {
+        Sprite.Fail("StageSetup - tz_BG.bmp is not in " + ProgramDir());
+        return;
+    }
+    Sprite.LoadBmpToSurface(BgSurface, background);
     // Start-from skips: the time budget of the skipped stages is spent.
     if (StartFrom > 1 && StageNo < 2) {
         StageNo = 1;
