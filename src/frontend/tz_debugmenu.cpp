@@ -1,0 +1,367 @@
+#include "frontend/tz_debugmenu.h"
+
+#include <algorithm>
+
+#include "core/data_path.h"
+#include "game/tz_globals.h"
+#include "game/tz_main.h"
+#include "game/tz_replay.h"
+#include "platform/platform.h"
+
+namespace frontend {
+namespace {
+
+constexpr const char* kTitle = "Korrindal";
+
+constexpr std::size_t Index(TControlId id) { return static_cast<std::size_t>(id); }
+
+// The focus order: every control but the frame and the label.
+constexpr std::array<TControlId, 9> kTabOrder{
+    TControlId::cbVRAM,      TControlId::cbReverseSound, TControlId::cbBGM,
+    TControlId::cbSE,        TControlId::cbFullScreen,   TControlId::cbStartFrom,
+    TControlId::ReplayList,  TControlId::btnStart,       TControlId::btnManual};
+
+plat::FormControl Describe(plat::ControlKind kind, const TControl& c) {
+    plat::FormControl d;
+    d.kind = kind;
+    d.rect = c.Bounds;
+    d.caption = c.Caption;
+    d.visible = c.Visible;
+    d.enabled = c.Enabled;
+    return d;
+}
+
+}  // namespace
+
+TForm2::TForm2(plat::Platform& Platform, tz::TForm1& Game) : FPlatform(Platform), FGame(Game) {
+    // The stored form: places and captions, the start-from list and the check boxes' states.
+    Bevel1.Bounds = Layout::Bevel1;
+    cbVRAM.Bounds = Layout::cbVRAM;
+    cbVRAM.Checked = true;
+    cbReverseSound.Bounds = Layout::cbReverseSound;
+    cbBGM.Bounds = Layout::cbBGM;
+    cbBGM.Checked = true;
+    cbSE.Bounds = Layout::cbSE;
+    cbSE.Checked = true;
+    cbFullScreen.Bounds = Layout::cbFullScreen;
+    cbFullScreen.Checked = true;
+    cbStartFrom.Bounds = Layout::cbStartFrom;
+    Label1.Bounds = Layout::Label1;
+    ReplayList.Bounds = Layout::ReplayList;
+    btnStart.Bounds = Layout::btnStart;
+    btnManual.Bounds = Layout::btnManual;
+    ApplyCaptions(JapaneseCaptions);
+    // The settings are read when the dialog is shown, not when it is loaded.
+    Setting.AutoInput = false;
+    Setting.OnIO = [this](TEasyRestore& Sender) { SettingIO(Sender); };
+    Setting.Loaded();
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::ApplyCaptions(const TDialogCaptions& Captions) {
+    Caption = Captions.Form;
+    cbVRAM.Caption = Captions.cbVRAM;
+    cbReverseSound.Caption = Captions.cbReverseSound;
+    cbBGM.Caption = Captions.cbBGM;
+    cbSE.Caption = Captions.cbSE;
+    cbFullScreen.Caption = Captions.cbFullScreen;
+    cbStartFrom.Items.assign(Captions.cbStartFrom.begin(), Captions.cbStartFrom.end());
+    Label1.Caption = Captions.Label1;
+    btnStart.Caption = Captions.btnStart;
+    btnManual.Caption = Captions.btnManual;
+}
+
+void TForm2::Notice(const std::string& Text) { FPlatform.messageBox(plat::BoxKind::Notice, kTitle, Text); }
+
+// ---- Handlers ----------------------------------------------------------------------------
+
+void TForm2::FormShow() {
+    // The replays of the program's folder (the current folder is wherever the program was
+    // started from).
+    ReplayFileList = ListReplayFiles(tz::ProgramDir());
+    const bool any = !ReplayFileList.empty();
+    Label1.Enabled = any;
+    ReplayList.Enabled = any;
+    ReplayList.Items.clear();
+    for (const TReplayEntry& e : ReplayFileList) ReplayList.Items.push_back(e.Line);
+    ReplayList.ItemIndex = -1;
+
+    // The replay buffer is the game's own fixed table; nothing is being played back yet.
+    tz::ReplayMode = false;
+
+    // A replay named on the command line. One that cannot be loaded is reported and the
+    // dialog opens as usual.
+    if (!CommandLineReplay.empty()) {
+        const tz::TReplayResult loaded = FGame.LoadReplay(CommandLineReplay);
+        if (!loaded.Ok) Notice("The replay on the command line cannot be played.\n" + loaded.Error);
+    }
+
+    Setting.Input();
+    if (!Setting.LastReadError().empty()) Notice("The settings cannot be read; the defaults are used.\n" + Setting.LastReadError());
+    // The stored start point is read but not kept: every showing starts from the beginning.
+    tz::StartFrom = 0;
+
+    cbFullScreen.Checked = tz::FullScreen;
+    cbVRAM.Checked = tz::UseVram;
+    cbReverseSound.Checked = tz::ReverseSound;
+    cbBGM.Checked = tz::EnableBGM;
+    cbSE.Checked = tz::EnableSE;
+    cbStartFrom.ItemIndex = tz::StartFrom;
+}
+
+void TForm2::btnStartClick() {
+    if (FStarted || FClosed) return;
+    FStarted = true;
+    FVisible = false;
+    if (FWindow) FWindow->hide();
+    btnStart.Enabled = false;
+
+    tz::FullScreen = cbFullScreen.Checked;
+    tz::UseVram = cbVRAM.Checked;
+    tz::ReverseSound = cbReverseSound.Checked;   // the sound unit mirrors the effects' pan from it
+    tz::EnableBGM = cbBGM.Checked;
+    tz::EnableSE = cbSE.Checked;
+    tz::StartFrom = std::clamp(cbStartFrom.ItemIndex, 0, StartFromChoices - 1);
+
+    engine::TSpriteEx& sprite = FGame.Sprite;
+    sprite.SetFullScreenMode(tz::FullScreen);
+    if (!tz::UseVram) sprite.SetDebugOptions(sprite.DebugOptions().with(engine::TDebugOption::doSysMemOnly));
+
+    FGame.Show();
+}
+
+void TForm2::ReplayListClick() {
+    const int i = ReplayList.ItemIndex;
+    if (!ReplayList.Enabled || i < 0 || i >= static_cast<int>(ReplayFileList.size())) return;
+    const TReplayEntry& entry = ReplayFileList[static_cast<std::size_t>(i)];
+    if (!entry.Startable) {
+        Notice("This replay cannot be played.\n" + entry.Error);
+        return;
+    }
+    const tz::TReplayResult loaded = FGame.LoadReplay(tz::ProgramDir() + entry.FileName);
+    if (!loaded.Ok) {
+        Notice("This replay cannot be played.\n" + loaded.Error);
+        return;
+    }
+    btnStartClick();
+}
+
+void TForm2::btnManualClick() {
+    // Beside the program, or beside the executable when the program's folder has none.
+    std::string manual = tz::DataPath("Korrindal", ".htm");
+    if (manual.empty()) manual = tz::ProgramDir() + "Korrindal.htm";
+    if (!FPlatform.openWithDesktop(manual)) Notice("The manual cannot be opened: " + manual);
+}
+
+void TForm2::SettingIO(TEasyRestore& Sender) {
+    Sender.Section = "Options";
+    Sender.IOBoolean("FullScreen", tz::FullScreen, true);
+    Sender.IOBoolean("UseVram", tz::UseVram, true);
+    Sender.IOBoolean("ReverseSound", tz::ReverseSound, false);
+    Sender.IOBoolean("EnableBGM", tz::EnableBGM, true);
+    Sender.IOBoolean("EnableSE", tz::EnableSE, true);
+    Sender.IOInteger("StartFrom", tz::StartFrom, 0);
+    Sender.Section = "Records";
+    Sender.IOInteger("Highscore", tz::HiScore, 0);
+}
+
+void TForm2::FormClose() {
+    // The window and its fonts and renderer go; the replay buffer is the game's fixed table.
+    FWindow.reset();
+}
+
+TOutputResult TForm2::WriteSettings() {
+    TOutputResult result = Setting.Output();
+    if (result.Kind == TOutputResult::TKind::Failed) Notice("The settings were not saved.\n" + result.Error);
+    return result;
+}
+
+// ---- The form ----------------------------------------------------------------------------
+
+bool TForm2::Show() {
+    FormShow();
+    return OpenWindow();
+}
+
+bool TForm2::OpenWindow() {
+    if (FClosed || FStarted) return true;
+    FVisible = true;
+    FWindow = FPlatform.makeFormWindow();
+    if (!FWindow) return true;   // a platform without windows: the dialog is shown in name only
+    if (!FWindow->japanese()) ApplyCaptions(EnglishCaptions);
+    if (!FWindow->open(Caption, FormWidth, FormHeight, Controls())) {
+        FWindowError = FWindow->errorText();
+        FWindow.reset();
+        return false;
+    }
+    return true;
+}
+
+void TForm2::Close() {
+    if (FClosed) return;
+    FClosed = true;
+    FVisible = false;
+    FormClose();
+}
+
+bool TForm2::ProcessFrame() {
+    if (!FWindow || !FVisible) return false;
+    std::vector<plat::FormInput> inputs;
+    FWindow->frame(Controls(), inputs);
+    for (const plat::FormInput& input : inputs) {
+        if (!FVisible) break;   // started or closed: the rest is not the dialog's
+        HandleInput(input);
+    }
+    return true;
+}
+
+std::vector<plat::FormControl> TForm2::Controls() const {
+    using K = plat::ControlKind;
+    std::vector<plat::FormControl> c(Index(TControlId::Count));
+    c[Index(TControlId::Bevel1)] = Describe(K::Frame, Bevel1);
+    const std::array<std::pair<TControlId, const TCheckBox*>, 5> boxes{{{TControlId::cbVRAM, &cbVRAM},
+                                                                        {TControlId::cbReverseSound, &cbReverseSound},
+                                                                        {TControlId::cbBGM, &cbBGM},
+                                                                        {TControlId::cbSE, &cbSE},
+                                                                        {TControlId::cbFullScreen, &cbFullScreen}}};
+    for (const auto& [id, box] : boxes) {
+        c[Index(id)] = Describe(K::CheckBox, *box);
+        c[Index(id)].checked = box->Checked;
+    }
+    plat::FormControl& combo = c[Index(TControlId::cbStartFrom)] = Describe(K::ComboBox, cbStartFrom);
+    combo.items = cbStartFrom.Items;
+    combo.itemIndex = cbStartFrom.ItemIndex;
+    c[Index(TControlId::Label1)] = Describe(K::Label, Label1);
+    plat::FormControl& list = c[Index(TControlId::ReplayList)] = Describe(K::ListBox, ReplayList);
+    list.items = ReplayList.Items;
+    list.itemIndex = ReplayList.ItemIndex;
+    list.itemHeight = ReplayItemHeight;
+    list.fixedPitch = true;
+    c[Index(TControlId::btnStart)] = Describe(K::Button, btnStart);
+    c[Index(TControlId::btnStart)].isDefault = true;
+    c[Index(TControlId::btnManual)] = Describe(K::Button, btnManual);
+    c[Index(FFocus)].focused = true;
+    return c;
+}
+
+// ---- Keyboard and mouse -------------------------------------------------------------------
+
+const TControl& TForm2::ControlOf(TControlId Id) const {
+    switch (Id) {
+    case TControlId::Bevel1: return Bevel1;
+    case TControlId::cbVRAM: return cbVRAM;
+    case TControlId::cbReverseSound: return cbReverseSound;
+    case TControlId::cbBGM: return cbBGM;
+    case TControlId::cbSE: return cbSE;
+    case TControlId::cbFullScreen: return cbFullScreen;
+    case TControlId::cbStartFrom: return cbStartFrom;
+    case TControlId::Label1: return Label1;
+    case TControlId::ReplayList: return ReplayList;
+    case TControlId::btnStart: return btnStart;
+    case TControlId::btnManual:
+    case TControlId::Count: break;
+    }
+    return btnManual;
+}
+
+bool TForm2::Focusable(TControlId Id) const {
+    const TControl& c = ControlOf(Id);
+    return c.Visible && c.Enabled;
+}
+
+void TForm2::MoveFocus(bool Backward) {
+    auto at = std::find(kTabOrder.begin(), kTabOrder.end(), FFocus);
+    std::size_t i = at == kTabOrder.end() ? 0 : static_cast<std::size_t>(at - kTabOrder.begin());
+    for (std::size_t step = 0; step < kTabOrder.size(); ++step) {
+        i = Backward ? (i + kTabOrder.size() - 1) % kTabOrder.size() : (i + 1) % kTabOrder.size();
+        if (Focusable(kTabOrder[i])) {
+            FFocus = kTabOrder[i];
+            return;
+        }
+    }
+}
+
+void TForm2::MoveSelection(plat::FormKey Key) {
+    using plat::FormKey;
+    // The start-from list when it has the focus, the replay list otherwise.
+    const bool combo = FFocus == TControlId::cbStartFrom;
+    if (!combo && (!ReplayList.Enabled || !ReplayList.Visible || ReplayList.Items.empty())) return;
+    const int count = combo ? static_cast<int>(cbStartFrom.Items.size()) : static_cast<int>(ReplayList.Items.size());
+    int& index = combo ? cbStartFrom.ItemIndex : ReplayList.ItemIndex;
+    const int page = std::max(1, ReplayList.Bounds.h / ReplayItemHeight - 1);
+    int next = index;
+    switch (Key) {
+    case FormKey::Up: next = index < 0 ? 0 : index - 1; break;
+    case FormKey::Down: next = index + 1; break;
+    case FormKey::PageUp: next = index - page; break;
+    case FormKey::PageDown: next = index < 0 ? page - 1 : index + page; break;
+    case FormKey::Home: next = 0; break;
+    case FormKey::End: next = count - 1; break;
+    default: return;
+    }
+    index = std::clamp(next, 0, count - 1);
+    if (!combo) FFocus = TControlId::ReplayList;
+}
+
+void TForm2::PressFocused() {
+    switch (FFocus) {
+    case TControlId::cbVRAM: cbVRAM.Checked = !cbVRAM.Checked; break;
+    case TControlId::cbReverseSound: cbReverseSound.Checked = !cbReverseSound.Checked; break;
+    case TControlId::cbBGM: cbBGM.Checked = !cbBGM.Checked; break;
+    case TControlId::cbSE: cbSE.Checked = !cbSE.Checked; break;
+    case TControlId::cbFullScreen: cbFullScreen.Checked = !cbFullScreen.Checked; break;
+    case TControlId::ReplayList: ReplayListClick(); break;
+    case TControlId::btnStart: btnStartClick(); break;
+    case TControlId::btnManual: btnManualClick(); break;
+    default: break;
+    }
+}
+
+void TForm2::HandleInput(const plat::FormInput& Input) {
+    using plat::FormInput;
+    using plat::FormKey;
+    if (FClosed) return;
+    switch (Input.type) {
+    case FormInput::Type::Close: Close(); return;
+    case FormInput::Type::Click: {
+        if (Input.control < 0 || Input.control >= static_cast<int>(TControlId::Count)) return;
+        const auto id = static_cast<TControlId>(Input.control);
+        if (std::find(kTabOrder.begin(), kTabOrder.end(), id) == kTabOrder.end() || !Focusable(id)) return;
+        FFocus = id;
+        PressFocused();
+        return;
+    }
+    case FormInput::Type::Choose: {
+        if (Input.control == static_cast<int>(TControlId::cbStartFrom) && Focusable(TControlId::cbStartFrom)) {
+            if (Input.item < 0 || Input.item >= static_cast<int>(cbStartFrom.Items.size())) return;
+            FFocus = TControlId::cbStartFrom;
+            cbStartFrom.ItemIndex = Input.item;
+        } else if (Input.control == static_cast<int>(TControlId::ReplayList) && Focusable(TControlId::ReplayList)) {
+            if (Input.item < 0 || Input.item >= static_cast<int>(ReplayList.Items.size())) return;
+            FFocus = TControlId::ReplayList;
+            ReplayList.ItemIndex = Input.item;
+            ReplayListClick();   // a click on a line plays it
+        }
+        return;
+    }
+    case FormInput::Type::Key: break;
+    }
+    switch (Input.key) {
+    case FormKey::Escape: Close(); break;
+    case FormKey::Tab: MoveFocus(Input.shift); break;
+    case FormKey::Space: PressFocused(); break;
+    case FormKey::Enter:
+        if (FFocus == TControlId::ReplayList && ReplayList.ItemIndex >= 0) {
+            ReplayListClick();
+        } else if (FFocus == TControlId::btnManual) {
+            btnManualClick();
+        } else {
+            btnStartClick();
+        }
+        break;
+    default: MoveSelection(Input.key); break;
+    }
+}
+
+}  // namespace frontend
