@@ -90,7 +90,7 @@ bool TIniFile::Load(std::string& Error) {
     FLines.clear();
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(FFileName.c_str(), "rb"), &std::fclose);
     if (!in) {
-        if (errno == ENOENT) return true;   // no file yet: every value has its default
+        if (errno == ENOENT || errno == ENOTDIR) return true;   // no file: every value has its default
         Error = "cannot read " + FFileName + ": " + std::strerror(errno);
         return false;
     }

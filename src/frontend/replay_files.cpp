@@ -40,12 +40,15 @@ std::vector<TReplayEntry> ListReplayFiles(const std::string& Folder) {
     });
     for (TReplayEntry& entry : entries) {
         const fs::path path = fs::path(Folder) / entry.FileName;
+        // A file whose score cannot be read, or that the game would refuse to play, is
+        // listed as unreadable (and cannot be started).
         const tz::TReplayListLine line = tz::ReplayListLine(path.string());
-        if (line.Ok) {
+        const tz::TReplayResult check = line.Ok ? tz::CheckReplayFile(path.string()) : tz::TReplayResult{};
+        if (line.Ok && check.Ok) {
             entry.Line = line.Line;
         } else {
             entry.Startable = false;
-            entry.Error = line.Error;
+            entry.Error = line.Ok ? check.Error : line.Error;
             entry.Line = UnreadableLine(path.stem().string());
         }
     }

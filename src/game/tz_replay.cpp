@@ -126,7 +126,15 @@ TReplayResult SaveFinishedGame() {
     return result;
 }
 
-TReplayResult LoadReplay(const std::string& FileName) {
+namespace {
+
+// What a replay file holds besides its bytes, which ReadReplayFile leaves in LoadScratch.
+struct TReplayFileInfo {
+    std::int32_t Length = 0;
+    std::int32_t StartFrom = 0;
+};
+
+TReplayResult ReadReplayFile(const std::string& FileName, TReplayFileInfo& info) {
     File f(std::fopen(FileName.c_str(), "rb"));
     if (!f) return Failure("LoadReplay: cannot open " + FileName + ": " + SystemError(errno));
     std::array<std::uint8_t, ReplayHeaderSize> header{};
@@ -145,18 +153,32 @@ TReplayResult LoadReplay(const std::string& FileName) {
     }
     // The start-point record, when the bytes after the recording are one.
     std::array<std::uint8_t, StartPointRecordSize> trailer{};
-    std::int32_t startFrom = 0;
+    info = TReplayFileInfo{length, 0};
     if (std::fread(trailer.data(), 1, trailer.size(), f.get()) == trailer.size() &&
         std::equal(StartPointTag.begin(), StartPointTag.end(), trailer.begin())) {
         const std::int32_t value = GetInt32(trailer.data() + StartPointTag.size());
-        if (value >= 0 && value < StartPointCount) startFrom = value;
+        if (value >= 0 && value < StartPointCount) info.StartFrom = value;
     }
-    std::copy(LoadScratch.begin(), LoadScratch.begin() + length, ReplayBuffer.begin());
-    ReplayLength = length;
-    ReplayStartFrom = static_cast<std::uint8_t>(startFrom);
+    return {};
+}
+
+}  // namespace
+
+TReplayResult CheckReplayFile(const std::string& FileName) {
+    TReplayFileInfo info;
+    return ReadReplayFile(FileName, info);
+}
+
+TReplayResult LoadReplay(const std::string& FileName) {
+    TReplayFileInfo info;
+    TReplayResult result = ReadReplayFile(FileName, info);
+    if (!result.Ok) return result;
+    std::copy(LoadScratch.begin(), LoadScratch.begin() + info.Length, ReplayBuffer.begin());
+    ReplayLength = info.Length;
+    ReplayStartFrom = static_cast<std::uint8_t>(info.StartFrom);
     ReplayMode = true;
     ReplayPos = 0;
-    return {};
+    return result;
 }
 
 TReplayListLine ReplayListLine(const std::string& FileName) {

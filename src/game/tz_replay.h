@@ -77,6 +77,9 @@ TReplayResult SaveFinishedGame();
 // as they were.
 TReplayResult LoadReplay(const std::string& FileName);
 
+// Whether LoadReplay would take the file, and why not; changes nothing the game reads.
+TReplayResult CheckReplayFile(const std::string& FileName);
+
 // The replay list's line for a file: "%8dpts. [%s]" of its score and its name without
 // folder and extension.
 struct TReplayListLine {

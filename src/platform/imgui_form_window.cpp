@@ -297,11 +297,24 @@ private:
         return ImVec2(origin.x + pxf(x), origin.y + pxf(y));
     }
 
+    // The focus mark: a dashed frame just outside the control, as desktop dialogs draw it.
     void drawFocus(const FormRect& r) {
-        const float inset = static_cast<float>(scale_);
-        ImGui::GetWindowDrawList()->AddRect(ImVec2(at(r.x, r.y).x - inset, at(r.x, r.y).y - inset),
-                                            ImVec2(at(r.x + r.w, r.y + r.h).x + inset, at(r.x + r.w, r.y + r.h).y + inset),
-                                            IM_COL32(0, 120, 215, 255), 0.0f, 0, static_cast<float>(scale_) * 1.5f);
+        ImDrawList* draw = ImGui::GetWindowDrawList();
+        const float s = static_cast<float>(scale_);
+        const ImVec2 a(at(r.x, r.y).x - 2 * s, at(r.x, r.y).y - 2 * s);
+        const ImVec2 b(at(r.x + r.w, r.y + r.h).x + 2 * s, at(r.x + r.w, r.y + r.h).y + 2 * s);
+        const float dash = 2 * s, thick = std::max(1.0f, std::floor(s));
+        const ImU32 colour = IM_COL32(40, 40, 40, 255);
+        for (float x = a.x; x < b.x; x += 2 * dash) {
+            const float e = std::min(x + dash, b.x);
+            draw->AddRectFilled(ImVec2(x, a.y), ImVec2(e, a.y + thick), colour);
+            draw->AddRectFilled(ImVec2(x, b.y - thick), ImVec2(e, b.y), colour);
+        }
+        for (float y = a.y; y < b.y; y += 2 * dash) {
+            const float e = std::min(y + dash, b.y);
+            draw->AddRectFilled(ImVec2(a.x, y), ImVec2(a.x + thick, e), colour);
+            draw->AddRectFilled(ImVec2(b.x - thick, y), ImVec2(b.x, e), colour);
+        }
     }
 
     void drawControl(int index, const FormControl& c, std::vector<FormInput>& inputs) {
