@@ -16,6 +16,7 @@
 
 #include "diagnostics/memcheck.h"
 #include "platform/dialog_fonts.h"
+#include "platform/imgui_session.h"
 
 namespace plat {
 
@@ -38,33 +39,6 @@ struct RendererDeleter {
     void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
 };
 
-// One ImGui context with its SDL platform and renderer backends, for one window.
-class ImGuiSession {
-public:
-    ImGuiSession(SDL_Window* window, SDL_Renderer* renderer) {
-        IMGUI_CHECKVERSION();
-        context_ = ImGui::CreateContext();
-        ImGuiIO& io = ImGui::GetIO();
-        io.IniFilename = nullptr;   // no layout file is written beside the program
-        io.LogFilename = nullptr;
-        platformUp_ = ImGui_ImplSDL2_InitForSDLRenderer(window);
-        rendererUp_ = platformUp_ && ImGui_ImplSDLRenderer_Init(renderer);
-    }
-    ~ImGuiSession() {
-        if (rendererUp_) ImGui_ImplSDLRenderer_Shutdown();
-        if (platformUp_) ImGui_ImplSDL2_Shutdown();
-        ImGui::DestroyContext(context_);
-    }
-    ImGuiSession(const ImGuiSession&) = delete;
-    ImGuiSession& operator=(const ImGuiSession&) = delete;
-    bool ok() const { return rendererUp_; }
-
-private:
-    ImGuiContext* context_ = nullptr;
-    bool platformUp_ = false;
-    bool rendererUp_ = false;
-};
-
 bool keyOf(SDL_Keycode code, FormKey& key) {
     switch (code) {
     case SDLK_TAB: key = FormKey::Tab; return true;
@@ -80,36 +54,6 @@ bool keyOf(SDL_Keycode code, FormKey& key) {
     case SDLK_END: key = FormKey::End; return true;
     default: return false;
     }
-}
-
-// A light face like a desktop dialog's, every size scaled.
-void ApplyStyle(float scale) {
-    ImGui::StyleColorsLight();
-    ImGuiStyle& style = ImGui::GetStyle();
-    style.WindowRounding = 0;
-    style.FrameRounding = 2;
-    style.WindowBorderSize = 0;
-    style.FrameBorderSize = 1;
-    style.ChildBorderSize = 1;
-    style.PopupBorderSize = 1;
-    style.FramePadding = ImVec2(4, 2);
-    style.ItemInnerSpacing = ImVec2(4, 4);
-    style.WindowPadding = ImVec2(0, 0);
-    style.ScrollbarSize = 12;
-    style.DisabledAlpha = 0.45f;
-    ImVec4* c = style.Colors;
-    c[ImGuiCol_WindowBg] = ImVec4(0.94f, 0.94f, 0.94f, 1.0f);
-    c[ImGuiCol_ChildBg] = ImVec4(1.0f, 1.0f, 1.0f, 1.0f);
-    c[ImGuiCol_Border] = ImVec4(0.55f, 0.55f, 0.55f, 1.0f);
-    c[ImGuiCol_FrameBg] = ImVec4(1.0f, 1.0f, 1.0f, 1.0f);
-    c[ImGuiCol_Button] = ImVec4(0.88f, 0.88f, 0.88f, 1.0f);
-    c[ImGuiCol_ButtonHovered] = ImVec4(0.80f, 0.88f, 0.97f, 1.0f);
-    c[ImGuiCol_ButtonActive] = ImVec4(0.70f, 0.81f, 0.95f, 1.0f);
-    c[ImGuiCol_Header] = ImVec4(0.00f, 0.47f, 0.84f, 1.0f);         // the selected line
-    c[ImGuiCol_HeaderHovered] = ImVec4(0.80f, 0.88f, 0.97f, 1.0f);
-    c[ImGuiCol_HeaderActive] = ImVec4(0.00f, 0.40f, 0.75f, 1.0f);
-    c[ImGuiCol_CheckMark] = ImVec4(0.10f, 0.10f, 0.10f, 1.0f);
-    style.ScaleAllSizes(scale);
 }
 
 class ImGuiFormWindow final : public FormWindow {
@@ -147,7 +91,7 @@ public:
         if (!renderer_) return fail("SDL_CreateRenderer");
         session_ = std::make_unique<ImGuiSession>(window_.get(), renderer_.get());
         if (!session_->ok()) return fail("ImGui SDL backends");
-        ApplyStyle(static_cast<float>(scale_));
+        applyDialogStyle(static_cast<float>(scale_));
         loadFonts(caption, controls);
         lastInput_ = SDL_GetTicks();
         return true;
