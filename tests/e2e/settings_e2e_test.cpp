@@ -45,5 +45,13 @@ TEST(EndToEnd, TheBestScoreIsKeptInTheSettingsFileBetweenRuns) {
     EXPECT_EQ(Field(locked.summary, "hiscore"), best);
     EXPECT_EQ(ReadText(ini), "[Records]\nHighscore=1\n");
     fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
+
+    // The file cannot be replaced (a folder stands where its temporary file goes): the run
+    // ends normally with a warning, and the file is as it was.
+    fs::create_directory(home / "korrindal.ini.tmp");
+    const RunResult blocked = RunGame(home, "--settings " + game);
+    EXPECT_EQ(blocked.exitCode, 0) << blocked.errors;
+    EXPECT_NE(blocked.errors.find("settings were not saved"), std::string::npos) << blocked.errors;
+    EXPECT_EQ(ReadText(ini), "[Records]\nHighscore=1\n");
     fs::remove_all(home);
 }

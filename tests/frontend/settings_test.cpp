@@ -163,16 +163,23 @@ TEST_F(SettingsTest, AReadOnlyFileIsNeverWritten) {
 }
 
 TEST_F(SettingsTest, AFileThatCannotBeWrittenOrReadIsLeftAsItIsWithAWarning) {
-    // A folder the file cannot be made in: the settings stay unsaved, with a warning box.
+    // A folder the file cannot be made in: at termination the settings stay unsaved, with a
+    // warning box, and the dialog closes as usual.
     TForm2 dialog(platform, *game);
+    game->WriteSettings = [&] { dialog.WriteSettings(); };
+    game->CloseDialog = [&] { dialog.Close(); };
     WriteText(dir / "plain", "x");
     dialog.Setting.IniFileName = (dir / "plain" / "korrindal.ini").string();
+    dialog.FormShow();
+    dialog.btnStartClick();
     tz::HiScore = 50;
-    const TOutputResult result = dialog.WriteSettings();
-    EXPECT_EQ(result.Kind, TOutputResult::TKind::Failed);
+    game->Sprite.Close();
+    EXPECT_TRUE(dialog.Closed());
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].kind, plat::BoxKind::Notice);
     EXPECT_NE(platform.boxes[0].text.find("korrindal.ini"), std::string::npos) << platform.boxes[0].text;
+    game->WriteSettings = nullptr;
+    game->CloseDialog = nullptr;
 
     // A file that cannot be read gives the defaults and is not overwritten.
     TForm2 second(platform, *game);
