@@ -58,32 +58,6 @@ TEST_F(SettingsTest, TheFileIsBesideTheProgramUnderItsNameUpToTheFirstDot) {
     EXPECT_EQ(named.IniPath(), "/somewhere/else.ini");
 }
 
-TEST_F(SettingsTest, InputAndOutputRunTheOneHandlerInTheirOrder) {
-    TEasyRestore setting;
-    std::vector<std::string> calls;
-    std::int32_t value = 0;
-    setting.IniFileName = (dir / "order.ini").string();
-    setting.BeforeOutput = [&](TEasyRestore&) { calls.push_back("before"); };
-    setting.AfterInput = [&](TEasyRestore&) { calls.push_back("after"); };
-    setting.Loaded();   // AutoInput without a handler: nothing to read
-    EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(setting.Output().Kind, TOutputResult::TKind::NoHandler);
-    EXPECT_FALSE(fs::exists(dir / "order.ini"));
-
-    setting.OnIO = [&](TEasyRestore& s) {
-        calls.push_back(s.Reading() ? "read" : "write");
-        s.Section = "S";
-        s.IOInteger("V", value, 9);
-    };
-    setting.Loaded();
-    EXPECT_EQ(value, 9);
-    value = 10;
-    EXPECT_EQ(setting.Output().Kind, TOutputResult::TKind::Written);
-    setting.Input();
-    EXPECT_EQ(value, 10);
-    EXPECT_EQ(calls, (std::vector<std::string>{"read", "after", "before", "write", "read", "after"}));
-}
-
 TEST_F(SettingsTest, DefaultsWithoutAFileAndWithoutAnOptionsSection) {
     ScrambleOptions();
     ReadSettings();
