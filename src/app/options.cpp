@@ -109,6 +109,10 @@ constexpr OptionRow kOptions[] = {
          e = "--autopilot-seed needs a whole number 0..4294967295, not '" + std::string(v) + "'";
          return false;
      }},
+    {"--settings", nullptr, true,
+     "read the settings and the best score from the program folder's INI file at the start and write them "
+     "back when the game window closes, as the windowed program does",
+     [](ProgramOptions& o, std::string_view, std::string&) { return o.settings = true; }},
     {"--hash-trace", "FILE", true, "write one line per step to FILE: the step number and the state hash",
      [](ProgramOptions& o, std::string_view v, std::string&) {
          o.hashTrace = std::string(v);
@@ -211,7 +215,8 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
 
 std::string HelpText() {
     std::string text = "usage: korrindal [options] [REPLAY]\n"
-                       "Without --headless the game opens its window.\n\noptions:\n";
+                       "Without --headless the startup dialog opens; its start button opens the game window.\n"
+                       "REPLAY (or --replay) is loaded when the dialog opens and plays when the game starts.\n\noptions:\n";
     for (const auto& row : kOptions) {
         std::string left = std::string("  ") + row.name;
         if (row.argument != nullptr) left += std::string(" ") + row.argument;

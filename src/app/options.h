@@ -25,6 +25,7 @@ struct ProgramOptions {
     bool untilTitle = false;   // headless: stop once a finished game has brought the title back
     std::string hashTrace;     // headless: write "tick hash" per step to this file
     bool heavy = false;        // headless: run every tick twice from one snapshot and compare
+    bool settings = false;     // headless: read the INI file at the start, write it at the end
     bool ticksCapped = false;  // headless: ticks is --until-title's cap, not a given count
     std::int32_t autopilot = -1;       // headless: the autopilot's level 0..3 plays (-1 = none)
     std::uint32_t autopilotSeed = 1;   // headless: seed of the autopilot's own choices

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "diagnostics/memcheck.h"
+#include "frontend/tz_debugmenu.h"
 #include "game/state_hash.h"
 #include "game/tz_gamemain.h"
 #include "game/tz_globals.h"
@@ -111,6 +112,19 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     ApplyCommonOptions(options);
     auto form = std::make_unique<tz::TForm1>(platform);
     auto& sprite = form->Sprite;
+    // --settings: the startup dialog, never shown, reads the settings now, and the game
+    // window's termination has it write them, as in the windowed program.
+    std::unique_ptr<frontend::TForm2> dialog;
+    if (options.settings) {
+        dialog = std::make_unique<frontend::TForm2>(platform, *form);
+        dialog->Setting.Input();
+        if (!dialog->Setting.LastReadError().empty()) PrintError(dialog->Setting.LastReadError());
+        // A headless run has no screen to be full: the player's choice is written back as read.
+        form->WriteSettings = [d = dialog.get(), fullScreen = tz::FullScreen] {
+            tz::FullScreen = fullScreen;
+            d->WriteSettings();
+        };
+    }
     if (!PrepareGame(options, platform, *form)) return 1;
     // An input file: the title starts a game at once and its ticks take these bytes.
     std::vector<std::uint8_t> input;
@@ -262,37 +276,6 @@ int RunHeadless(const ProgramOptions& options) {
     summary.blocks = memcheck::BlockCount();
     if (code == 0 && options.summary) std::printf("%s\n", SummaryJson(summary).c_str());
     return code;
-}
-
-int RunWindowed(const ProgramOptions& options) {
-    ApplyCommonOptions(options);
-    auto platform = plat::makeSdlPlatform();
-    if (!platform) {
-        PrintError("no display");
-        return 1;
-    }
-    // The heap-block report at exit comes in a box, as the window is gone by then.
-    memcheck::SetExitReporter(plat::showInformationBoxNoOwner);
-    // Until the startup dialog exists the game opens in a window; Alt+Enter switches.
-    tz::FullScreen = false;
-    auto form = std::make_unique<tz::TForm1>(*platform);
-    // Until the startup dialog exists the game window opens at once, as if --start.
-    if (!PrepareGame(options, *platform, *form)) return 1;
-    std::string exceptionText;
-    form->Sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
-    form->Show();
-    form->Sprite.RunLoop();
-    const std::string failure = form->Sprite.LastFailure();
-    form.reset();
-    if (!exceptionText.empty()) {
-        PrintError("exception: " + exceptionText);
-        return 1;
-    }
-    if (!failure.empty()) {
-        PrintError(failure);
-        return 1;
-    }
-    return 0;
 }
 
 int Main(int argc, const char* const* argv) {

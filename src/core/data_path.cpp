@@ -62,6 +62,12 @@ std::string ExecutableDir() {
     return dir;
 }
 
+std::string ExecutableName() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string("korrindal") : exe.filename().string();
+}
+
 void SetProgramDir(std::string dir) {
     if (dir.empty()) dir = executableFolder();
     if (dir.back() != '/') dir += '/';

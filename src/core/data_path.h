@@ -16,6 +16,9 @@ void SetProgramDir(std::string dir);
 // The executable's own folder with a trailing '/', whatever ProgramDir has been set to.
 std::string ExecutableDir();
 
+// The executable's file name, without its folder ("korrindal" when it cannot be read).
+std::string ExecutableName();
+
 // Full path of a data file: first ProgramDir + the bare file name of Name with its extension
 // replaced by Ext, then the same bare name in ExecutableDir (when ProgramDir was replaced by a
 // home folder), then Name itself (with whatever folder it carries) with that extension.

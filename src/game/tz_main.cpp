@@ -179,6 +179,9 @@ void TForm1::SpriteStartSystem() {
 }
 
 void TForm1::SpriteScreenChanged() {
+    // The display was built or rebuilt: a full-screen switch (Alt+Enter) is the player's
+    // choice from now on, kept in the settings.
+    FullScreen = Sprite.FullScreenMode();
     if (EnableSE) LoadSounds(64);
 }
 
@@ -186,8 +189,8 @@ void TForm1::SpriteTerminateSystem() {
     Sprite.ReleaseSurface(BgSurface);
     ShutdownSound();
     StopMusic();
-    if (WriteSettings != nullptr) WriteSettings();
-    if (CloseDialog != nullptr) CloseDialog();
+    if (WriteSettings) WriteSettings();
+    if (CloseDialog) CloseDialog();
 }
 
 void TForm1::FillScreens(std::uint8_t colour) {
@@ -256,6 +259,9 @@ void TForm1::NewGame() {
     EnemyShotNext = 0;
     RandSeed = 0;
     FeedStartPending = false;
+    // The start point holds for the whole game; a replay's own start point wins over the
+    // dialog's choice, so its playback starts where it was recorded.
+    GameStartFrom = static_cast<std::uint8_t>(NextGameStartFrom());
     SetScene(Scene::StageSetup);
     tz::RequestUserEvent();
 }
@@ -274,21 +280,22 @@ void TForm1::StageSetup() {
     }
     Sprite.LoadBmpToSurface(BgSurface, background);
     // Start-from skips: the time budget of the skipped stages is spent.
-    if (StartFrom > 1 && StageNo < 2) {
+    const std::int32_t from = GameStartFrom;
+    if (from > 1 && StageNo < 2) {
         StageNo = 1;
         TimeLeft = ProcessPerSec * 210;
     }
-    if (StartFrom > 2 && StageNo < 3) {
+    if (from > 2 && StageNo < 3) {
         StageNo = 2;
         TimeLeft = ProcessPerSec * 120;
     }
     StageNo += 1;
     Sprite.RealizeBank(static_cast<std::uint8_t>(StageNo + 1));
     LoadMap(StageNo);
-    if (StartFrom == 1 && StageNo == 1) ToFixed(0, -1700, MapPos);
-    if (StartFrom > 3 && StageNo == 3) ToFixed(0, -4150, MapPos);
+    if (from == 1 && StageNo == 1) ToFixed(0, -1700, MapPos);
+    if (from > 3 && StageNo == 3) ToFixed(0, -4150, MapPos);
     StageStart();
-    if (StartFrom <= 4) {
+    if (from <= 4) {
         SetScene(Scene::Play);
     } else {
         SetScene(Scene::EndingSetup);
@@ -332,7 +339,7 @@ void TForm1::SpriteProcess() {
             MyShip.OldKeys = MyShip.Keys;
             MyShip.Keys = ReadDeviceInput();
             const bool firePressed = (MyShip.Keys & KeyFire) != 0 && (MyShip.OldKeys & KeyFire) == 0;
-            if (firePressed || (ReplayMode && ReplayPos == 0) || StartFrom > 4 || FeedStartPending)
+            if (firePressed || (ReplayMode && ReplayPos == 0) || NextGameStartFrom() > 4 || FeedStartPending)
                 tz::RequestUserEvent();
             break;
         }

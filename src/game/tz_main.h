@@ -86,9 +86,9 @@ public:
     void SaveReplay(const std::string& Name);
 
     // Called once the settings must be written (termination); set by the startup dialog.
-    void (*WriteSettings)() = nullptr;
+    engine::TSimpleEvent WriteSettings;
     // Called to close the startup dialog, which ends the program.
-    void (*CloseDialog)() = nullptr;
+    engine::TSimpleEvent CloseDialog;
 
     // The first replay-save failure, shown in the caption (empty when none).
     const std::string& SaveError() const { return FSaveError; }

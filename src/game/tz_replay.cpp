@@ -67,18 +67,26 @@ std::int32_t ReplayCheckValue(std::int32_t score) {
     return check.Random(10000);
 }
 
+std::int32_t NextGameStartFrom() { return ReplayMode ? ReplayStartFrom : StartFrom; }
+
 std::string ReplayPath(const std::string& Name) { return ProgramDir() + Name + ReplayExtension; }
 
 TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const std::uint8_t* bytes,
-                              std::int32_t length) {
+                              std::int32_t length, std::int32_t startFrom) {
     if (length < 0 || length > ReplayBufferSize) {
         return Failure("SaveReplay: " + path + ": recording length " + std::to_string(length) +
                        " out of range");
+    }
+    if (startFrom < 0 || startFrom >= StartPointCount) {
+        return Failure("SaveReplay: " + path + ": start point " + std::to_string(startFrom) + " out of range");
     }
     std::array<std::uint8_t, ReplayHeaderSize> header{};
     PutInt32(header.data(), score);
     PutInt32(header.data() + 4, ReplayCheckValue(score));
     PutInt32(header.data() + 8, length);
+    std::array<std::uint8_t, StartPointRecordSize> startPoint{};
+    std::copy(StartPointTag.begin(), StartPointTag.end(), startPoint.begin());
+    PutInt32(startPoint.data() + StartPointTag.size(), startFrom);
 
     const std::string temp = path + ".tmp";
     int err = 0;
@@ -89,6 +97,7 @@ TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const
             std::fwrite(header.data(), 1, header.size(), f.get()) == header.size() &&
             (length == 0 || std::fwrite(bytes, 1, static_cast<std::size_t>(length), f.get()) ==
                                 static_cast<std::size_t>(length)) &&
+            (startFrom == 0 || std::fwrite(startPoint.data(), 1, startPoint.size(), f.get()) == startPoint.size()) &&
             std::fflush(f.get()) == 0 && ::fsync(::fileno(f.get())) == 0;
         if (!written) err = errno != 0 ? errno : EIO;
         if (std::fclose(f.release()) != 0 && err == 0) err = errno != 0 ? errno : EIO;
@@ -104,7 +113,7 @@ TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const
 TReplayResult SaveReplay(const std::string& Name) {
     if (ReplayMode) return {};
     const std::int32_t length = ReplayPos < ReplayBufferSize ? ReplayPos : ReplayBufferSize;
-    return WriteReplayFile(ReplayPath(Name), Score, ReplayBuffer.data(), length);
+    return WriteReplayFile(ReplayPath(Name), Score, ReplayBuffer.data(), length, GameStartFrom);
 }
 
 TReplayResult SaveFinishedGame() {
@@ -117,7 +126,15 @@ TReplayResult SaveFinishedGame() {
     return result;
 }
 
-TReplayResult LoadReplay(const std::string& FileName) {
+namespace {
+
+// What a replay file holds besides its bytes, which ReadReplayFile leaves in LoadScratch.
+struct TReplayFileInfo {
+    std::int32_t Length = 0;
+    std::int32_t StartFrom = 0;
+};
+
+TReplayResult ReadReplayFile(const std::string& FileName, TReplayFileInfo& info) {
     File f(std::fopen(FileName.c_str(), "rb"));
     if (!f) return Failure("LoadReplay: cannot open " + FileName + ": " + SystemError(errno));
     std::array<std::uint8_t, ReplayHeaderSize> header{};
@@ -134,11 +151,34 @@ TReplayResult LoadReplay(const std::string& FileName) {
         return Failure("LoadReplay: " + FileName + " holds " + std::to_string(got) + " of its " +
                        std::to_string(length) + " recorded bytes");
     }
-    std::copy(LoadScratch.begin(), LoadScratch.begin() + length, ReplayBuffer.begin());
-    ReplayLength = length;
+    // The start-point record, when the bytes after the recording are one.
+    std::array<std::uint8_t, StartPointRecordSize> trailer{};
+    info = TReplayFileInfo{length, 0};
+    if (std::fread(trailer.data(), 1, trailer.size(), f.get()) == trailer.size() &&
+        std::equal(StartPointTag.begin(), StartPointTag.end(), trailer.begin())) {
+        const std::int32_t value = GetInt32(trailer.data() + StartPointTag.size());
+        if (value >= 0 && value < StartPointCount) info.StartFrom = value;
+    }
+    return {};
+}
+
+}  // namespace
+
+TReplayResult CheckReplayFile(const std::string& FileName) {
+    TReplayFileInfo info;
+    return ReadReplayFile(FileName, info);
+}
+
+TReplayResult LoadReplay(const std::string& FileName) {
+    TReplayFileInfo info;
+    TReplayResult result = ReadReplayFile(FileName, info);
+    if (!result.Ok) return result;
+    std::copy(LoadScratch.begin(), LoadScratch.begin() + info.Length, ReplayBuffer.begin());
+    ReplayLength = info.Length;
+    ReplayStartFrom = static_cast<std::uint8_t>(info.StartFrom);
     ReplayMode = true;
     ReplayPos = 0;
-    return {};
+    return result;
 }
 
 TReplayListLine ReplayListLine(const std::string& FileName) {

@@ -3,7 +3,10 @@
 // tick, and playing the bytes back reproduces the game.
 //
 // File layout, little-endian: score (int32), check value (int32, Random(10000) right after
-// RandSeed := score), length n (int32), then the n input bytes.
+// RandSeed := score), length n (int32), then the n input bytes. A game that did not start
+// from the beginning adds a start-point record after the bytes: the tag "FROM" and the
+// start point 1..5 (int32). Readers that know only the length ignore it; a file without it
+// starts from the beginning.
 
 #include <array>
 #include <cstdint>
@@ -16,6 +19,9 @@ namespace tz {
 inline constexpr std::int32_t ReplayBufferSize = 30000;
 inline constexpr std::int32_t ReplayHeaderSize = 12;
 inline constexpr const char* ReplayExtension = ".KRREP";
+inline constexpr std::array<std::uint8_t, 4> StartPointTag{'F', 'R', 'O', 'M'};
+inline constexpr std::int32_t StartPointRecordSize = 8;
+inline constexpr std::int32_t StartPointCount = 6;  // 0 start .. 5 credits
 
 extern std::array<std::uint8_t, ReplayBufferSize> ReplayBuffer;
 // The recording tape itself stays outside the game state (a repeated tick writes the same
@@ -23,6 +29,12 @@ extern std::array<std::uint8_t, ReplayBufferSize> ReplayBuffer;
 inline std::int32_t& ReplayPos = GameState.Play.ReplayPos;          // next byte; after a game, the recorded length
 inline std::int32_t& ReplayLength = GameState.Records.ReplayLength; // bytes held by the loaded replay (replay mode)
 inline bool& ReplayMode = GameState.Records.ReplayMode;             // a loaded replay is being played back
+inline std::uint8_t& ReplayStartFrom = GameState.Records.ReplayStartFrom; // the loaded replay's start point
+inline std::uint8_t& GameStartFrom = GameState.Records.GameStartFrom;     // the game in progress's start point
+
+// Where the next new game starts: the loaded replay's start point while one is to be played
+// back, otherwise the start-from choice (StartFrom).
+std::int32_t NextGameStartFrom();
 
 struct TReplayResult {
     bool Ok = true;
@@ -43,12 +55,13 @@ std::int32_t ReplayCheckValue(std::int32_t score);
 std::string ReplayPath(const std::string& Name);
 
 // Writes a replay file atomically: a temporary file in the same folder is written, flushed
-// and renamed over the old one, so a failed write leaves the previous file whole.
+// and renamed over the old one, so a failed write leaves the previous file whole. A start
+// point other than 0 is written as the start-point record after the bytes.
 TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const std::uint8_t* bytes,
-                              std::int32_t length);
+                              std::int32_t length, std::int32_t startFrom = 0);
 
-// Writes the current recording (Score, the first ReplayPos bytes) as ReplayPath(Name).
-// Does nothing in replay mode.
+// Writes the current recording (Score, the first ReplayPos bytes, GameStartFrom) as
+// ReplayPath(Name). Does nothing in replay mode.
 TReplayResult SaveReplay(const std::string& Name);
 
 // What the title set-up and the ending set-up do with a finished game: unless in replay
@@ -56,11 +69,16 @@ TReplayResult SaveReplay(const std::string& Name);
 // "LastGame", and set ReplayPos := 0. Reports the first failure; the game goes on.
 TReplayResult SaveFinishedGame();
 
-// Loads a replay file into ReplayBuffer and enters replay mode with ReplayPos := 0. A file
-// that cannot be opened, is shorter than its header, or whose length field is negative,
-// above 30000 or beyond the bytes it holds is refused; the buffer, ReplayPos, ReplayLength
-// and ReplayMode are then left as they were.
+// Loads a replay file into ReplayBuffer and enters replay mode with ReplayPos := 0, taking
+// ReplayStartFrom from its start-point record (0 without one; bytes after the recording that
+// are not such a record are ignored). A file that cannot be opened, is shorter than its
+// header, or whose length field is negative, above 30000 or beyond the bytes it holds is
+// refused; the buffer, ReplayPos, ReplayLength, ReplayStartFrom and ReplayMode are then left
+// as they were.
 TReplayResult LoadReplay(const std::string& FileName);
+
+// Whether LoadReplay would take the file, and why not; changes nothing the game reads.
+TReplayResult CheckReplayFile(const std::string& FileName);
 
 // The replay list's line for a file: "%8dpts. [%s]" of its score and its name without
 // folder and extension.

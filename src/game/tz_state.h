@@ -86,7 +86,8 @@ struct TRecordState {
     std::int32_t ReplayLength = 0;      // bytes held by the loaded replay (replay mode)
     bool ReplayMode = false;            // a loaded replay is being played back
     bool FeedStartPending = false;      // an input file waits for the title to start its game
-    std::uint8_t Spare1 = 0, Spare2 = 0;
+    std::uint8_t ReplayStartFrom = 0;   // where the loaded replay's game started (0..5)
+    std::uint8_t GameStartFrom = 0;     // where the game in progress started; saved with its replay
     std::uint32_t Spare3 = 0;
     std::uint64_t FeedPos = 0;          // next byte of the input file fed in place of the devices
 };

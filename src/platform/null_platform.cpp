@@ -41,7 +41,7 @@ public:
     Timer& timer() override { return timer_; }
     Input& input() override { return input_; }
     void messageBox(BoxKind kind, std::string_view title, std::string_view text) override {
-        const std::string line = std::string(kind == BoxKind::Warning ? "warning" : "information") + " [" +
+        const std::string line = std::string(kind == BoxKind::Information ? "information" : "warning") + " [" +
                                  std::string(title) + "]: " + std::string(text) + "\n";
         std::fputs(line.c_str(), stderr);
     }

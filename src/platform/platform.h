@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/form_window.h"
+
 namespace plat {
 
 struct Rgb {
@@ -106,7 +108,9 @@ public:
     virtual bool joystickPos(int index, JoyPos& pos) = 0;   // false when not present
 };
 
-enum class BoxKind : std::uint8_t { Warning, Information };
+// Warning: a failure that ends the game (warning icon, Abort button). Notice: a warning
+// the program goes on after (warning icon, OK button). Information: information, OK.
+enum class BoxKind : std::uint8_t { Warning, Notice, Information };
 
 class Platform {
 public:
@@ -117,6 +121,9 @@ public:
     virtual void messageBox(BoxKind kind, std::string_view title, std::string_view text) = 0;
     virtual bool openWithDesktop(const std::string& path) = 0;
     virtual bool headless() const = 0;
+    // A new dialog window (form_window.h), not yet open; nullptr when the platform shows no
+    // windows.
+    virtual std::unique_ptr<FormWindow> makeFormWindow() { return nullptr; }
 };
 
 // The folder of the running program, with a trailing slash.

@@ -11,6 +11,7 @@
 
 #include "diagnostics/memcheck.h"
 #include "platform/file_url.h"
+#include "platform/imgui_form_window.h"
 #include "platform/platform.h"
 #include "platform/sdl_display.h"
 #include "platform/sdl_input.h"
@@ -70,14 +71,14 @@ public:
     void messageBox(BoxKind kind, std::string_view title, std::string_view text) override {
         const memcheck::ForeignScope systemCalls;  // desktop libraries allocate and keep
         const std::string t(title), m(text);
-        std::fprintf(stderr, "%s [%s]: %s\n", kind == BoxKind::Warning ? "warning" : "information", t.c_str(), m.c_str());
+        std::fprintf(stderr, "%s [%s]: %s\n", kind == BoxKind::Information ? "information" : "warning", t.c_str(), m.c_str());
         if (!canShowBoxes()) return;
         SDL_MessageBoxButtonData button{};
         button.flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
         button.buttonid = 0;
         button.text = kind == BoxKind::Warning ? "Abort" : "OK";
         SDL_MessageBoxData data{};
-        data.flags = kind == BoxKind::Warning ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
+        data.flags = kind == BoxKind::Information ? SDL_MESSAGEBOX_INFORMATION : SDL_MESSAGEBOX_WARNING;
         data.window = display_.window();
         data.title = t.c_str();
         data.message = m.c_str();
@@ -99,6 +100,7 @@ public:
     }
 
     bool headless() const override { return false; }
+    std::unique_ptr<FormWindow> makeFormWindow() override { return makeImGuiFormWindow(); }
 
 private:
     SdlSubsystems subsystems_;   // first in, last out

@@ -107,7 +107,7 @@ TEST(Runner, HelpListsEveryOption) {
     const auto r = RunProgram("--help");
     EXPECT_EQ(r.exitCode, 0);
     for (const char* option : {"--headless", "--ticks", "--no-draw", "--summary", "--home", "--help", "--replay",
-                               "--input", "--start", "--start-from", "--until-title", "--hash-trace"})
+                               "--input", "--start", "--start-from", "--until-title", "--hash-trace", "--settings"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

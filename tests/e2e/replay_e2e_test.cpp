@@ -1,5 +1,6 @@
 // End to end: the headless program plays a game from an input file, saves it as "LastGame",
-// and the replay of that file reproduces the game tick by tick.
+// and the replay of that file reproduces the game tick by tick, from the point where the game
+// was started.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,10 +15,10 @@ TEST(EndToEnd, LastGameReplayReproducesTheGame) {
     const fs::path home = MakeHome("roundtrip");
     WriteInput(home / "input.bin", 6000);
     // Stage 2 from its start keeps the game short (the time budget left is 210 s). The
-    // replay file does not hold the start-from choice: the playback is given the same one.
-    const std::string common = " --start-from 2 --no-draw --until-title --ticks 60000";
-    const RunResult played = RunGame(home, "--input " + (home / "input.bin").string() + common + " --hash-trace " +
-                                               (home / "played.txt").string());
+    // replay file holds the start point: the playback is not told where to start.
+    const std::string common = " --no-draw --until-title --ticks 60000";
+    const RunResult played = RunGame(home, "--input " + (home / "input.bin").string() + " --start-from 2" + common +
+                                               " --hash-trace " + (home / "played.txt").string());
     ASSERT_EQ(played.exitCode, 0) << played.errors;
     ASSERT_TRUE(fs::exists(home / "LastGame.KRREP")) << played.summary << played.errors;
     EXPECT_EQ(Field(played.summary, "scene"), 2) << played.summary;
@@ -26,6 +27,9 @@ TEST(EndToEnd, LastGameReplayReproducesTheGame) {
     EXPECT_GT(score, 0) << played.summary;
     EXPECT_EQ(Field(played.summary, "hiscore"), score);   // a first game sets the best score
     EXPECT_TRUE(fs::exists(home / "HighScore.KRREP"));
+    const std::string saved = ReadText(home / "LastGame.KRREP");
+    ASSERT_GE(saved.size(), 20u);
+    EXPECT_EQ(saved.substr(saved.size() - 8), std::string("FROM\x02\0\0\0", 8));   // the start-point record
 
     // The player's own last game in the second home differs from the replay watched there.
     const fs::path replayHome = MakeHome("roundtrip_replay");
@@ -47,6 +51,13 @@ TEST(EndToEnd, LastGameReplayReproducesTheGame) {
     ASSERT_FALSE(a.empty());
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) ASSERT_EQ(a[i], b[i]) << "first difference at line " << i;
+
+    // Another start-from choice for new games does not move the replay's start.
+    const RunResult elsewhere = RunGame(replayHome, "--replay " + (replayHome / "Recorded.KRREP").string() +
+                                                        " --start-from 4" + common);
+    ASSERT_EQ(elsewhere.exitCode, 0) << elsewhere.errors;
+    EXPECT_EQ(TextField(elsewhere.summary, "state"), TextField(replayed.summary, "state"));
+    EXPECT_EQ(Field(elsewhere.summary, "score"), score);
 
     // Watching a replay never saves it: the player's own last game is untouched, and no
     // best game appears.

@@ -56,6 +56,9 @@ protected:
         ReplayMode = false;
         ReplayPos = 0;
         ReplayLength = 0;
+        ReplayStartFrom = 0;
+        GameStartFrom = 0;
+        StartFrom = 0;
         ReplayBuffer.fill(0);
         Score = 0;
         HiScore = 0;
@@ -238,4 +241,48 @@ TEST_F(ReplayTest, ListLineShowsScoreAndName) {
     WriteAll(dir / "tiny.KRREP", {1, 2, 3});
     EXPECT_FALSE(ReplayListLine((dir / "tiny.KRREP").string()).Ok);
     EXPECT_FALSE(ReplayListLine((dir / "none.KRREP").string()).Ok);
+}
+
+TEST_F(ReplayTest, AGameFromALaterPointCarriesItsStartPointAfterTheBytes) {
+    Record({16, 4});
+    Score = 300;
+    GameStartFrom = 2;
+    ASSERT_TRUE(SaveReplay("FromTwo").Ok);
+    std::vector<std::uint8_t> expected = ReplayFile(300, ReplayCheckValue(300), 2, {16, 4});
+    const std::vector<std::uint8_t> record{'F', 'R', 'O', 'M', 2, 0, 0, 0};
+    expected.insert(expected.end(), record.begin(), record.end());
+    EXPECT_EQ(ReadAll(dir / "FromTwo.KRREP"), expected);
+
+    // Loaded, the playback's next game starts from there; the dialog's choice does not count.
+    StartFrom = 4;
+    ASSERT_TRUE(LoadReplay((dir / "FromTwo.KRREP").string()).Ok);
+    EXPECT_EQ(ReplayLength, 2);
+    EXPECT_EQ(ReplayStartFrom, 2);
+    EXPECT_EQ(NextGameStartFrom(), 2);
+    ReplayMode = false;   // the playback has ended
+    EXPECT_EQ(NextGameStartFrom(), 4);
+    StartFrom = 0;
+    GameStartFrom = 0;
+
+    // Without the record, or with bytes after the recording that are not one, a replay
+    // starts from the beginning; a bad record refuses nothing.
+    for (const auto& tail : std::vector<std::vector<std::uint8_t>>{
+             {}, {'F', 'R', 'O', 'M', 9, 0, 0, 0}, {'F', 'R', 'O', 'M', 2}, {'X', 'R', 'O', 'M', 2, 0, 0, 0}}) {
+        ReplayStartFrom = 5;
+        std::vector<std::uint8_t> file = ReplayFile(1, 0, 1, {16});
+        file.insert(file.end(), tail.begin(), tail.end());
+        WriteAll(dir / "tail.KRREP", file);
+        ASSERT_TRUE(LoadReplay((dir / "tail.KRREP").string()).Ok);
+        EXPECT_EQ(ReplayStartFrom, 0) << tail.size();
+        EXPECT_EQ(ReplayLength, 1);
+    }
+
+    // A refused file leaves the loaded start point as it was.
+    ReplayStartFrom = 3;
+    WriteAll(dir / "bad.KRREP", ReplayFile(1, 0, 5, {1}));
+    EXPECT_FALSE(LoadReplay((dir / "bad.KRREP").string()).Ok);
+    EXPECT_FALSE(CheckReplayFile((dir / "bad.KRREP").string()).Ok);
+    EXPECT_EQ(ReplayStartFrom, 3);
+    EXPECT_TRUE(CheckReplayFile((dir / "FromTwo.KRREP").string()).Ok);
+    ReplayMode = false;
 }

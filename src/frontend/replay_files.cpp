@@ -1,0 +1,58 @@
+#include "frontend/replay_files.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "game/tz_replay.h"
+
+namespace frontend {
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+}  // namespace
+
+std::string UnreadableLine(const std::string& Stem) { return "unreadable   [" + Stem + "]"; }
+
+std::vector<TReplayEntry> ListReplayFiles(const std::string& Folder) {
+    namespace fs = std::filesystem;
+    std::vector<TReplayEntry> entries;
+    std::error_code ec;
+    fs::directory_iterator it(Folder.empty() ? fs::path(".") : fs::path(Folder), ec);
+    const std::string extension = Lower(tz::ReplayExtension);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const fs::path& path = it->path();
+        if (Lower(path.extension().string()) != extension) continue;
+        std::error_code kind;
+        if (it->is_directory(kind)) continue;
+        TReplayEntry entry;
+        entry.FileName = path.filename().string();
+        entries.push_back(std::move(entry));
+    }
+    std::sort(entries.begin(), entries.end(), [](const TReplayEntry& a, const TReplayEntry& b) {
+        const std::string la = Lower(a.FileName), lb = Lower(b.FileName);
+        return la != lb ? la < lb : a.FileName < b.FileName;
+    });
+    for (TReplayEntry& entry : entries) {
+        const fs::path path = fs::path(Folder) / entry.FileName;
+        // A file whose score cannot be read, or that the game would refuse to play, is
+        // listed as unreadable (and cannot be started).
+        const tz::TReplayListLine line = tz::ReplayListLine(path.string());
+        const tz::TReplayResult check = line.Ok ? tz::CheckReplayFile(path.string()) : tz::TReplayResult{};
+        if (line.Ok && check.Ok) {
+            entry.Line = line.Line;
+        } else {
+            entry.Startable = false;
+            entry.Error = line.Ok ? check.Error : line.Error;
+            entry.Line = UnreadableLine(path.stem().string());
+        }
+    }
+    return entries;
+}
+
+}  // namespace frontend

@@ -1,0 +1,201 @@
+#include "frontend/tz_debugmenu.h"
+
+#include <algorithm>
+
+#include "core/data_path.h"
+#include "game/tz_globals.h"
+#include "game/tz_main.h"
+#include "game/tz_replay.h"
+#include "platform/platform.h"
+
+namespace frontend {
+namespace {
+
+constexpr const char* kTitle = "Korrindal";
+
+}  // namespace
+
+TForm2::TForm2(plat::Platform& Platform, tz::TForm1& Game) : FPlatform(Platform), FGame(Game) {
+    // The stored form: places and captions, the start-from list and the check boxes' states.
+    Bevel1.Bounds = Layout::Bevel1;
+    cbVRAM.Bounds = Layout::cbVRAM;
+    cbVRAM.Checked = true;
+    cbReverseSound.Bounds = Layout::cbReverseSound;
+    cbBGM.Bounds = Layout::cbBGM;
+    cbBGM.Checked = true;
+    cbSE.Bounds = Layout::cbSE;
+    cbSE.Checked = true;
+    cbFullScreen.Bounds = Layout::cbFullScreen;
+    cbFullScreen.Checked = true;
+    cbStartFrom.Bounds = Layout::cbStartFrom;
+    Label1.Bounds = Layout::Label1;
+    ReplayList.Bounds = Layout::ReplayList;
+    btnStart.Bounds = Layout::btnStart;
+    btnManual.Bounds = Layout::btnManual;
+    ApplyCaptions(JapaneseCaptions);
+    // The settings are read when the dialog is shown, not when it is loaded.
+    Setting.AutoInput = false;
+    Setting.OnIO = [this](TEasyRestore& Sender) { SettingIO(Sender); };
+    Setting.Loaded();
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::ApplyCaptions(const TDialogCaptions& Captions) {
+    Caption = Captions.Form;
+    cbVRAM.Caption = Captions.cbVRAM;
+    cbReverseSound.Caption = Captions.cbReverseSound;
+    cbBGM.Caption = Captions.cbBGM;
+    cbSE.Caption = Captions.cbSE;
+    cbFullScreen.Caption = Captions.cbFullScreen;
+    cbStartFrom.Items.assign(Captions.cbStartFrom.begin(), Captions.cbStartFrom.end());
+    Label1.Caption = Captions.Label1;
+    btnStart.Caption = Captions.btnStart;
+    btnManual.Caption = Captions.btnManual;
+}
+
+void TForm2::Notice(const std::string& Text) { FPlatform.messageBox(plat::BoxKind::Notice, kTitle, Text); }
+
+// ---- Handlers ----------------------------------------------------------------------------
+
+void TForm2::FormShow() {
+    // The replays of the program's folder (the current folder is wherever the program was
+    // started from).
+    ReplayFileList = ListReplayFiles(tz::ProgramDir());
+    const bool any = !ReplayFileList.empty();
+    Label1.Enabled = any;
+    ReplayList.Enabled = any;
+    ReplayList.Items.clear();
+    for (const TReplayEntry& e : ReplayFileList) ReplayList.Items.push_back(e.Line);
+    ReplayList.ItemIndex = -1;
+
+    // The replay buffer is the game's own fixed table; nothing is being played back yet.
+    tz::ReplayMode = false;
+
+    // A replay named on the command line. One that cannot be loaded is reported and the
+    // dialog opens as usual.
+    if (!CommandLineReplay.empty()) {
+        const tz::TReplayResult loaded = FGame.LoadReplay(CommandLineReplay);
+        if (!loaded.Ok) Notice("The replay on the command line cannot be played.\n" + loaded.Error);
+    }
+
+    Setting.Input();
+    if (!Setting.LastReadError().empty()) Notice("The settings cannot be read; the defaults are used.\n" + Setting.LastReadError());
+    // The stored start point is read but not kept: every showing starts from the beginning.
+    tz::StartFrom = 0;
+
+    cbFullScreen.Checked = tz::FullScreen;
+    cbVRAM.Checked = tz::UseVram;
+    cbReverseSound.Checked = tz::ReverseSound;
+    cbBGM.Checked = tz::EnableBGM;
+    cbSE.Checked = tz::EnableSE;
+    cbStartFrom.ItemIndex = tz::StartFrom;
+}
+
+void TForm2::btnStartClick() {
+    if (FStarted || FClosed) return;
+    FStarted = true;
+    FVisible = false;
+    if (FWindow) FWindow->hide();
+    btnStart.Enabled = false;
+
+    tz::FullScreen = cbFullScreen.Checked;
+    tz::UseVram = cbVRAM.Checked;
+    tz::ReverseSound = cbReverseSound.Checked;   // the sound unit mirrors the effects' pan from it
+    tz::EnableBGM = cbBGM.Checked;
+    tz::EnableSE = cbSE.Checked;
+    tz::StartFrom = std::clamp(cbStartFrom.ItemIndex, 0, StartFromChoices - 1);
+
+    engine::TSpriteEx& sprite = FGame.Sprite;
+    sprite.SetFullScreenMode(tz::FullScreen);
+    if (!tz::UseVram) sprite.SetDebugOptions(sprite.DebugOptions().with(engine::TDebugOption::doSysMemOnly));
+
+    FGame.Show();
+}
+
+void TForm2::ReplayListClick() {
+    const int i = ReplayList.ItemIndex;
+    if (!ReplayList.Enabled || i < 0 || i >= static_cast<int>(ReplayFileList.size())) return;
+    const TReplayEntry& entry = ReplayFileList[static_cast<std::size_t>(i)];
+    if (!entry.Startable) {
+        Notice("This replay cannot be played.\n" + entry.Error);
+        return;
+    }
+    const tz::TReplayResult loaded = FGame.LoadReplay(tz::ProgramDir() + entry.FileName);
+    if (!loaded.Ok) {
+        Notice("This replay cannot be played.\n" + loaded.Error);
+        return;
+    }
+    btnStartClick();
+}
+
+void TForm2::btnManualClick() {
+    // Beside the program, or beside the executable when the program's folder has none.
+    std::string manual = tz::DataPath("Korrindal", ".htm");
+    if (manual.empty()) manual = tz::ProgramDir() + "Korrindal.htm";
+    if (!FPlatform.openWithDesktop(manual)) Notice("The manual cannot be opened: " + manual);
+}
+
+void TForm2::SettingIO(TEasyRestore& Sender) {
+    Sender.Section = "Options";
+    Sender.IOBoolean("FullScreen", tz::FullScreen, true);
+    Sender.IOBoolean("UseVram", tz::UseVram, true);
+    Sender.IOBoolean("ReverseSound", tz::ReverseSound, false);
+    Sender.IOBoolean("EnableBGM", tz::EnableBGM, true);
+    Sender.IOBoolean("EnableSE", tz::EnableSE, true);
+    Sender.IOInteger("StartFrom", tz::StartFrom, 0);
+    Sender.Section = "Records";
+    Sender.IOInteger("Highscore", tz::HiScore, 0);
+}
+
+void TForm2::FormClose() {
+    // The window and its fonts and renderer go; the replay buffer is the game's fixed table.
+    FWindow.reset();
+}
+
+TOutputResult TForm2::WriteSettings() {
+    TOutputResult result = Setting.Output();
+    if (result.Kind == TOutputResult::TKind::Failed) Notice("The settings were not saved.\n" + result.Error);
+    return result;
+}
+
+// ---- The form ----------------------------------------------------------------------------
+
+bool TForm2::Show() {
+    FormShow();
+    return OpenWindow();
+}
+
+bool TForm2::OpenWindow() {
+    if (FClosed || FStarted) return true;
+    FVisible = true;
+    FWindow = FPlatform.makeFormWindow();
+    if (!FWindow) return true;   // a platform without windows: the dialog is shown in name only
+    if (!FWindow->japanese()) ApplyCaptions(EnglishCaptions);
+    if (!FWindow->open(Caption, FormWidth, FormHeight, Controls())) {
+        FWindowError = FWindow->errorText();
+        FWindow.reset();
+        return false;
+    }
+    return true;
+}
+
+void TForm2::Close() {
+    if (FClosed) return;
+    FClosed = true;
+    FVisible = false;
+    FormClose();
+}
+
+bool TForm2::ProcessFrame() {
+    if (!FWindow || !FVisible) return false;
+    std::vector<plat::FormInput> inputs;
+    FWindow->frame(Controls(), inputs);
+    for (const plat::FormInput& input : inputs) {
+        if (!FVisible) break;   // started or closed: the rest is not the dialog's
+        HandleInput(input);
+    }
+    return true;
+}
+
+}  // namespace frontend

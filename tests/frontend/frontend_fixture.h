@@ -1,0 +1,158 @@
+#pragma once
+// Helpers of the front-end tests: a platform without windows that records message boxes and
+// files opened with the desktop and hands out scripted dialog windows, a dialog window that
+// records what it was shown, and a fixture with a fresh program folder and a game window.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/data_path.h"
+#include "frontend/tz_debugmenu.h"
+#include "game/tz_globals.h"
+#include "game/tz_main.h"
+#include "game/tz_replay.h"
+#include "platform/platform.h"
+
+namespace fetest {
+
+namespace fs = std::filesystem;
+
+class ScriptedWindow final : public plat::FormWindow {
+public:
+    bool japaneseFonts = true;
+    bool opens = true;
+    std::string openedCaption;
+    std::vector<plat::FormControl> lastShown;
+    std::deque<std::vector<plat::FormInput>> script;   // one entry per frame
+    int frames = 0;
+    bool* hidden = nullptr;   // set when hide() is called
+
+    bool japanese() const override { return japaneseFonts; }
+    bool open(std::string_view caption, int, int, const std::vector<plat::FormControl>& controls) override {
+        openedCaption = caption;
+        lastShown = controls;
+        return opens;
+    }
+    void frame(const std::vector<plat::FormControl>& controls, std::vector<plat::FormInput>& inputs) override {
+        ++frames;
+        lastShown = controls;
+        if (script.empty()) {
+            inputs.push_back({plat::FormInput::Type::Close});   // the script is over
+            return;
+        }
+        inputs = script.front();
+        script.pop_front();
+    }
+    void hide() override {
+        if (hidden) *hidden = true;
+    }
+    double scale() const override { return 1.0; }
+    std::string errorText() const override { return opens ? "" : "no display here"; }
+};
+
+class RecordingPlatform final : public plat::Platform {
+public:
+    struct Box {
+        plat::BoxKind kind;
+        std::string title, text;
+    };
+    std::vector<Box> boxes;
+    std::vector<std::string> opened;
+    bool openSucceeds = true;
+    std::function<std::unique_ptr<plat::FormWindow>()> windows;
+
+    plat::Display& display() override { return inner_->display(); }
+    plat::Timer& timer() override { return inner_->timer(); }
+    plat::Input& input() override { return inner_->input(); }
+    void messageBox(plat::BoxKind kind, std::string_view title, std::string_view text) override {
+        boxes.push_back({kind, std::string(title), std::string(text)});
+    }
+    bool openWithDesktop(const std::string& path) override {
+        opened.push_back(path);
+        return openSucceeds;
+    }
+    bool headless() const override { return true; }
+    std::unique_ptr<plat::FormWindow> makeFormWindow() override { return windows ? windows() : nullptr; }
+
+private:
+    std::unique_ptr<plat::Platform> inner_ = plat::makeNullPlatform();
+};
+
+inline std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+// A replay file: score, check value, length and bytes, then extra bytes when given.
+inline void WriteReplay(const fs::path& path, std::int32_t score, const std::vector<std::uint8_t>& bytes,
+                        const std::string& extra = {}) {
+    std::string data;
+    auto put = [&data](std::int32_t v) {
+        for (int i = 0; i < 4; ++i) data.push_back(static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF));
+    };
+    put(score);
+    put(tz::ReplayCheckValue(score));
+    put(static_cast<std::int32_t>(bytes.size()));
+    data.append(bytes.begin(), bytes.end());
+    data += extra;
+    WriteText(path, data);
+}
+
+// A fresh program folder, the options at their start values, and a game window whose
+// engine runs without its timer (every step one tick and one frame).
+class FrontendTest : public ::testing::Test {
+protected:
+    fs::path dir;
+    RecordingPlatform platform;
+    std::unique_ptr<tz::TForm1> game;
+
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("korrindal_frontend_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+               "_" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        tz::SetProgramDir(dir.string());
+        tz::FullScreen = true;
+        tz::UseVram = true;
+        tz::ReverseSound = false;
+        tz::EnableBGM = true;
+        tz::EnableSE = true;
+        tz::StartFrom = 0;
+        tz::HiScore = 0;
+        tz::ReplayMode = false;
+        tz::ReplayPos = 0;
+        game = std::make_unique<tz::TForm1>(platform);
+        game->Sprite.SetExternalClock(true);
+    }
+    void TearDown() override {
+        if (game) game->Sprite.Close();
+        game.reset();
+        tz::SetProgramDir("");
+        tz::ReplayMode = false;
+        tz::ReplayPos = 0;
+        tz::StartFrom = 0;
+        tz::FullScreen = true;
+        std::error_code ec;
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(dir, ec);
+    }
+    // The settings file the program's folder keeps (the test program's name + ".ini").
+    fs::path IniPath() const { return dir / (tz::ExecutableName() + ".ini"); }
+};
+
+}  // namespace fetest
