@@ -57,7 +57,7 @@ constexpr OptionRow kOptions[] = {
      [](ProgramOptions& o, std::string_view, std::string&) { return o.noDraw = true; }},
     {"--summary", nullptr, true,
      "print one JSON line at the end: ticks, scene, stage, score, hiscore, replay_pos, time_left, lives, bombs, "
-     "killed, spawned, weapon, bonus_rate, blocks, state",
+     "killed, spawned, weapon, bonus_rate, game_blocks (heap blocks a finished game left behind), blocks, state",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.summary = true; }},
     {"--replay", "FILE", false, "load the replay FILE (as the startup dialog does); the title then plays it",
      [](ProgramOptions& o, std::string_view v, std::string&) {

@@ -102,9 +102,9 @@ std::string SummaryJson(const RunSummary& s) {
     std::snprintf(line, sizeof line,
                   "{\"ticks\":%lld,\"scene\":%d,\"stage\":%d,\"score\":%d,\"hiscore\":%d,\"replay_pos\":%d,"
                   "\"time_left\":%d,\"lives\":%d,\"bombs\":%d,\"killed\":%d,\"spawned\":%d,\"weapon\":%d,"
-                  "\"bonus_rate\":%d,\"blocks\":%d,\"state\":\"%s\"}",
+                  "\"bonus_rate\":%d,\"game_blocks\":%d,\"blocks\":%d,\"state\":\"%s\"}",
                   static_cast<long long>(s.ticks), s.scene, s.stage, s.score, s.hiscore, s.replayPos, s.timeLeft,
-                  s.lives, s.bombs, s.killed, s.spawned, s.weapon, s.bonusRate, s.blocks, tz::HashText(s.state).c_str());
+                  s.lives, s.bombs, s.killed, s.spawned, s.weapon, s.bonusRate, s.gameBlocks, s.blocks, tz::HashText(s.state).c_str());
     return line;
 }
 
@@ -155,6 +155,7 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     }
     bool gameSeen = false;   // a game has left the title (for --until-title)
     bool reachedTitle = false;
+    std::int32_t blocksAtStart = 0;  // heap blocks in use at the title before the game
     std::string exceptionText;
     sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
     // No timer thread: every step below is one tick and one frame.
@@ -218,6 +219,8 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
             std::fprintf(trace, "%lld %s\n", static_cast<long long>(t + 1), tz::HashText(tz::GameStateHash()).c_str());
         if (error.empty()) error = failed();
         if (error.empty()) error = heavyError;
+        // The heap at the title before the game and at the title after it must agree.
+        if (tz::SceneState == tz::Scene::Title && !gameSeen) blocksAtStart = memcheck::BlockCount();
         if (tz::SceneState > tz::Scene::Title) gameSeen = true;
         // The title is back and its set-up (which saves the finished game's replay) has run.
         const bool titleBack = options.untilTitle && gameSeen && tz::SceneState == tz::Scene::Title;
@@ -233,6 +236,7 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         }
         if (titleBack) {
             reachedTitle = true;
+            summary.gameBlocks = memcheck::BlockCount() - blocksAtStart;
             break;
         }
     }
