@@ -142,6 +142,8 @@ public:
     void SetDebugOptions(TDebugOptions value);   // only before the system runs
     bool HideCursor() const { return FHideCursor; }
     void SetHideCursor(bool value);
+    // The platform the engine runs on (its services beyond the display: sound output).
+    plat::Platform& Platform() const { return FPlatform; }
     // The display once initialised, else null.
     plat::Display* DDraw() const { return FDisplayReady ? &FPlatform.display() : nullptr; }
     std::array<std::string, kBankCount>& Banks() { return FBanks; }

@@ -15,7 +15,7 @@
 #include "core/random.h"
 #include "game/tz_replay.h"
 #include "game/tz_globals.h"
-#include "game/tz_audio_pending.h"
+#include "game/tz_sound.h"
 #include "game/tz_unitlist.h"
 
 namespace tz {

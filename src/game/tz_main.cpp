@@ -13,6 +13,7 @@
 #include "game/tz_draw.h"
 #include "core/random.h"
 #include "game/tz_outlet.h"
+#include "game/tz_sound.h"
 #include "platform/bitmap_loader.h"
 
 namespace tz {
@@ -60,15 +61,11 @@ void WindowPlaySE(std::int32_t Index, std::int32_t Pan, std::int32_t VolumeStep,
 }
 
 void WindowStartMusic(const std::string& Name) {
-    if (Form1 == nullptr) return;
-    Form1->BGM.Open(DataPath(Name, ".mid"));
-    Form1->BGM.Play();
+    if (Form1 != nullptr) PlayBgm(Name);
 }
 
 void WindowStopMusic() {
-    if (Form1 == nullptr) return;
-    Form1->BGM.Stop();
-    Form1->BGM.Close();
+    if (Form1 != nullptr) StopBgm();
 }
 
 void WindowFadeToWhite(std::int32_t Level) {
@@ -167,6 +164,7 @@ void TForm1::SaveFinishedReplays(bool playedBack) {
 // ---- Engine events ----------------------------------------------------------------------
 
 void TForm1::SpriteStartSystem() {
+    OpenSoundOutput(Sprite.Platform());
     if (EnableSE) {
         for (const TSoundEntry& s : SoundTable) SetSound(s.Index, DataPath(s.Name, ".wav"), s.Volume);
         InitSound();
@@ -189,6 +187,7 @@ void TForm1::SpriteTerminateSystem() {
     Sprite.ReleaseSurface(BgSurface);
     ShutdownSound();
     StopMusic();
+    CloseSoundOutput();
     if (WriteSettings) WriteSettings();
     if (CloseDialog) CloseDialog();
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The game window: it owns the engine component `Sprite`, the music player `BGM` and the
-// object list `UnitList`, and answers the engine's six events. The whole game flow is the
+// The game window: it owns the engine component `Sprite` and the object list `UnitList`
+// (music is the audio unit's), and answers the engine's six events. The whole game flow is the
 // scene machine over SceneState (tz_globals.h): per-tick logic in SpriteProcess, per-frame
 // drawing in SpriteRefresh and one-shot scene set-up in SpriteUserEvent, which the engine
 // runs while its loop is paused.
@@ -11,7 +11,6 @@
 
 #include "collision/list.h"
 #include "engine/sprite_ex.h"
-#include "game/tz_audio_pending.h"
 #include "game/tz_replay.h"
 #include "game/tz_state.h"
 #include "game/tz_unitlist.h"
@@ -61,7 +60,6 @@ public:
     void Show();
 
     engine::TSpriteEx Sprite;
-    TBgmPlayer BGM;
     TList& UnitList;  // the game's object list (tz_unitlist.h)
     std::string Caption = "Korrindal";
 

@@ -1,6 +1,7 @@
 #include "game/tz_outlet.h"
 
 #include "game/tz_globals.h"
+#include "game/tz_sound.h"
 
 namespace tz {
 
@@ -49,7 +50,8 @@ void StopMusic() {
 void StartMusic(const std::string& Name) {
     StopMusic();
     Current->StartMusic(Name);
-    BgmPlaying = true;
+    // Playing unless its file is missing or damaged (reported once; the game goes on).
+    BgmPlaying = MusicPlayable(Name);
 }
 
 void RequestUserEvent() {

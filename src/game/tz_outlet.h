@@ -51,7 +51,8 @@ void FadeToBlack(std::int32_t Level);
 // Clears both screens to one palette index.
 void FillScreens(std::uint8_t Colour);
 // Starts a piece of music ("BGM1", "Boss", ...), stopping the one playing; stops it.
-// BgmPlaying in the game state follows both.
+// BgmPlaying in the game state follows both (a piece whose file cannot be played does not
+// count as playing, with the outlet silenced or not).
 void StartMusic(const std::string& Name);
 void StopMusic();
 

@@ -1,5 +1,5 @@
-// The platform of headless runs: no window, no audio, no input devices. Steps succeed,
-// frames are dropped, message boxes go to stderr. The timer is a real ThreadTimer (the
+// The platform of headless runs: no window, no input devices, and no audio unless an
+// offline device is asked for. Steps succeed, frames are dropped, message boxes go to stderr. The timer is a real ThreadTimer (the
 // headless runner simply never starts it).
 
 #include <cstdio>
@@ -37,6 +37,7 @@ public:
 
 class NullPlatform final : public Platform {
 public:
+    explicit NullPlatform(NullAudio audio) : audio_(audio) {}
     Display& display() override { return display_; }
     Timer& timer() override { return timer_; }
     Input& input() override { return input_; }
@@ -47,8 +48,12 @@ public:
     }
     bool openWithDesktop(const std::string&) override { return false; }
     bool headless() const override { return true; }
+    std::unique_ptr<AudioDevice> openAudio(AudioSource& source) override {
+        return audio_ == NullAudio::Offline ? makeOfflineAudio(source) : nullptr;
+    }
 
 private:
+    NullAudio audio_;
     NullDisplay display_;
     NullInput input_;
     ThreadTimer timer_;
@@ -56,6 +61,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Platform> makeNullPlatform() { return std::make_unique<NullPlatform>(); }
+std::unique_ptr<Platform> makeNullPlatform(NullAudio audio) { return std::make_unique<NullPlatform>(audio); }
 
 }  // namespace plat

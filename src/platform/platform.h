@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/audio_device.h"
 #include "platform/form_window.h"
 
 namespace plat {
@@ -124,6 +125,12 @@ public:
     // A new dialog window (form_window.h), not yet open; nullptr when the platform shows no
     // windows.
     virtual std::unique_ptr<FormWindow> makeFormWindow() { return nullptr; }
+    // The sound output, pulling from source; nullptr when the platform has none (the game
+    // then runs silent).
+    virtual std::unique_ptr<AudioDevice> openAudio(AudioSource& source) {
+        (void)source;
+        return nullptr;
+    }
 };
 
 // The folder of the running program, with a trailing slash.
@@ -134,7 +141,11 @@ std::string programDir();
 // no box can be shown or KORRINDAL_NO_MESSAGE_BOXES is set.
 void showInformationBoxNoOwner(const char* title, const char* text);
 
+// What the null platform does for sound: nothing (no device at all), or an offline device
+// that its owner pulls (rendering the game's sound into a file).
+enum class NullAudio : std::uint8_t { None, Offline };
+
 std::unique_ptr<Platform> makeSdlPlatform();
-std::unique_ptr<Platform> makeNullPlatform();
+std::unique_ptr<Platform> makeNullPlatform(NullAudio audio = NullAudio::None);
 
 }  // namespace plat

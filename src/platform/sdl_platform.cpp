@@ -1,6 +1,6 @@
-// The SDL platform: window and presenter, keyboard and joysticks, message boxes, opening
-// files with the desktop. The timer is a ThreadTimer (absolute deadlines on the steady
-// clock), which keeps its rate better than SDL_AddTimer.
+// The SDL platform: window and presenter, keyboard and joysticks, sound output, message
+// boxes, opening files with the desktop. The timer is a ThreadTimer (absolute deadlines on
+// the steady clock), which keeps its rate better than SDL_AddTimer.
 
 #include <SDL.h>
 
@@ -101,6 +101,7 @@ public:
 
     bool headless() const override { return false; }
     std::unique_ptr<FormWindow> makeFormWindow() override { return makeImGuiFormWindow(); }
+    std::unique_ptr<AudioDevice> openAudio(AudioSource& source) override { return openSdlAudio(source); }
 
 private:
     SdlSubsystems subsystems_;   // first in, last out
