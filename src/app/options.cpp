@@ -146,6 +146,16 @@ constexpr OptionRow kOptions[] = {
          o.shotDir = std::string(v);
          return true;
      }},
+    {"--audio-out", "FILE", true,
+     "render the game's sound (effects and music) in step with the ticks into FILE, a 48 kHz 16-bit stereo wave",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         if (v.empty()) {
+             e = "--audio-out needs a file name";
+             return false;
+         }
+         o.audioOut = std::string(v);
+         return true;
+     }},
 };
 
 const OptionRow* FindOption(std::string_view name) {

@@ -31,6 +31,7 @@ struct ProgramOptions {
     std::uint32_t autopilotSeed = 1;   // headless: seed of the autopilot's own choices
     std::vector<std::int64_t> shots;   // headless: steps (counted from 1) whose frame is saved
     std::string shotDir = ".";         // headless: where the screenshots go
+    std::string audioOut;              // headless: the run's sound as a wave file ("" = none)
     std::vector<std::string> positional;
 };
 

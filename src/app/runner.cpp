@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "app/tick_audio.h"
 #include "diagnostics/memcheck.h"
 #include "frontend/tz_debugmenu.h"
 #include "game/state_hash.h"
@@ -153,6 +154,12 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
             return 1;
         }
     }
+    TTickAudio audioOut;
+    if (!options.audioOut.empty() && !audioOut.Open(options.audioOut, tz::ProcessPerSec)) {
+        if (trace != nullptr) std::fclose(trace);
+        PrintError("--audio-out: cannot write '" + options.audioOut + "'");
+        return 1;
+    }
     bool gameSeen = false;   // a game has left the title (for --until-title)
     bool reachedTitle = false;
     std::int32_t blocksAtStart = 0;  // heap blocks in use at the title before the game
@@ -210,6 +217,7 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     std::string error = failed();
     for (std::int64_t t = 0; error.empty() && t < options.ticks; ++t) {
         sprite.HeadlessStep(!options.noDraw);
+        audioOut.AfterTick();
         if (!options.noDraw && IsShotStep(options, t + 1)) {
             std::string path;
             if (!WriteShot(sprite, options.shotDir, t + 1, path)) error = "cannot write the screenshot " + path;
@@ -262,6 +270,7 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         error = failed();
         if (error == "the game window closed") error.clear();
     }
+    if (!audioOut.Close() && error.empty()) error = "--audio-out: writing '" + options.audioOut + "' failed";
     if (!error.empty()) {
         PrintError(error);
         return 1;
@@ -273,7 +282,8 @@ int RunHeadless(const ProgramOptions& options) {
     RunSummary summary;
     int code = 0;
     {
-        auto platform = plat::makeNullPlatform();
+        // The sound is rendered only when it is written out: otherwise there is no device.
+        auto platform = plat::makeNullPlatform(options.audioOut.empty() ? plat::NullAudio::None : plat::NullAudio::Offline);
         code = RunHeadless(options, *platform, summary);
     }
     // Counted once the game window and the platform are gone.

@@ -1,5 +1,6 @@
 #include "audio/sinc_kernel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -18,6 +19,7 @@ double BesselI0(double x) {
     return sum;
 }
 
+// The unstretched kernel at x source frames from the position (0 from the half width on).
 double Prototype(double x) {
     const double w = static_cast<double>(kKernelHalfWidth);
     if (std::abs(x) >= w) return 0.0;
@@ -28,23 +30,34 @@ double Prototype(double x) {
     return kKernelCutoff * sinc * window;
 }
 
-TSincKernel Build() {
-    TSincKernel k;
+TKernelBand BuildBand(int index) {
+    TKernelBand b;
+    b.MaxRatio = std::pow(kBandStep, index);
+    // Band 0 is the kernel at the source rate; the others narrow it to the output's band.
+    const double scale = index == 0 ? 1.0 : kStretchMargin / b.MaxRatio;
+    b.Reach = std::min(static_cast<int>(std::ceil(kKernelHalfWidth / scale - 1e-9)), (kMaxKernelTaps - 3) / 2);
+    b.Taps = (2 * b.Reach + 3) / 4 * 4;
+    b.Rows.assign(static_cast<std::size_t>(kKernelPhases + 1) * static_cast<std::size_t>(b.Taps), 0.0f);
+    std::vector<double> taps(static_cast<std::size_t>(b.Taps));
     for (int p = 0; p <= kKernelPhases; ++p) {
         const double frac = static_cast<double>(p) / kKernelPhases;
         double sum = 0.0;
-        std::array<double, kKernelTaps> taps{};
-        for (int j = 0; j < kKernelTaps; ++j) {
-            taps[static_cast<std::size_t>(j)] = Prototype(static_cast<double>(j - kKernelHalfWidth + 1) - frac);
+        for (int j = 0; j < 2 * b.Reach; ++j) {
+            taps[static_cast<std::size_t>(j)] = Prototype((static_cast<double>(j - b.Reach + 1) - frac) * scale);
             sum += taps[static_cast<std::size_t>(j)];
         }
-        for (int j = 0; j < kKernelTaps; ++j)
-            k.Rows[static_cast<std::size_t>(p)][static_cast<std::size_t>(j)] =
-                static_cast<float>(taps[static_cast<std::size_t>(j)] / sum);
+        float* row = b.Rows.data() + static_cast<std::size_t>(p) * static_cast<std::size_t>(b.Taps);
+        for (int j = 0; j < 2 * b.Reach; ++j) row[j] = static_cast<float>(taps[static_cast<std::size_t>(j)] / sum);
     }
-    for (std::size_t m = 0; m < k.Curve.size(); ++m)
-        k.Curve[m] = static_cast<float>(
-            Prototype(static_cast<double>(m) / kKernelPhases - static_cast<double>(kKernelHalfWidth)));
+    return b;
+}
+
+TSincKernel Build() {
+    TSincKernel k;
+    for (int i = 0; i < kKernelBands; ++i) {
+        k.Bands[static_cast<std::size_t>(i)] = BuildBand(i);
+        k.MaxTaps = std::max(k.MaxTaps, k.Bands[static_cast<std::size_t>(i)].Taps);
+    }
     return k;
 }
 

@@ -20,7 +20,7 @@ void TSoftLimiter::Process(float* left, float* right, int frames) {
         const float peak = std::max(std::abs(left[n]), std::abs(right[n]));
         env = std::max(peak, env * release_);
         if (env > kKnee) {
-            // |sample| <= env, so the result stays below Shape(env) < kCeiling.
+            // |sample| <= env, so the result is at most Shape(env) <= kCeiling.
             const float gain = Shape(env) / env;
             left[n] *= gain;
             right[n] *= gain;

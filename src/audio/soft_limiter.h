@@ -1,8 +1,8 @@
 #pragma once
 // The limiter on the mixed sum: a peak follower with instant attack and a smooth release
-// drives one gain for both channels, through a soft knee that approaches the ceiling but
-// never reaches it. Below the knee the sum passes untouched; a bomb over a full screen is
-// pressed down over a few milliseconds instead of clipping.
+// drives one gain for both channels, through a soft knee that bends toward the ceiling and
+// never passes it. Below the knee the sum passes untouched; a bomb over a full screen is
+// pressed down instead of clipping, and let up again over a tenth of a second.
 
 #include <cstdint>
 
@@ -11,7 +11,7 @@ namespace audio {
 class TSoftLimiter {
 public:
     static constexpr float kKnee = 0.6f;      // about -4.4 dBFS: louder peaks are pressed down
-    static constexpr float kCeiling = 0.98f;  // the output never reaches this
+    static constexpr float kCeiling = 0.98f;  // the output never goes beyond this
     static constexpr float kReleaseSeconds = 0.12f;
 
     explicit TSoftLimiter(int sampleRate);
@@ -21,7 +21,7 @@ public:
     float Envelope() const { return envelope_; }
 
     // The level a peak of this size is brought to: itself below the knee, then a curve that
-    // bends toward the ceiling.
+    // bends toward the ceiling (and reaches it only for peaks far above it).
     static float Shape(float peak);
 
 private:

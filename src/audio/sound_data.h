@@ -10,9 +10,9 @@
 
 namespace audio {
 
-// Zero frames before and after the sound: the resampler reads up to twice its kernel's
-// reach past the end while the last frames ring out (the reach is 50 frames at the highest
-// playback rate), and never more than this.
+// Zero frames before and after the sound: while the last frames ring out the resampler
+// reads up to twice its kernel's reach past the end (the widest kernel reaches 53 frames
+// and holds 108 taps), and never more than this.
 inline constexpr int kSoundPad = 128;
 
 struct TSoundData {

@@ -1,8 +1,6 @@
 #include "audio/voice.h"
 
-#include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "audio/sinc_kernel.h"
 
@@ -10,17 +8,14 @@ namespace audio {
 namespace {
 
 constexpr std::uint64_t kOne = std::uint64_t{1} << 32;
+constexpr int kFracBits = 32 - kPhaseBits;   // the position's bits between two table rows
 
-// Four running sums, so the compiler can keep them in one vector register.
-inline float Dot(const float* k, const float* s) {
-    float a0 = 0.0f, a1 = 0.0f, a2 = 0.0f, a3 = 0.0f;
-    for (int j = 0; j < kKernelTaps; j += 4) {
-        a0 += k[j] * s[j];
-        a1 += k[j + 1] * s[j + 1];
-        a2 += k[j + 2] * s[j + 2];
-        a3 += k[j + 3] * s[j + 3];
-    }
-    return (a0 + a1) + (a2 + a3);
+// Four running sums in one array, which the compiler keeps in one vector register.
+inline float Dot(const float* k, const float* s, int taps) {
+    std::array<float, 4> a{};
+    for (int j = 0; j < taps; j += 4)
+        for (int l = 0; l < 4; ++l) a[static_cast<std::size_t>(l)] += k[j + l] * s[j + l];
+    return (a[0] + a[1]) + (a[2] + a[3]);
 }
 
 }  // namespace
@@ -56,25 +51,22 @@ std::uint32_t TVoice::Frequency() const {
     return data_ != nullptr ? data_->Rate : 0;
 }
 
+// Each output frame: the two table rows around the position's fraction, interpolated into
+// one row of taps, weigh the source frames around it (one row for both channels).
 void TVoice::MixInto(float* left, float* right, int frames, int outputRate) {
     if (!playing_ || data_ == nullptr || frames <= 0 || outputRate <= 0) return;
     const std::uint64_t step = (static_cast<std::uint64_t>(Frequency()) << 32) / static_cast<std::uint64_t>(outputRate);
-    if (step <= kOne)
-        MixNear(left, right, frames, step);
-    else
-        MixStretched(left, right, frames, step);
-}
-
-// At or below the output rate: the kernel at the source rate, one table row pair per frame.
-void TVoice::MixNear(float* left, float* right, int frames, std::uint64_t step) {
-    const TSincKernel& kernel = SincKernel();
-    const std::int64_t end = data_->Frames + kKernelHalfWidth;   // the last frame's ring-out
+    const TKernelBand& band = SincKernel().BandFor(static_cast<double>(step) / static_cast<double>(kOne));
+    const int taps = band.Taps;
+    // Past the last frame the kernel still reaches back into the sound: it rings out until
+    // its first tap has passed the end. Reads stay within the sound's padding (kSoundPad).
+    const std::int64_t end = data_->Frames + band.Reach;
     const float* p0 = data_->Plane(0);
     const float* p1 = data_->Plane(data_->Channels > 1 ? 1 : 0);
     const bool stereo = data_->Channels > 1;
     const float gl = gain_.left, gr = gain_.right;
     std::uint64_t pos = position_;
-    std::array<float, kKernelTaps> k{};
+    std::array<float, kMaxKernelTaps> k{};
     for (int n = 0; n < frames; ++n) {
         const auto whole = static_cast<std::int64_t>(pos >> 32);
         if (whole >= end) {
@@ -82,54 +74,14 @@ void TVoice::MixNear(float* left, float* right, int frames, std::uint64_t step) 
             break;
         }
         const auto frac = static_cast<std::uint32_t>(pos);
-        const std::uint32_t row = frac >> (32 - kPhaseBits);
-        const float t = static_cast<float>(frac & ((1u << (32 - kPhaseBits)) - 1)) *
-                        (1.0f / static_cast<float>(1u << (32 - kPhaseBits)));
-        const float* a = kernel.Rows[row].data();
-        const float* b = kernel.Rows[row + 1].data();
-        for (int j = 0; j < kKernelTaps; ++j) k[static_cast<std::size_t>(j)] = a[j] + t * (b[j] - a[j]);
-        const std::int64_t first = whole - (kKernelHalfWidth - 1);
-        const float s0 = Dot(k.data(), p0 + first);
-        const float s1 = stereo ? Dot(k.data(), p1 + first) : s0;
-        left[n] += s0 * gl;
-        right[n] += s1 * gr;
-        pos += step;
-    }
-    position_ = pos;
-}
-
-// Above the output rate: the kernel stretched by the rate ratio, so it also cuts at the
-// output's band edge; weights come from the curve and are normalised frame by frame.
-void TVoice::MixStretched(float* left, float* right, int frames, std::uint64_t step) {
-    const TSincKernel& kernel = SincKernel();
-    const double ratio = static_cast<double>(step) / static_cast<double>(kOne);
-    const float scale = static_cast<float>(1.0 / ratio);
-    // Frames the kernel reaches either side; reads go up to twice that past the end, which
-    // the padding covers (at the highest rate and 48 kHz the reach is 50).
-    const int reach = std::min(static_cast<int>(std::ceil(kKernelHalfWidth * ratio)), kSoundPad / 2 - 1);
-    const std::int64_t end = data_->Frames + reach;
-    const float* p0 = data_->Plane(0);
-    const float* p1 = data_->Plane(data_->Channels > 1 ? 1 : 0);
-    const bool stereo = data_->Channels > 1;
-    const float gl = gain_.left, gr = gain_.right;
-    std::uint64_t pos = position_;
-    for (int n = 0; n < frames; ++n) {
-        const auto whole = static_cast<std::int64_t>(pos >> 32);
-        if (whole >= end) {
-            playing_ = false;
-            break;
-        }
-        const float frac = static_cast<float>(static_cast<std::uint32_t>(pos)) * (1.0f / 4294967296.0f);
-        float sum = 0.0f, s0 = 0.0f, s1 = 0.0f;
-        for (int m = -reach; m <= reach; ++m) {
-            const float w = kernel.At((static_cast<float>(m) - frac) * scale);
-            sum += w;
-            s0 += w * p0[whole + m];
-            s1 += w * p1[whole + m];
-        }
-        const float norm = sum != 0.0f ? 1.0f / sum : 0.0f;
-        s0 *= norm;
-        s1 = stereo ? s1 * norm : s0;
+        const std::uint32_t p = frac >> kFracBits;
+        const float t = static_cast<float>(frac & ((1u << kFracBits) - 1)) * (1.0f / static_cast<float>(1u << kFracBits));
+        const float* a = band.Row(p);
+        const float* b = band.Row(p + 1);
+        for (int j = 0; j < taps; ++j) k[static_cast<std::size_t>(j)] = a[j] + t * (b[j] - a[j]);
+        const std::int64_t first = whole - band.Reach + 1;
+        const float s0 = Dot(k.data(), p0 + first, taps);
+        const float s1 = stereo ? Dot(k.data(), p1 + first, taps) : s0;
         left[n] += s0 * gl;
         right[n] += s1 * gr;
         pos += step;

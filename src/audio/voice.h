@@ -36,9 +36,6 @@ public:
     void MixInto(float* left, float* right, int frames, int outputRate);
 
 private:
-    void MixNear(float* left, float* right, int frames, std::uint64_t step);
-    void MixStretched(float* left, float* right, int frames, std::uint64_t step);
-
     const TSoundData* data_ = nullptr;
     bool playing_ = false;
     std::uint64_t position_ = 0;   // source frames, 32.32 fixed point
