@@ -36,7 +36,7 @@ inline constexpr int kDefaultVoices = 128;          // two for each of the 64 sl
 inline constexpr std::size_t kRequestCapacity = 512;
 inline constexpr int kMixBlock = 512;               // frames mixed at a time
 // The music sits under the effects by this much (about -6 dB).
-inline constexpr float kMusicGain = 0.5f;
+inline constexpr float kMusicGain = 1.0f;
 
 class TMixer final : public plat::AudioSource {
 public:

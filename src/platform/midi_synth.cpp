@@ -37,7 +37,7 @@ struct MidiSynth::Handles {
     fluid_synth_t* synth = nullptr;
     fluid_player_t* player = nullptr;
     int sampleRate = kAudioRate;
-    int quietFrames = 0;   // frames rendered since nothing sounded
+    int quietFrames = 0;   // frames rendered since the piece's last voice ended
 
     Handles() = default;
     Handles(const Handles&) = delete;
@@ -76,7 +76,6 @@ std::unique_ptr<MidiSynth> MidiSynth::create(const std::string& soundFont, int s
         error = "the soundfont '" + soundFont + "' could not be loaded";
         return nullptr;
     }
-    h->quietFrames = kTailSeconds * sampleRate;
     return std::unique_ptr<MidiSynth>(new MidiSynth(std::move(h), soundFont));
 }
 
@@ -106,25 +105,24 @@ void MidiSynth::stop() {
         h_->player = nullptr;
     }
     fluid_synth_all_sounds_off(h_->synth, -1);
-    // Programs, controllers and pitch bends of this piece do not leak into the next.
+    // Programs, controllers, pitch bends and the reverb's tail of this piece do not reach
+    // the next (the reset takes effect when the synthesizer next renders).
     fluid_synth_system_reset(h_->synth);
-    h_->quietFrames = kTailSeconds * h_->sampleRate;
 }
 
-bool MidiSynth::active() const { return h_->sounding() || h_->quietFrames < kTailSeconds * h_->sampleRate; }
+bool MidiSynth::active() const {
+    return h_->player != nullptr && (h_->sounding() || h_->quietFrames < kTailSeconds * h_->sampleRate);
+}
 
 void MidiSynth::render(float* out, int frames) noexcept {
     if (frames <= 0) return;
-    if (!h_->sounding()) {
-        const int limit = kTailSeconds * h_->sampleRate;
-        if (h_->quietFrames >= limit) {
-            std::fill(out, out + 2 * frames, 0.0f);
-            return;
-        }
-        h_->quietFrames = std::min(limit, h_->quietFrames + frames);
-    } else {
-        h_->quietFrames = 0;
+    // Stopped (or never started): silence at once, nothing rendered, so nothing rings on.
+    // A piece that ended by itself still renders its last notes' release and the reverb.
+    if (!active()) {
+        std::fill(out, out + 2 * frames, 0.0f);
+        return;
     }
+    h_->quietFrames = h_->sounding() ? 0 : h_->quietFrames + frames;
     fluid_synth_write_float(h_->synth, frames, out, 0, 2, out, 1, 2);
 }
 

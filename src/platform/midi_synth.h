@@ -30,9 +30,9 @@ public:
     bool play(std::span<const std::uint8_t> midiFile);
     // Stops the piece and silences every voice at once; the synthesizer is reset for the next.
     void stop();
-    // True while a piece is loaded or voices still sound.
+    // True from play until stop, and until a piece that ended by itself has rung out.
     bool active() const;
-    // Writes frames interleaved stereo frames (silence when nothing sounds).
+    // Writes frames interleaved stereo frames (silence when not active).
     void render(float* out, int frames) noexcept override;
 
     const std::string& soundFont() const { return soundFont_; }

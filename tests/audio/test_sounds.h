@@ -147,8 +147,9 @@ inline std::vector<std::uint8_t> MidiBytes(const std::vector<MidiTrack>& tracks,
     return b;
 }
 
-// One sustained note (an organ holds it without decay) for seconds at 120 beats a minute.
-inline std::vector<std::uint8_t> HeldNote(std::uint8_t key, double seconds, std::uint8_t program = 19) {
+// One sustained note (a flute holds it without decay, nearly a sine) for seconds at 120
+// beats a minute.
+inline std::vector<std::uint8_t> HeldNote(std::uint8_t key, double seconds, std::uint8_t program = 73) {
     MidiTrack t;
     t.Program(0, program);
     t.Note(0, key, static_cast<std::uint32_t>(seconds * 2 * 96));
@@ -190,6 +191,16 @@ inline double ToneAmplitude(const std::vector<float>& stereo, int channel, doubl
         windowSum += hann;
     }
     return 2.0 * std::sqrt(re * re + im * im) / windowSum;
+}
+
+// The strongest component within 3 % of hz (an instrument of a soundfont is rarely tuned
+// exactly, and may carry vibrato).
+inline double ToneNear(const std::vector<float>& stereo, int channel, double hz, double rate, std::size_t from,
+                       std::size_t to) {
+    double best = 0.0;
+    for (double f = hz * 0.97; f <= hz * 1.03; f += 1.0)
+        best = std::max(best, ToneAmplitude(stereo, channel, f, rate, from, to));
+    return best;
 }
 
 // The frequency of a clean tone from its upward zero crossings (first to last crossing).
