@@ -36,9 +36,12 @@ void PrintError(const std::string& message) {
 }
 
 // Set up before the game window exists: the folder every game file is read from and
-// written to.
+// written to, and the sound options.
 void ApplyCommonOptions(const ProgramOptions& options) {
     if (!options.home.empty()) tz::SetProgramDir(options.home);
+    // The dialog's music and sound-effects boxes, until the dialog exists.
+    tz::EnableBGM = !options.noMusic;
+    tz::EnableSE = !options.noSoundEffects;
 }
 
 // What the startup dialog does before it shows the game window: the start-from choice, the

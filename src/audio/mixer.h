@@ -35,8 +35,10 @@ struct TVoiceHandle {
 inline constexpr int kDefaultVoices = 128;          // two for each of the 64 slots
 inline constexpr std::size_t kRequestCapacity = 512;
 inline constexpr int kMixBlock = 512;               // frames mixed at a time
-// The music sits under the effects by this much (about -6 dB).
-inline constexpr float kMusicGain = 1.0f;
+// The music's level in the mix. FluidSynth renders at its own default gain, well under full
+// scale; this brings the game's pieces to about -25 dBFS RMS, some 5 dB under a stream of
+// Valcan fire and far under a bomb.
+inline constexpr float kMusicGain = 1.75f;
 
 class TMixer final : public plat::AudioSource {
 public:

@@ -2,15 +2,9 @@
 // handlers with the engine not started (its drawing and palette calls then do nothing).
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <array>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "game/state_hash.h"
-#include "game/tz_sound.h"
 #include "game/tz_effect.h"
 #include "game/tz_enemy.h"
 #include "game/tz_enemymissile.h"
@@ -209,31 +203,7 @@ protected:
 
 }  // namespace
 
-// A home folder holding the ending's piece (a one-note MIDI file) and links to the stage
-// maps, which are read from the home folder only; the rest comes from beside the executable.
-struct EndingPieceHome {
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("korrindal_scene_music_" + std::to_string(::getpid()));
-    EndingPieceHome() {
-        std::filesystem::create_directories(dir);
-        constexpr std::array<unsigned char, 34> midi{
-            'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,              // format 0, one track
-            'M', 'T', 'r', 'k', 0, 0, 0, 12, 0, 0x90, 60, 100, 96, 0x80, 60, 0,  // a quarter note
-            0, 0xFF, 0x2F, 0};                                                // end of track
-        std::ofstream(dir / "Ending.mid", std::ios::binary)
-            .write(reinterpret_cast<const char*>(midi.data()), static_cast<std::streamsize>(midi.size()));
-        for (const auto& entry : std::filesystem::directory_iterator(ExecutableDir()))
-            if (entry.path().extension() == ".map") std::filesystem::create_symlink(entry.path(), dir / entry.path().filename());
-        SetProgramDir(dir.string());
-    }
-    ~EndingPieceHome() {
-        SetProgramDir("");
-        std::filesystem::remove_all(dir);
-    }
-};
-
 TEST_F(StartedWindowTest, StartFromCreditsChainsNewGameStageAndEndingInOneStep) {
-    const EndingPieceHome home;
     StartFrom = 5;
     Start();
     Step();
