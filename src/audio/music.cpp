@@ -76,7 +76,7 @@ void MusicStop() {
 void MusicClose() {
     Player.Open = false;
     Player.Playing = false;
-    Player.Piece.clear();
+    std::vector<std::uint8_t>().swap(Player.Piece);
 }
 
 bool StartMusic(const std::string& Name, DataPathFn dataPath) {

@@ -1,6 +1,5 @@
 #include "audio/sinc_kernel.h"
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -30,41 +29,34 @@ double Prototype(double x) {
     return kKernelCutoff * sinc * window;
 }
 
-TKernelBand BuildBand(int index) {
-    TKernelBand b;
-    b.MaxRatio = std::pow(kBandStep, index);
-    // Band 0 is the kernel at the source rate; the others narrow it to the output's band.
-    const double scale = index == 0 ? 1.0 : kStretchMargin / b.MaxRatio;
-    b.Reach = std::min(static_cast<int>(std::ceil(kKernelHalfWidth / scale - 1e-9)), (kMaxKernelTaps - 3) / 2);
-    b.Taps = (2 * b.Reach + 3) / 4 * 4;
-    b.Rows.assign(static_cast<std::size_t>(kKernelPhases + 1) * static_cast<std::size_t>(b.Taps), 0.0f);
-    std::vector<double> taps(static_cast<std::size_t>(b.Taps));
-    for (int p = 0; p <= kKernelPhases; ++p) {
-        const double frac = static_cast<double>(p) / kKernelPhases;
-        double sum = 0.0;
-        for (int j = 0; j < 2 * b.Reach; ++j) {
-            taps[static_cast<std::size_t>(j)] = Prototype((static_cast<double>(j - b.Reach + 1) - frac) * scale);
-            sum += taps[static_cast<std::size_t>(j)];
-        }
-        float* row = b.Rows.data() + static_cast<std::size_t>(p) * static_cast<std::size_t>(b.Taps);
-        for (int j = 0; j < 2 * b.Reach; ++j) row[j] = static_cast<float>(taps[static_cast<std::size_t>(j)] / sum);
-    }
-    return b;
-}
-
-TSincKernel Build() {
-    TSincKernel k;
-    for (int i = 0; i < kKernelBands; ++i) {
-        k.Bands[static_cast<std::size_t>(i)] = BuildBand(i);
-        k.MaxTaps = std::max(k.MaxTaps, k.Bands[static_cast<std::size_t>(i)].Taps);
-    }
-    return k;
-}
-
 }  // namespace
 
+TSincKernel::TSincKernel() {
+    for (int index = 0; index < kKernelBands; ++index) {
+        TKernelBand& b = bands_[static_cast<std::size_t>(index)];
+        b.Reach = kernel_layout::Reach(index);
+        b.Taps = kernel_layout::Taps(index);
+        b.MaxRatio = kernel_layout::Stretch(index);
+        float* rows = table_.data() + kernel_layout::Offset(index);
+        b.Rows = rows;
+        // Band 0 is the kernel at the source rate; the others narrow it to the output's band.
+        const double scale = index == 0 ? 1.0 : kStretchMargin / b.MaxRatio;
+        std::array<double, kMaxKernelTaps> taps{};
+        for (int p = 0; p <= kKernelPhases; ++p) {
+            const double frac = static_cast<double>(p) / kKernelPhases;
+            double sum = 0.0;
+            for (int j = 0; j < 2 * b.Reach; ++j) {
+                taps[static_cast<std::size_t>(j)] = Prototype((static_cast<double>(j - b.Reach + 1) - frac) * scale);
+                sum += taps[static_cast<std::size_t>(j)];
+            }
+            float* row = rows + static_cast<std::size_t>(p) * static_cast<std::size_t>(b.Taps);
+            for (int j = 0; j < 2 * b.Reach; ++j) row[j] = static_cast<float>(taps[static_cast<std::size_t>(j)] / sum);
+        }
+    }
+}
+
 const TSincKernel& SincKernel() {
-    static const TSincKernel kernel = Build();
+    static const TSincKernel kernel;
     return kernel;
 }
 

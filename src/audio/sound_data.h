@@ -6,14 +6,15 @@
 #include <span>
 #include <vector>
 
+#include "audio/sinc_kernel.h"
 #include "audio/wave_format.h"
 
 namespace audio {
 
-// Zero frames before and after the sound: while the last frames ring out the resampler
-// reads up to twice its kernel's reach past the end (the widest kernel reaches 53 frames
-// and holds 108 taps), and never more than this.
+// Zero frames before and after the sound: the resampler reads up to a kernel's reach before
+// the start and, while the last frames ring out, up to a row of taps past the end.
 inline constexpr int kSoundPad = 128;
+static_assert(kSoundPad >= kMaxKernelTaps, "the padding covers the widest kernel");
 
 struct TSoundData {
     std::uint32_t Rate = 0;
