@@ -166,7 +166,7 @@ void TForm1::SaveFinishedReplays(bool playedBack) {
 void TForm1::SpriteStartSystem() {
     OpenSoundOutput(Sprite.Platform());
     if (EnableSE) {
-        for (const TSoundEntry& s : SoundTable) SetSound(s.Index, DataPath(s.Name, ".wav"), s.Volume);
+        for (const TSoundEntry& s : SoundTable) SetSound(s.Index, s.Name, s.Volume);
         InitSound();
     }
     // The backdrop holds the scene's picture (title or stage background), loaded only at

@@ -14,8 +14,8 @@ void OpenSoundOutput(plat::Platform& platform) {
 
 void CloseSoundOutput() { audio::CloseAudio(); }
 
-void SetSound(std::int32_t Index, const std::string& FileName, std::int32_t VolumeDb) {
-    audio::SetSound(Index, FileName, VolumeDb, &DataPath);
+void SetSound(std::int32_t Index, const std::string& Name, std::int32_t VolumeDb) {
+    audio::SetSound(Index, Name, VolumeDb, &DataPath);
 }
 
 bool InitSound() {

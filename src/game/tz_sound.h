@@ -18,7 +18,8 @@ void OpenSoundOutput(plat::Platform& platform);
 void CloseSoundOutput();
 
 // Sound effects.
-void SetSound(std::int32_t Index, const std::string& FileName, std::int32_t VolumeDb);
+// Registers slot Index: its file is Name's .wav by the data-file rule; base volume in dB.
+void SetSound(std::int32_t Index, const std::string& Name, std::int32_t VolumeDb);
 bool InitSound();                      // takes the ReverseSound option along
 void LoadSounds(std::int32_t Count);   // slots 0 .. Count - 1
 void ShutdownSound();
