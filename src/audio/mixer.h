@@ -36,9 +36,9 @@ inline constexpr int kDefaultVoices = 128;          // two for each of the 64 sl
 inline constexpr std::size_t kRequestCapacity = 512;
 inline constexpr int kMixBlock = 512;               // frames mixed at a time
 // The music's level in the mix. FluidSynth renders at its own default gain, well under full
-// scale; this brings the game's pieces to about -25 dBFS RMS, some 5 dB under a stream of
-// Valcan fire and far under a bomb.
-inline constexpr float kMusicGain = 1.75f;
+// scale; this brings the game's pieces to about -27 dBFS RMS, so that the Valcan's shots
+// (the quietest frequent effect, -18 dB) stand some 9 dB above it and a bomb far above.
+inline constexpr float kMusicGain = 1.25f;
 
 class TMixer final : public plat::AudioSource {
 public:
