@@ -29,16 +29,16 @@ std::unique_ptr<audio::TSoundData> MakeSound(int index) {
     const std::uint32_t rates[] = {22050, 44100, 11025};
     const std::uint32_t rate = rates[index % 3];
     const int channels = index % 4 == 3 ? 2 : 1;
-    testsound::WaveSpec spec;
-    spec.rate = rate;
-    spec.channels = static_cast<std::uint16_t>(channels);
-    spec.samples = testsound::Sine(220.0 + 31.0 * index, rate, 4.0, 0.2f, channels);
+    testsound::WaveDesc desc;
+    desc.rate = rate;
+    desc.channels = static_cast<std::uint16_t>(channels);
+    desc.samples = testsound::Sine(220.0 + 31.0 * index, rate, 4.0, 0.2f, channels);
     std::uint32_t noise = 12345u + static_cast<std::uint32_t>(index);
-    for (float& v : spec.samples) {
+    for (float& v : desc.samples) {
         noise = noise * 134775813u + 1u;
         v += 0.05f * (static_cast<float>(noise >> 8) / 8388608.0f - 1.0f);
     }
-    const auto bytes = testsound::WaveBytes(spec);
+    const auto bytes = testsound::WaveBytes(desc);
     const audio::TWaveParse wave = audio::ParseWave(bytes);
     return std::make_unique<audio::TSoundData>(audio::DecodePcm(
         wave.Format, std::span<const std::uint8_t>(bytes).subspan(wave.DataOffset, wave.DataSize)));

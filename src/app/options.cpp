@@ -158,7 +158,8 @@ constexpr OptionRow kOptions[] = {
      }},
     {"--no-music", nullptr, false, "play without music (the startup dialog's music box cleared)",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.noMusic = true; }},
-    {"--no-sound-effects", nullptr, false, "play without sound effects (the startup dialog's sound-effects box cleared)",
+    {"--no-sound-effects", nullptr, false,
+     "play without sound effects (the startup dialog's sound-effects box cleared)",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.noSoundEffects = true; }},
 };
 

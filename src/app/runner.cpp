@@ -286,7 +286,8 @@ int RunHeadless(const ProgramOptions& options) {
     int code = 0;
     {
         // The sound is rendered only when it is written out: otherwise there is no device.
-        auto platform = plat::makeNullPlatform(options.audioOut.empty() ? plat::NullAudio::None : plat::NullAudio::Offline);
+        const auto audio = options.audioOut.empty() ? plat::NullAudio::None : plat::NullAudio::Offline;
+        auto platform = plat::makeNullPlatform(audio);
         code = RunHeadless(options, *platform, summary);
     }
     // Counted once the game window and the platform are gone.

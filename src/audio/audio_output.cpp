@@ -25,8 +25,8 @@ std::unique_ptr<TOutput> Output;
 std::unique_ptr<plat::MidiSynth> MakeSynth() {
     const std::string soundFont = plat::findSoundFont();
     if (soundFont.empty()) {
-        ReportOnce("no General MIDI soundfont found (install fluid-soundfont-gm or timgm6mb-soundfont, or name one in " +
-                   std::string(plat::kSoundFontVariable) + "): the game plays without music");
+        ReportOnce("no General MIDI soundfont found (install fluid-soundfont-gm or timgm6mb-soundfont, or name one "
+                   "in " + std::string(plat::kSoundFontVariable) + "): the game plays without music");
         return nullptr;
     }
     std::string error;

@@ -66,7 +66,9 @@ struct TKernelBand {
 
     // Row p (0 .. kKernelPhases) is for a fractional position p / kKernelPhases and sums to
     // 1; row kKernelPhases closes the range, so rows p and p + 1 always interpolate.
-    const float* Row(std::uint32_t p) const { return Rows + static_cast<std::size_t>(p) * static_cast<std::size_t>(Taps); }
+    const float* Row(std::uint32_t p) const {
+        return Rows + static_cast<std::size_t>(p) * static_cast<std::size_t>(Taps);
+    }
 };
 
 class TSincKernel {

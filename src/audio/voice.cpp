@@ -9,6 +9,8 @@ namespace {
 
 constexpr std::uint64_t kOne = std::uint64_t{1} << 32;
 constexpr int kFracBits = 32 - kPhaseBits;   // the position's bits between two table rows
+constexpr std::uint32_t kFracMask = (1u << kFracBits) - 1;
+constexpr float kFracScale = 1.0f / static_cast<float>(1u << kFracBits);
 
 // Four running sums in one array, which the compiler keeps in one vector register.
 inline float Dot(const float* k, const float* s, int taps) {
@@ -75,7 +77,7 @@ void TVoice::MixInto(float* left, float* right, int frames, int outputRate) {
         }
         const auto frac = static_cast<std::uint32_t>(pos);
         const std::uint32_t p = frac >> kFracBits;
-        const float t = static_cast<float>(frac & ((1u << kFracBits) - 1)) * (1.0f / static_cast<float>(1u << kFracBits));
+        const float t = static_cast<float>(frac & kFracMask) * kFracScale;   // between rows p and p + 1
         const float* a = band.Row(p);
         const float* b = band.Row(p + 1);
         for (int j = 0; j < taps; ++j) k[static_cast<std::size_t>(j)] = a[j] + t * (b[j] - a[j]);

@@ -131,10 +131,10 @@ TEST_F(MusicTest, EffectsSitOverTheMusic) {
     t.Event(4 * 192, {0x80, 48, 0});
     t.End();
     Write("BGM1", testsound::MidiBytes({t}));
-    testsound::WaveSpec spec;
-    spec.rate = 44100;
-    spec.samples = testsound::Sine(1000.0, 44100, 1.0, 0.9f);
-    testsound::WriteFile(MusicFolder / "Effect.wav", testsound::WaveBytes(spec));
+    testsound::WaveDesc desc;
+    desc.rate = 44100;
+    desc.samples = testsound::Sine(1000.0, 44100, 1.0, 0.9f);
+    testsound::WriteFile(MusicFolder / "Effect.wav", testsound::WaveBytes(desc));
     audio::SetSound(0, (MusicFolder / "Effect.wav").string(), -10, nullptr);
     ASSERT_TRUE(audio::InitSound(audio::AudioMixer()));
     ASSERT_TRUE(audio::LoadSounds(audio::kAllSounds));

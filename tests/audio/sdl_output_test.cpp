@@ -25,12 +25,12 @@ TEST(SdlOutput, EffectsFromATimerThreadWhileTheMusicChanges) {
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
     Folder = testsound::TempFolder("sdl_output");
     for (int i = 0; i < 3; ++i) {
-        testsound::WaveSpec spec;
-        spec.rate = i == 0 ? 22050 : 44100;
-        spec.channels = static_cast<std::uint16_t>(1 + i % 2);
-        spec.samples = testsound::Sine(300.0 + 200.0 * i, spec.rate, 0.3, 0.4f, spec.channels);
+        testsound::WaveDesc desc;
+        desc.rate = i == 0 ? 22050 : 44100;
+        desc.channels = static_cast<std::uint16_t>(1 + i % 2);
+        desc.samples = testsound::Sine(300.0 + 200.0 * i, desc.rate, 0.3, 0.4f, desc.channels);
         const std::string name(1, static_cast<char>('a' + i));
-        testsound::WriteFile(Folder / (name + ".wav"), testsound::WaveBytes(spec));
+        testsound::WriteFile(Folder / (name + ".wav"), testsound::WaveBytes(desc));
         audio::SetSound(i, name, -6, InFolder);
     }
     testsound::WriteFile(Folder / "BGM1.mid", testsound::HeldNote(60, 3.0));

@@ -35,16 +35,16 @@ protected:
     }
 
     // Writes the wave and registers it in slot index with a base volume in dB.
-    std::string Register(int index, const testsound::WaveSpec& spec, int baseDb = 0) {
+    std::string Register(int index, const testsound::WaveDesc& desc, int baseDb = 0) {
         const std::string path = (dir / ("slot" + std::to_string(index) + ".wav")).string();
-        testsound::WriteFile(path, testsound::WaveBytes(spec));
+        testsound::WriteFile(path, testsound::WaveBytes(desc));
         audio::SetSound(index, path, baseDb, nullptr);
         return path;
     }
 
-    static testsound::WaveSpec Tone(double hz, std::uint32_t rate = 22050, double seconds = 1.0, float amplitude = 0.5f,
+    static testsound::WaveDesc Tone(double hz, std::uint32_t rate = 22050, double seconds = 1.0, float amplitude = 0.5f,
                                     int channels = 1, std::uint16_t bits = 16) {
-        testsound::WaveSpec s;
+        testsound::WaveDesc s;
         s.channels = static_cast<std::uint16_t>(channels);
         s.rate = rate;
         s.bits = bits;

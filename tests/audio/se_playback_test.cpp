@@ -102,11 +102,11 @@ TEST_F(SoundUnitTest, EightAndSixteenBitMonoAndStereoAtAnyRateKeepLevelAndPitch)
                          Case{96000, 16, 1}, Case{8000, 16, 2}}) {
         SCOPED_TRACE(std::to_string(c.rate) + " Hz, " + std::to_string(c.bits) + " bits, " +
                      std::to_string(c.channels) + " channels");
-        testsound::WaveSpec spec = Tone(700.0, c.rate, 1.0, 0.5f, c.channels, c.bits);
+        testsound::WaveDesc desc = Tone(700.0, c.rate, 1.0, 0.5f, c.channels, c.bits);
         if (c.channels == 2)   // the right channel a fifth higher
-            for (std::size_t i = 0; i < spec.samples.size() / 2; ++i)
-                spec.samples[2 * i + 1] = 0.5f * static_cast<float>(std::sin(2.0 * std::numbers::pi * 1050.0 * i / c.rate));
-        Register(1, spec);
+            for (std::size_t i = 0; i < desc.samples.size() / 2; ++i)
+                desc.samples[2 * i + 1] = 0.5f * static_cast<float>(std::sin(2.0 * std::numbers::pi * 1050.0 * i / c.rate));
+        Register(1, desc);
         ASSERT_TRUE(audio::LoadSounds(audio::kAllSounds));
         EXPECT_EQ(audio::Sounds[1].Format.SamplesPerSec, c.rate);
         audio::PlaySE(1, 0, 0, 100);

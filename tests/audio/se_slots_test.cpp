@@ -30,10 +30,10 @@ TEST_F(SoundUnitTest, FileNameComesFromTheDataPathRule) {
 }
 
 TEST_F(SoundUnitTest, FmtChunkWithExtraBytesAndAChunkBeforeTheDataLoads) {
-    testsound::WaveSpec spec = Tone(440.0, 44100, 0.5, 0.5f, 2);
-    spec.fmtExtra = 22;   // as long as an extensible header's extra part, with "d" bytes in it
-    spec.listChunk = true;
-    Register(0, spec);
+    testsound::WaveDesc desc = Tone(440.0, 44100, 0.5, 0.5f, 2);
+    desc.fmtExtra = 22;   // as long as an extensible header's extra part, with "d" bytes in it
+    desc.listChunk = true;
+    Register(0, desc);
     ASSERT_TRUE(audio::LoadSounds(audio::kAllSounds));
     const audio::TWaveFormat& f = audio::Sounds[0].Format;
     EXPECT_EQ(f.FormatTag, 1);

@@ -18,7 +18,7 @@ namespace testsound {
 
 // ---- Wave files --------------------------------------------------------------------------
 
-struct WaveSpec {
+struct WaveDesc {
     std::uint16_t channels = 1;
     std::uint32_t rate = 22050;
     std::uint16_t bits = 16;
@@ -39,7 +39,7 @@ inline void Put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
 
 inline void PutTag(std::vector<std::uint8_t>& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
 
-inline std::vector<std::uint8_t> WaveBytes(const WaveSpec& s) {
+inline std::vector<std::uint8_t> WaveBytes(const WaveDesc& s) {
     std::vector<std::uint8_t> data;
     for (float v : s.samples) {
         const float c = std::clamp(v, -1.0f, 1.0f);

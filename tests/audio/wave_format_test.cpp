@@ -29,13 +29,13 @@ TEST(SeekChunk, RestartsOnTheByteThatBrokeAPartialMatch) {
 }
 
 TEST(ParseWave, ReadsTheFieldsAsStoredAndFindsTheData) {
-    testsound::WaveSpec spec;
-    spec.channels = 2;
-    spec.rate = 11025;
-    spec.bits = 8;
-    spec.samples = testsound::Sine(300.0, 11025, 0.1, 0.5f, 2);
-    spec.fmtExtra = 2;   // a cbSize of 0 after the fields
-    const auto bytes = testsound::WaveBytes(spec);
+    testsound::WaveDesc desc;
+    desc.channels = 2;
+    desc.rate = 11025;
+    desc.bits = 8;
+    desc.samples = testsound::Sine(300.0, 11025, 0.1, 0.5f, 2);
+    desc.fmtExtra = 2;   // a cbSize of 0 after the fields
+    const auto bytes = testsound::WaveBytes(desc);
     const audio::TWaveParse w = audio::ParseWave(bytes);
     ASSERT_TRUE(w.Ok) << w.Error;
     EXPECT_EQ(w.Format.Channels, 2);
@@ -43,15 +43,15 @@ TEST(ParseWave, ReadsTheFieldsAsStoredAndFindsTheData) {
     EXPECT_EQ(w.Format.AvgBytesPerSec, 22050u);
     EXPECT_EQ(w.Format.BlockAlign, 2);
     EXPECT_EQ(w.Format.BitsPerSample, 8);
-    EXPECT_EQ(w.DataSize, spec.samples.size());
+    EXPECT_EQ(w.DataSize, desc.samples.size());
     EXPECT_EQ(w.DataOffset + w.DataSize, bytes.size());
 }
 
 TEST(ParseWave, EveryTruncationIsRefusedWithoutReadingPastTheEnd) {
-    testsound::WaveSpec spec;
-    spec.samples = testsound::Sine(300.0, 22050, 0.01);
-    spec.listChunk = true;
-    const auto whole = testsound::WaveBytes(spec);
+    testsound::WaveDesc desc;
+    desc.samples = testsound::Sine(300.0, 22050, 0.01);
+    desc.listChunk = true;
+    const auto whole = testsound::WaveBytes(desc);
     for (std::size_t n = 0; n < whole.size(); ++n) {
         // A copy of exactly n bytes, so a read past it is a read past the allocation.
         const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n));
@@ -75,9 +75,9 @@ TEST(ParseWave, RefusesFormatsThatCannotBePlayed) {
                          Case{"block 0", 32, 0, 2}, Case{"block 3", 32, 3, 2}, Case{"no bits", 34, 0, 2},
                          Case{"12 bits", 34, 12, 2}, Case{"24 bits", 34, 24, 2}}) {
         SCOPED_TRACE(c.what);
-        testsound::WaveSpec spec;
-        spec.samples = testsound::Sine(300.0, 22050, 0.01);
-        auto bytes = testsound::WaveBytes(spec);
+        testsound::WaveDesc desc;
+        desc.samples = testsound::Sine(300.0, 22050, 0.01);
+        auto bytes = testsound::WaveBytes(desc);
         for (int i = 0; i < c.bytes; ++i) bytes[c.offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(c.value >> (8 * i));
         const audio::TWaveParse w = audio::ParseWave(bytes);
         EXPECT_FALSE(w.Ok);
@@ -86,9 +86,9 @@ TEST(ParseWave, RefusesFormatsThatCannotBePlayed) {
 }
 
 TEST(ParseWave, DataSizeBeyondTheFileIsRefused) {
-    testsound::WaveSpec spec;
-    spec.samples = testsound::Sine(300.0, 22050, 0.01);
-    auto bytes = testsound::WaveBytes(spec);
+    testsound::WaveDesc desc;
+    desc.samples = testsound::Sine(300.0, 22050, 0.01);
+    auto bytes = testsound::WaveBytes(desc);
     // The data size is the 4 bytes after "data" at 36; announce one byte more than there is.
     const std::uint32_t held = static_cast<std::uint32_t>(bytes.size() - 44);
     for (std::uint32_t announced : {held + 1, 0xFFFFFFFFu}) {
