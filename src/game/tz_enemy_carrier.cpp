@@ -3,7 +3,6 @@
 
 #include "game/tz_gamemain.h"
 #include "game/tz_globals.h"
-#include "game/tz_sound.h"
 
 namespace tz {
 

@@ -15,7 +15,6 @@
 #include "core/random.h"
 #include "game/tz_replay.h"
 #include "game/tz_globals.h"
-#include "game/tz_sound.h"
 #include "game/tz_unitlist.h"
 
 namespace tz {
