@@ -156,9 +156,9 @@ constexpr OptionRow kOptions[] = {
          o.audioOut = std::string(v);
          return true;
      }},
-    {"--no-music", nullptr, false, "play without music (the startup dialog's music box cleared)",
+    {"--no-music", nullptr, true, "play without music (the startup dialog's music box cleared)",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.noMusic = true; }},
-    {"--no-sound-effects", nullptr, false,
+    {"--no-sound-effects", nullptr, true,
      "play without sound effects (the startup dialog's sound-effects box cleared)",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.noSoundEffects = true; }},
 };

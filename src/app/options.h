@@ -32,8 +32,8 @@ struct ProgramOptions {
     std::vector<std::int64_t> shots;   // headless: steps (counted from 1) whose frame is saved
     std::string shotDir = ".";         // headless: where the screenshots go
     std::string audioOut;              // headless: the run's sound as a wave file ("" = none)
-    bool noMusic = false;              // the startup dialog's music box cleared
-    bool noSoundEffects = false;       // the startup dialog's sound-effects box cleared
+    bool noMusic = false;              // headless: the startup dialog's music box cleared
+    bool noSoundEffects = false;       // headless: the startup dialog's sound-effects box cleared
     std::vector<std::string> positional;
 };
 

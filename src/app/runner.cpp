@@ -36,12 +36,9 @@ void PrintError(const std::string& message) {
 }
 
 // Set up before the game window exists: the folder every game file is read from and
-// written to, and the sound options.
+// written to.
 void ApplyCommonOptions(const ProgramOptions& options) {
     if (!options.home.empty()) tz::SetProgramDir(options.home);
-    // The dialog's music and sound-effects boxes, until the dialog exists.
-    tz::EnableBGM = !options.noMusic;
-    tz::EnableSE = !options.noSoundEffects;
 }
 
 // What the startup dialog does before it shows the game window: the start-from choice, the
@@ -123,12 +120,19 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         dialog = std::make_unique<frontend::TForm2>(platform, *form);
         dialog->Setting.Input();
         if (!dialog->Setting.LastReadError().empty()) PrintError(dialog->Setting.LastReadError());
-        // A headless run has no screen to be full: the player's choice is written back as read.
-        form->WriteSettings = [d = dialog.get(), fullScreen = tz::FullScreen] {
+        // A headless run has no screen to be full, and its sound options are its own: the
+        // player's choices are written back as read.
+        form->WriteSettings = [d = dialog.get(), fullScreen = tz::FullScreen, music = tz::EnableBGM,
+                               effects = tz::EnableSE] {
             tz::FullScreen = fullScreen;
+            tz::EnableBGM = music;
+            tz::EnableSE = effects;
             d->WriteSettings();
         };
     }
+    // The dialog's music and sound-effects boxes, cleared for this run.
+    if (options.noMusic) tz::EnableBGM = false;
+    if (options.noSoundEffects) tz::EnableSE = false;
     if (!PrepareGame(options, platform, *form)) return 1;
     // An input file: the title starts a game at once and its ticks take these bytes.
     std::vector<std::uint8_t> input;

@@ -21,6 +21,7 @@ TEST(SoundOptions, AudioOutIsHeadlessAndNeedsAWritableFile) {
     EXPECT_NE(ExitCode("--headless --ticks 5 --audio-out="), 0);
     EXPECT_NE(ExitCode("--headless --ticks 5 --audio-out /nonexistent/folder/x.wav"), 0);
     EXPECT_NE(ExitCode("--no-music=1 --headless --ticks 5"), 0);                // takes no value
+    EXPECT_NE(ExitCode("--no-music --start"), 0);                                // the dialog has the box
     EXPECT_EQ(ExitCode("--headless --ticks 5 --no-music --no-sound-effects"), 0);
 }
 
