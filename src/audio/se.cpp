@@ -74,10 +74,18 @@ bool LoadSlot(TSoundSlot& slot) {
     return true;
 }
 
+// Every buffer released and the mixer let go; not ready any more.
+void CloseUnit() {
+    if (!SoundReady) return;
+    ReleaseSounds();
+    Mixer = nullptr;
+    SoundReady = false;
+}
+
 }  // namespace
 
 bool InitSound(TMixer* mixer) {
-    if (SoundReady) ShutdownSound();
+    if (SoundReady) CloseUnit();   // the registrations stay
     if (mixer == nullptr) return false;
     Mixer = mixer;
     for (TSoundSlot& slot : Sounds) {
@@ -91,10 +99,10 @@ bool InitSound(TMixer* mixer) {
 }
 
 void ShutdownSound() {
-    if (!SoundReady) return;
-    ReleaseSounds();
-    Mixer = nullptr;
-    SoundReady = false;
+    CloseUnit();
+    // The registrations go too, ready or not (the game registers its effects again when it
+    // starts), so nothing of the unit stays on the heap.
+    for (TSoundSlot& slot : Sounds) std::string().swap(slot.FileName);
 }
 
 void SetSound(std::int32_t Index, const std::string& Name, std::int32_t BaseVolume, DataPathFn dataPath) {

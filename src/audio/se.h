@@ -41,7 +41,8 @@ extern bool SEReverse;   // mirror every pan (copied from the ReverseSound optio
 // Makes the unit ready on mixer (null: the unit stays not ready, every later call is
 // ignored). A ready unit is shut down first.
 bool InitSound(TMixer* mixer);
-// Releases everything; SoundReady becomes false.
+// Releases everything, and forgets the slots' file names even when not ready; SoundReady
+// becomes false.
 void ShutdownSound();
 // For Index 0..63 (others ignored): FileName := dataPath(Name, ".wav"), VolumeBase :=
 // BaseVolume * 100. Loads nothing; works before InitSound.

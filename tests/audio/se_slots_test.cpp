@@ -116,3 +116,18 @@ TEST_F(SoundUnitTest, NotReadyUnitIgnoresEveryCall) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SoundUnitTest, InitialisingAgainKeepsTheRegistrationsAndShutdownForgetsThem) {
+    Register(0, Tone(440.0));
+    ASSERT_TRUE(audio::LoadSounds(audio::kAllSounds));
+    ASSERT_TRUE(audio::InitSound(mixer.get()));   // ready already: buffers released, names kept
+    EXPECT_FALSE(audio::Sounds[0].Buffer.Valid());
+    ASSERT_TRUE(audio::LoadSounds(audio::kAllSounds));
+    EXPECT_TRUE(audio::Sounds[0].Buffer.Valid());
+    audio::ShutdownSound();
+    EXPECT_TRUE(audio::Sounds[0].FileName.empty());
+}
+
+}  // namespace
