@@ -17,18 +17,6 @@ TEST_F(SoundUnitTest, SlotIndexOutsideTheTableIsIgnored) {
     EXPECT_EQ(testsound::Peak(Render(0.05)), 0.0);
 }
 
-TEST_F(SoundUnitTest, FileNameComesFromTheDataPathRule) {
-    static std::filesystem::path folder;
-    folder = dir;
-    Register(0, Tone(440.0));
-    std::filesystem::rename(dir / "slot0.wav", dir / "Valcan.wav");
-    audio::SetSound(0, "Valcan", -18, [](const std::string& name, const std::string& ext) {
-        return (folder / (name + ext)).string();
-    });
-    EXPECT_EQ(audio::Sounds[0].FileName, (dir / "Valcan.wav").string());
-    EXPECT_EQ(audio::Sounds[0].VolumeBase, -1800);
-}
-
 TEST_F(SoundUnitTest, FmtChunkWithExtraBytesAndAChunkBeforeTheDataLoads) {
     testsound::WaveDesc desc = Tone(440.0, 44100, 0.5, 0.5f, 2);
     desc.fmtExtra = 22;   // as long as an extensible header's extra part, with "d" bytes in it

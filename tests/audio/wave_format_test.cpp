@@ -28,25 +28,6 @@ TEST(SeekChunk, RestartsOnTheByteThatBrokeAPartialMatch) {
     }
 }
 
-TEST(ParseWave, ReadsTheFieldsAsStoredAndFindsTheData) {
-    testsound::WaveDesc desc;
-    desc.channels = 2;
-    desc.rate = 11025;
-    desc.bits = 8;
-    desc.samples = testsound::Sine(300.0, 11025, 0.1, 0.5f, 2);
-    desc.fmtExtra = 2;   // a cbSize of 0 after the fields
-    const auto bytes = testsound::WaveBytes(desc);
-    const audio::TWaveParse w = audio::ParseWave(bytes);
-    ASSERT_TRUE(w.Ok) << w.Error;
-    EXPECT_EQ(w.Format.Channels, 2);
-    EXPECT_EQ(w.Format.SamplesPerSec, 11025u);
-    EXPECT_EQ(w.Format.AvgBytesPerSec, 22050u);
-    EXPECT_EQ(w.Format.BlockAlign, 2);
-    EXPECT_EQ(w.Format.BitsPerSample, 8);
-    EXPECT_EQ(w.DataSize, desc.samples.size());
-    EXPECT_EQ(w.DataOffset + w.DataSize, bytes.size());
-}
-
 TEST(ParseWave, EveryTruncationIsRefusedWithoutReadingPastTheEnd) {
     testsound::WaveDesc desc;
     desc.samples = testsound::Sine(300.0, 22050, 0.01);
