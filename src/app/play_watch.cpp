@@ -27,6 +27,7 @@ std::int32_t ObjectsInPlay() {
 }
 
 // Something on screen the ship's shots can destroy: not an item, not a hulk that only turns.
+// The view is 384 pixels of the field's 640, from the camera's position.
 bool TargetOnScreen() {
     namespace K = tz::EnemyKind;
     const std::int32_t left = tz::WholePart(tz::MapPos.x);
@@ -35,7 +36,9 @@ bool TargetOnScreen() {
         if (e.SubType == K::WeaponItem || e.SubType == K::BonusItem || e.SubType == K::HeavyDrifterS ||
             e.SubType == K::HeavyDrifterM || e.SubType == K::HeavyDrifterL)
             continue;
-        if (e.XPos() >= left && e.XPos() < left + 384 && e.YPos() >= 0 && e.YPos() < 480) return true;
+        // Big craft show part of their bodies with their centres just off the view.
+        const std::int32_t m = e.Radius / 2;
+        if (e.XPos() >= left - m && e.XPos() < left + 384 + m && e.YPos() >= -m && e.YPos() < 480 + m) return true;
     }
     return false;
 }
