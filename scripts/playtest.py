@@ -12,7 +12,7 @@ per stage, weapons picked up, bosses destroyed versus not, CPU time per game; th
 spots (stage, scroll position, the wave there) where most lives were lost, by level.
 
 --replays plays each game's saved replay back and checks it ends with the same score and
-state hash. --shots DIR saves PNG screenshots of each stage's busiest moment and of each boss
+state hash, and passes through the same state at every tick (see replay_matches). --shots DIR saves PNG screenshots of each stage's busiest moment and of each boss
 from the strongest level's games (replayed from their seeds: the games are deterministic).
 """
 
@@ -68,6 +68,8 @@ def play(args, level, seed):
         command = [os.path.join(args.bin, "korrindal"), "--headless", "--summary", "--no-draw", "--until-title",
                    "--home", home, "--autopilot", str(level), "--autopilot-seed", str(seed),
                    "--start-from", str(args.start_from), "--play-log", log]
+        if args.replays:
+            command += ["--hash-trace", os.path.join(home, "game.trace")]
         out, err, code, cpu = run(command, home)
         result = {"level": level, "seed": seed, "code": code, "error": err.strip(), "cpu": cpu}
         result["summary"] = summary_of(out)
@@ -81,14 +83,26 @@ def play(args, level, seed):
             shutil.copy(os.path.join(home, "LastGame.KRREP"), replay)
             out2, _, code2, _ = run([os.path.join(args.bin, "korrindal"), "--headless", "--summary", "--no-draw",
                                      "--until-title", "--home", home, "--start-from", str(args.start_from),
-                                     "--replay", replay], home)
-            again = summary_of(out2)
-            result["replay_ok"] = (code2 == 0 and again is not None and result["summary"] is not None
-                                   and again["score"] == result["summary"]["score"]
-                                   and again["state"] == result["summary"]["state"])
+                                     "--replay", replay, "--hash-trace", os.path.join(home, "replay.trace")], home)
+            result["replay_ok"] = replay_matches(result["summary"], summary_of(out2) if code2 == 0 else None, home)
         return result
     finally:
         shutil.rmtree(home, ignore_errors=True)
+
+
+def replay_matches(game, replayed, home):
+    """The playback of a game's replay ends with the same score and, tick by tick, the same
+    state. A game that reached the ending is compared up to the tick before its last tick of
+    play: on that tick a playback goes back to the title where the game went on to the ending."""
+    if game is None or replayed is None or game["score"] != replayed["score"]:
+        return False
+    with open(os.path.join(home, "game.trace")) as f:
+        played = f.read().splitlines()
+    with open(os.path.join(home, "replay.trace")) as f:
+        again = f.read().splitlines()
+    if game["ending"]:
+        return len(again) >= 2 and played[:len(again) - 1] == again[:-1]
+    return replayed["state"] == game["state"] and played[:len(again)] == again
 
 
 def waves_of(args):
@@ -233,16 +247,20 @@ def screenshots(args, results):
     rs = [r for r in results if r["level"] == top and r["code"] == 0]
     wanted = {}  # name -> (seed, tick)
     for stage in (1, 2, 3):
-        busy = [(e["objects"], r["seed"], e["tick"]) for r in rs for e in r["events"]
-                if e["event"] == "busy" and e["stage"] == stage]
-        if busy:
-            _, seed, tick = max(busy)
-            wanted[f"busiest_stage{stage}"] = (seed, tick)
+        for event, name in (("busy", "busiest"), ("busy_waves", "busiest_waves")):
+            busy = [(e["objects"], r["seed"], e["tick"]) for r in rs for e in r["events"]
+                    if e["event"] == event and e["stage"] == stage]
+            if busy:
+                _, seed, tick = max(busy)
+                wanted[f"{name}_stage{stage}"] = (seed, tick)
+    # Each boss as it comes in (shielded, so not flashing from hits), and in the fight.
+    entering = {7: 40, 10: 45, 21: 200, 24: 40, 25: 200}
     for kind in sorted(BOSS_NAMES):
         met = [(r["seed"], e["tick"]) for r in rs for e in r["events"] if e["event"] == "boss_in" and e["kind"] == kind]
         if met:
             seed, tick = met[0]
-            wanted[f"boss{kind}"] = (seed, tick + (420 if kind == 25 else 300))
+            wanted[f"boss{kind}_entering"] = (seed, tick + entering[kind])
+            wanted[f"boss{kind}_fighting"] = (seed, tick + (420 if kind == 25 else 300))
     os.makedirs(args.shots, exist_ok=True)
     by_seed = collections.defaultdict(list)
     for name, (seed, tick) in wanted.items():

@@ -97,10 +97,13 @@ void TPlayWatch::NewGame() {
 }
 
 void TPlayWatch::FlushBusy() {
-    if (FLog != nullptr && FBusyObjects >= 0)
-        std::fprintf(FLog, "{\"event\":\"busy\",\"stage\":%d,\"pos\":%d,\"tick\":%lld,\"objects\":%d}\n", FStage,
-                     FBusyPos, static_cast<long long>(FBusyStep), FBusyObjects);
-    FBusyObjects = -1;
+    for (TBusiest* b : {&FBusy, &FBusyWaves}) {
+        if (FLog != nullptr && b->Objects >= 0)
+            std::fprintf(FLog, "{\"event\":\"%s\",\"stage\":%d,\"pos\":%d,\"tick\":%lld,\"objects\":%d}\n",
+                         b == &FBusy ? "busy" : "busy_waves", FStage, b->Pos, static_cast<long long>(b->Step),
+                         b->Objects);
+        *b = TBusiest{};
+    }
 }
 
 void TPlayWatch::WatchLull(std::int64_t Step, bool InPlay) {
@@ -171,11 +174,11 @@ void TPlayWatch::Observe(std::int64_t Step) {
         if (tz::MyShip.Bombs < FBombs) Event("bomb", Step);
         if (scene == tz::Scene::Play) {
             const std::int32_t n = ObjectsInPlay();
-            if (n > FBusyObjects) {
-                FBusyObjects = n;
-                FBusyPos = ScrollPosition();
-                FBusyStep = Step;
-            }
+            const TBusiest now{n, ScrollPosition(), Step};
+            if (n > FBusy.Objects) FBusy = now;
+            bool boss = false;
+            for (const std::int16_t k : FBossKind) boss = boss || k >= 0;
+            if (!boss && n > FBusyWaves.Objects) FBusyWaves = now;
         }
     }
     WatchEnemies(Step);

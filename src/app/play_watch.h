@@ -17,6 +17,7 @@
 //   {"event":"boss_gone","stage":1,"pos":6200,"tick":6235,"kind":10}  left, or the game ended
 //   {"event":"time_over","stage":3,"pos":5000,"tick":21050}
 //   {"event":"busy","stage":1,"pos":3300,"tick":3335,"objects":57}  the stage's busiest step
+//   {"event":"busy_waves","stage":1,...}       the same among the steps without a boss
 //   {"event":"lull","stage":1,"pos":2410,"tick":2450,"ticks":160}
 //       from pos on, for ticks steps (at least LullTicks), nothing on screen could be shot
 // pos is the stage's scroll position (units scrolled since the stage began); tick counts the
@@ -67,9 +68,12 @@ private:
     // pick-up has been counted.
     std::array<std::int16_t, tz::EnemyCount> FBossKind{};
     std::array<bool, tz::EnemyCount> FCounted{};
-    std::int32_t FBusyObjects = -1;
-    std::int32_t FBusyPos = 0;
-    std::int64_t FBusyStep = 0;
+    struct TBusiest {
+        std::int32_t Objects = -1;
+        std::int32_t Pos = 0;
+        std::int64_t Step = 0;
+    };
+    TBusiest FBusy, FBusyWaves;
     std::int64_t FLullStep = -1;  // the step a stretch with nothing to shoot began, -1 none
     std::int32_t FLullPos = 0;
     std::int64_t FLastStep = 0;
