@@ -57,7 +57,8 @@ constexpr OptionRow kOptions[] = {
      [](ProgramOptions& o, std::string_view, std::string&) { return o.noDraw = true; }},
     {"--summary", nullptr, true,
      "print one JSON line at the end: ticks, scene, stage, score, hiscore, replay_pos, time_left, lives, bombs, "
-     "killed, spawned, weapon, bonus_rate, game_blocks (heap blocks a finished game left behind), blocks, state",
+     "killed, spawned, weapon, bonus_rate, ending (the last game reached the ending), bosses (bosses destroyed "
+     "in the last game), game_blocks (heap blocks a finished game left behind), blocks, state",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.summary = true; }},
     {"--replay", "FILE", false, "load the replay FILE (as the startup dialog does); the title then plays it",
      [](ProgramOptions& o, std::string_view v, std::string&) {
@@ -113,6 +114,13 @@ constexpr OptionRow kOptions[] = {
      "read the settings and the best score from the program folder's INI file at the start and write them "
      "back when the game window closes, as the windowed program does",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.settings = true; }},
+    {"--play-log", "FILE", true,
+     "write one JSON line per event of play to FILE: stages begun, lives lost, bombs, weapons picked up, "
+     "bosses in, destroyed and gone, each stage's busiest step",
+     [](ProgramOptions& o, std::string_view v, std::string&) {
+         o.playLog = std::string(v);
+         return true;
+     }},
     {"--hash-trace", "FILE", true, "write one line per step to FILE: the step number and the state hash",
      [](ProgramOptions& o, std::string_view v, std::string&) {
          o.hashTrace = std::string(v);

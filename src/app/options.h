@@ -29,6 +29,7 @@ struct ProgramOptions {
     bool ticksCapped = false;  // headless: ticks is --until-title's cap, not a given count
     std::int32_t autopilot = -1;       // headless: the autopilot's level 0..3 plays (-1 = none)
     std::uint32_t autopilotSeed = 1;   // headless: seed of the autopilot's own choices
+    std::string playLog;               // headless: write the play log (app/play_watch.h) to this file
     std::vector<std::int64_t> shots;   // headless: steps (counted from 1) whose frame is saved
     std::string shotDir = ".";         // headless: where the screenshots go
     std::string audioOut;              // headless: the run's sound as a wave file ("" = none)

@@ -1,6 +1,7 @@
 #include "app/runner.h"
 
 #include "app/autopilot.h"
+#include "app/play_watch.h"
 
 #include <cstdio>
 #include <fstream>
@@ -99,13 +100,14 @@ bool WriteShot(const engine::TSpriteEx& sprite, const std::string& dir, std::int
 }  // namespace
 
 std::string SummaryJson(const RunSummary& s) {
-    char line[384];
+    char line[512];
     std::snprintf(line, sizeof line,
                   "{\"ticks\":%lld,\"scene\":%d,\"stage\":%d,\"score\":%d,\"hiscore\":%d,\"replay_pos\":%d,"
                   "\"time_left\":%d,\"lives\":%d,\"bombs\":%d,\"killed\":%d,\"spawned\":%d,\"weapon\":%d,"
-                  "\"bonus_rate\":%d,\"game_blocks\":%d,\"blocks\":%d,\"state\":\"%s\"}",
+                  "\"bonus_rate\":%d,\"ending\":%s,\"bosses\":%d,\"game_blocks\":%d,\"blocks\":%d,\"state\":\"%s\"}",
                   static_cast<long long>(s.ticks), s.scene, s.stage, s.score, s.hiscore, s.replayPos, s.timeLeft,
-                  s.lives, s.bombs, s.killed, s.spawned, s.weapon, s.bonusRate, s.gameBlocks, s.blocks, tz::HashText(s.state).c_str());
+                  s.lives, s.bombs, s.killed, s.spawned, s.weapon, s.bonusRate, s.ending ? "true" : "false", s.bosses,
+                  s.gameBlocks, s.blocks, tz::HashText(s.state).c_str());
     return line;
 }
 
@@ -167,6 +169,16 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         PrintError("--audio-out: cannot write '" + options.audioOut + "'");
         return 1;
     }
+    std::FILE* playLog = nullptr;
+    if (!options.playLog.empty()) {
+        playLog = std::fopen(options.playLog.c_str(), "w");
+        if (playLog == nullptr) {
+            if (trace != nullptr) std::fclose(trace);
+            PrintError("--play-log: cannot write '" + options.playLog + "'");
+            return 1;
+        }
+    }
+    TPlayWatch watch(playLog);
     bool gameSeen = false;   // a game has left the title (for --until-title)
     bool reachedTitle = false;
     std::int32_t blocksAtStart = 0;  // heap blocks in use at the title before the game
@@ -230,6 +242,7 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
             if (!WriteShot(sprite, options.shotDir, t + 1, path)) error = "cannot write the screenshot " + path;
         }
         summary.ticks = t + 1;
+        watch.Observe(t + 1);
         if (trace != nullptr)
             std::fprintf(trace, "%lld %s\n", static_cast<long long>(t + 1), tz::HashText(tz::GameStateHash()).c_str());
         if (error.empty()) error = failed();
@@ -258,6 +271,8 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     if (error.empty() && options.ticksCapped && !reachedTitle)
         error = "--until-title: the title did not come back within " + std::to_string(options.ticks) + " steps";
     if (trace != nullptr) std::fclose(trace);
+    watch.Finish();
+    if (playLog != nullptr) std::fclose(playLog);
     tz::ClearInputFeed();
     summary.state = haveStepHash ? stepHash : tz::GameStateHash();
     summary.scene = tz::SceneState;
@@ -272,6 +287,8 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     summary.spawned = tz::SpawnedCount;
     summary.weapon = tz::MyShip.Weapon;
     summary.bonusRate = tz::BonusRate;
+    summary.ending = watch.ReachedEnding();
+    summary.bosses = watch.BossesDestroyed();
     if (error.empty()) {
         sprite.Close();
         error = failed();

@@ -27,6 +27,8 @@ struct RunSummary {
     std::int32_t spawned = 0;    // spawn entries released in the current stage
     std::int32_t weapon = 0;     // the ship's weapon 0..4
     std::int32_t bonusRate = 0;  // the bonus multiplier 0..8
+    bool ending = false;         // the last game reached the ending
+    std::int32_t bosses = 0;     // bosses destroyed in the last game
     std::int32_t gameBlocks = 0; // --until-title: heap blocks left over by the game (0 = none)
     std::int32_t blocks = 0;
     std::uint64_t state = 0;   // hash after the last tick that ran the game step, else after the last tick

@@ -75,9 +75,11 @@ std::vector<std::string> Lines(const fs::path& path) {
 
 struct StageCase {
     int startFrom;      // --start-from
-    int ticks;          // enough for the stage, its tally and fade (or its time over)
+    int ticks;          // enough for the stage, its tally and fade
     int endStage;       // the stage in play at the end
     int endScene;
+    int bosses;         // bosses the strongest autopilot destroys on the way
+    bool ending;        // the game reached the ending
 };
 
 void PrintTo(const StageCase& c, std::ostream* os) { *os << "start-from " << c.startFrom << ", " << c.ticks << " ticks"; }
@@ -101,16 +103,19 @@ TEST_P(StageRun, SameHashAtEveryTickWithAndWithoutDrawing) {
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) ASSERT_EQ(a[i], b[i]) << "first difference at step " << i + 1;
 
-    // The stage ran to its end: the next stage is in play, or (stage 3, whose boss outlasts
-    // the autopilot) the time ran out and the title is back.
+    // The stage ran to its end, its boss destroyed: the next stage is in play, or (stage 3)
+    // the credits roll.
     EXPECT_EQ(Field(drawn, "stage"), c.endStage) << drawn;
     EXPECT_EQ(Field(drawn, "scene"), c.endScene) << drawn;
     EXPECT_GT(Field(drawn, "score"), 0) << drawn;
+    EXPECT_EQ(Field(drawn, "bosses"), c.bosses) << drawn;
+    EXPECT_NE(drawn.find(c.ending ? "\"ending\":true" : "\"ending\":false"), std::string::npos) << drawn;
     fs::remove_all(home);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stages, StageRun,
-                         ::testing::Values(StageCase{0, 7400, 2, 4}, StageCase{2, 7300, 3, 4}, StageCase{3, 8800, 3, 2}),
+                         ::testing::Values(StageCase{0, 7400, 2, 4, 1, false}, StageCase{2, 7300, 3, 4, 1, false},
+                                           StageCase{3, 8800, 3, 9, 2, true}),
                          [](const ::testing::TestParamInfo<StageCase>& info) {
                              return "Stage" + std::to_string(info.param.startFrom == 0 ? 1 : info.param.startFrom);
                          });
