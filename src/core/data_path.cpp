@@ -1,5 +1,9 @@
 #include "core/data_path.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -52,9 +56,54 @@ std::string findInFolder(const std::string& dir, const std::string& fileName) {
     return {};
 }
 
+std::string withSlash(std::string dir) {
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir;
+}
+
+bool isFolder(const std::string& dir) {
+    std::error_code ec;
+    return std::filesystem::is_directory(dir, ec);
+}
+
+// The user's home folder: $HOME, else the password database's entry, else the current folder.
+std::string homeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir) return pw->pw_dir;
+    return ".";
+}
+
+// $variable when it holds an absolute path (the rules ignore a relative one), else the home
+// folder + fallback; with "korrindal/" added.
+std::string xdgFolder(const char* variable, const char* fallback) {
+    const char* value = std::getenv(variable);
+    const std::string base = value && value[0] == '/' ? std::string(value) : withSlash(homeFolder()) + fallback;
+    return withSlash(base) + "korrindal/";
+}
+
 }  // namespace
 
 const std::string& ProgramDir() { return programDirStorage(); }
+
+bool ProgramDirWritable() { return ::access(ProgramDir().c_str(), W_OK) == 0; }
+
+std::string UserDataDir() { return xdgFolder("XDG_DATA_HOME", ".local/share"); }
+
+std::string UserConfigDir() { return xdgFolder("XDG_CONFIG_HOME", ".config"); }
+
+std::string SaveDir() { return ProgramDirWritable() ? ProgramDir() : UserDataDir(); }
+
+std::string ConfigDir() { return ProgramDirWritable() ? ProgramDir() : UserConfigDir(); }
+
+std::string InstalledDataDir() { return ExecutableDir() + "../share/korrindal/"; }
+
+bool MakeFolder(const std::string& dir, std::string& error) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (isFolder(dir)) return true;
+    error = "cannot make the folder " + dir + (ec ? ": " + ec.message() : std::string());
+    return false;
+}
 
 std::string ExecutableDir() {
     std::string dir = executableFolder();
@@ -95,13 +144,28 @@ std::string DataPath(const std::string& Name, const std::string& Ext) {
 
     const std::string bare = ChangeFileExt(ExtractFileName(Name), ext);
     if (!bare.empty() && bare != ext) {
+        // What the game wrote for itself (the colour-mix cache) is in the user's folder when
+        // the program's folder cannot take it.
+        if (!ProgramDirWritable()) {
+            const std::string user = UserDataDir();
+            if (isFolder(user)) {
+                std::string found = findInFolder(user, bare);
+                if (!found.empty()) return found;
+            }
+        }
         std::string found = findInFolder(ProgramDir(), bare);
         if (!found.empty()) return found;
         // A home folder given in place of the executable's one need not hold the shipped
-        // data: what it lacks comes from beside the executable.
+        // data: what it lacks comes from beside the executable, or from the data folder of
+        // an installed game.
         const std::string exeDir = ExecutableDir();
         if (exeDir != ProgramDir()) {
             found = findInFolder(exeDir, bare);
+            if (!found.empty()) return found;
+        }
+        const std::string installed = InstalledDataDir();
+        if (isFolder(installed)) {
+            found = findInFolder(installed, bare);
             if (!found.empty()) return found;
         }
     }

@@ -21,6 +21,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "engine/geometry.h"
 #include "engine/pattern_table.h"
@@ -94,6 +95,7 @@ struct TSurfaceEntry {
 inline constexpr int kSurfaceListSize = 1024;
 inline constexpr int kProcessPerSecMin = 1;
 inline constexpr int kProcessPerSecMax = 1000;
+inline constexpr int kProcessRepeatMax = 8;
 
 class TSpriteEx {
 public:
@@ -188,6 +190,9 @@ public:
     TSimpleEvent OnDeactivate;
     TSimpleEvent OnActivate;
     TExceptionEvent OnException;
+    // A key or a game controller button pressed in the game window (main thread), other than
+    // the engine's own Alt+Enter and Escape.
+    std::function<void(const plat::WindowEvent&)> OnKeyDown;
     // The window's own close query; returning false refuses the close.
     std::function<bool()> FormCloseQuery;
 
@@ -246,6 +251,21 @@ public:
     void DrainDeferred();
     // A window event: close request, focus change, Alt+Enter (full screen), Escape (close).
     void HandleWindowEvent(const plat::WindowEvent& event);
+
+    // Held, a timer tick runs no OnProcess while the loop goes on drawing (the player's pause:
+    // the game does not advance, its picture stays). Any thread.
+    void SetProcessHold(bool value) { FProcessHold = value; }
+    bool ProcessHold() const { return FProcessHold.load(); }
+    // How many OnProcess calls one timer tick makes, 1..kProcessRepeatMax (fast-forward). The
+    // calls of one timer tick stop early once a user event has been requested, so a scene
+    // change runs its set-up before the next game tick as at normal speed. Any thread.
+    void SetProcessRepeat(int value);
+    int ProcessRepeat() const { return FProcessRepeat.load(); }
+    // OnProcess calls made so far.
+    std::uint64_t ProcessCount() const { return FProcessCount.load(); }
+    // The frame last handed to the presenter through the palette shown with it, as RGBA bytes
+    // (4 per pixel, rows top to bottom). False before the first frame. Main thread.
+    bool ShownFrameRgba(std::vector<std::uint8_t>& rgba, int& width, int& height) const;
 
     // Ticks dropped because the previous one was still running.
     std::uint64_t DroppedTicks() const { return FDroppedTicks.load(); }
@@ -396,6 +416,9 @@ private:
     std::atomic<bool> FProcessBusy{false};  // a TimerTick is inside (set and cleared by it)
     std::atomic<bool> FTicksEnabled{false}; // ticks may run OnProcess
     std::atomic<std::uint64_t> FDroppedTicks{0};
+    std::atomic<bool> FProcessHold{false};
+    std::atomic<int> FProcessRepeat{1};
+    std::atomic<std::uint64_t> FProcessCount{0};
     int FTimerID = 0;                       // platform timer id, -1 for the external clock
     std::atomic<bool> FPaused{true};
     // A pause asked for while the engine lock was held: the main thread stops the timer.
@@ -413,6 +436,7 @@ private:
     Surface FPresentFrame;
     plat::Palette FPresentPalette{};
     bool FLastPresentShown = false;
+    bool FHaveShownFrame = false;           // FPresentFrame holds a drawn frame
 };
 
 }  // namespace engine

@@ -207,8 +207,12 @@ void TSpriteEx::MakeAddTable(const std::string& Name, int RateA, int RateB) {
     // A cache of the wrong size is not used: the table is computed (and written) again.
     if (!cached.empty() && readAddTable(cached, FAddTable)) return;
     computeAddTable(FPaletteEntries, RateA, RateB, FAddTable);
-    // The computed table stays in use when the cache cannot be written (a read-only folder).
-    writeAddTable(tz::ProgramDir() + tz::ExtractFileName(tz::ChangeFileExt(Name, ".Add")), FAddTable);
+    // The cache goes where the game writes its files; the computed table stays in use when
+    // it cannot be written.
+    const std::string folder = tz::SaveDir();
+    std::string error;
+    if (tz::MakeFolder(folder, error))
+        writeAddTable(folder + tz::ExtractFileName(tz::ChangeFileExt(Name, ".Add")), FAddTable);
 }
 
 }  // namespace engine

@@ -2,6 +2,7 @@
 // steps) runs OnProcess; the main thread refreshes, runs the user-event chain and handles
 // window events. Pausing stops the timer and waits until no tick runs.
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -133,7 +134,13 @@ void TSpriteEx::TimerTick() {
             LockedSection held(tHoldsEngineLock);
             LockedSection tick(tInTick);
             try {
-                if (OnProcess) OnProcess();
+                const int repeat = FProcessHold.load() ? 0 : FProcessRepeat.load();
+                for (int i = 0; i < repeat && OnProcess; ++i) {
+                    // Fast-forward: a requested scene change runs before the next game tick.
+                    if (i > 0 && (OnUserEvent || !FTicksEnabled.load() || FProcessHold.load())) break;
+                    FProcessCount.fetch_add(1);
+                    OnProcess();
+                }
             } catch (...) {
                 FTicksEnabled = false;
                 std::lock_guard deferred(FDeferredLock);
@@ -143,6 +150,28 @@ void TSpriteEx::TimerTick() {
         }
     }
     FProcessBusy = false;
+}
+
+void TSpriteEx::SetProcessRepeat(int value) { FProcessRepeat = std::clamp(value, 1, kProcessRepeatMax); }
+
+bool TSpriteEx::ShownFrameRgba(std::vector<std::uint8_t>& rgba, int& width, int& height) const {
+    const Surface& frame = FPresentFrame;
+    if (frame.pixels.empty() || !FHaveShownFrame) return false;
+    width = frame.width;
+    height = frame.height;
+    rgba.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    std::uint8_t* out = rgba.data();
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = frame.row(y);
+        for (int x = 0; x < width; ++x, out += 4) {
+            const plat::Rgb c = FPresentPalette[row[x]];
+            out[0] = c.r;
+            out[1] = c.g;
+            out[2] = c.b;
+            out[3] = 255;
+        }
+    }
+    return true;
 }
 
 // ---- Refresh and user events -------------------------------------------------------------------
@@ -171,6 +200,7 @@ void TSpriteEx::RefreshFrame() {
             std::memcpy(FPresentFrame.pixels.data(), FBackBuffer->pixels.data(), FBackBuffer->pixels.size());
             FPresentPalette = FDDPalette;
             haveFrame = true;
+            FHaveShownFrame = true;
         }
     }
     FLastPresentShown = false;
@@ -235,7 +265,12 @@ void TSpriteEx::HandleWindowEvent(const plat::WindowEvent& event) {
                 SetFullScreenMode(!FullScreenMode());
             } else if (event.key == plat::Key::Escape) {
                 Close();
+            } else if (OnKeyDown) {
+                OnKeyDown(event);
             }
+            break;
+        case WindowEventType::PadButtonDown:
+            if (OnKeyDown) OnKeyDown(event);
             break;
         case WindowEventType::Exposed:
         case WindowEventType::None: break;

@@ -17,6 +17,9 @@ namespace tz {
 
 // One frame of scenes 4 to 7.
 void DrawPlayField();
+// Over a drawn play field while the player has paused the game: the field dimmed and "PAUSE"
+// across its middle.
+void DrawPauseCaption();
 // The draw procedure installed as OnDraw of the ship, its shots, enemies and items.
 void DrawCharacter(TCharacter& ownObject);
 // Every active effect and every active enemy bullet, from their tables.

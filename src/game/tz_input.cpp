@@ -1,5 +1,7 @@
 #include "game/tz_input.h"
 
+#include "game/tz_gamepad.h"
+#include "game/tz_keys.h"
 #include "platform/platform.h"
 
 namespace tz {
@@ -10,6 +12,8 @@ TInputFeed InputFeed;
 namespace {
 
 plat::Input* Device = nullptr;
+// The device list JoyPresent was filled from (its deviceChanges count).
+std::uint32_t SeenDeviceChanges = 0;
 
 using plat::Key;
 
@@ -67,6 +71,7 @@ std::uint8_t JoystickByte(std::uint32_t x, std::uint32_t y, std::uint32_t button
 }
 
 void DetectJoysticks() {
+    SeenDeviceChanges = Device != nullptr ? Device->deviceChanges() : 0;
     for (std::uint8_t source = 0; source < InputSourceCount; ++source) {
         const int id = JoystickId(source);
         if (id < 0) {
@@ -81,7 +86,10 @@ void DetectJoysticks() {
 std::uint8_t ReadInput(std::uint8_t Source) {
     if (Source == 0) return LayoutA();
     if (Source == 3) return LayoutB();
-    if (Source >= InputSourceCount || !JoyPresent[Source] || Device == nullptr) return 0;
+    if (Source >= InputSourceCount || Device == nullptr) return 0;
+    // A joystick connected or disconnected since the last probe: probe again.
+    if (Device->deviceChanges() != SeenDeviceChanges) DetectJoysticks();
+    if (!JoyPresent[Source]) return 0;
     plat::JoyPos pos;
     if (!Device->joystickPos(JoystickId(Source), pos)) return 0;
     return JoystickByte(pos.x, pos.y, pos.buttons);
@@ -90,6 +98,7 @@ std::uint8_t ReadInput(std::uint8_t Source) {
 std::uint8_t ReadDeviceInput() {
     std::uint8_t keys = 0;
     for (std::uint8_t source = 0; source < PlayerSourceCount; ++source) keys |= ReadInput(source);
+    if (Device != nullptr) keys |= BoundKeysByte(*Device) | ReadGamepads(*Device);
     return keys;
 }
 

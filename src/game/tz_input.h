@@ -28,7 +28,9 @@ inline constexpr std::uint8_t KeyButton4 = 128;
 inline constexpr std::uint8_t InputSourceCount = 6;
 inline constexpr std::uint8_t PlayerSourceCount = 4;
 
-// Filled by DetectJoysticks: keyboards always, joysticks when present at the time.
+// Filled by DetectJoysticks: keyboards always, joysticks when present at the time. Reading a
+// joystick source probes again once the device reports a joystick connected or removed, so
+// one plugged in during play is seen.
 extern std::array<bool, InputSourceCount> JoyPresent;
 
 // The device the game polls (set once at start by the main program; nullptr, as in headless
@@ -61,7 +63,7 @@ void SetInputFeed(const std::uint8_t* data, std::size_t size);
 void ClearInputFeed();
 
 // The live input of one game tick: the next fed byte when a feed is active, otherwise the OR
-// of sources 0..3.
+// of sources 0..3, the bound keys (tz_keys.h) and every game controller (tz_gamepad.h).
 std::uint8_t ReadPlayerInput();
 // The title's start decision samples the devices only, never the feed.
 std::uint8_t ReadDeviceInput();

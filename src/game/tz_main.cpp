@@ -111,6 +111,7 @@ TForm1::TForm1(plat::Platform& platform) : Sprite(platform), UnitList(tz::UnitLi
     Sprite.OnProcess = [this] { SpriteProcess(); };
     Sprite.OnRefresh = [this] { SpriteRefresh(); };
     Sprite.OnScreenChanged = [this] { SpriteScreenChanged(); };
+    Sprite.OnKeyDown = [this](const plat::WindowEvent& e) { SpriteKeyDown(e); };
     // Stored with the window: the first scene set-up runs as soon as the engine has started.
     Sprite.OnUserEvent = [this] { SpriteUserEvent(); };
     Form1 = this;
@@ -435,6 +436,7 @@ void TForm1::CreditsProcess() {
 
 void TForm1::SpriteRefresh() {
     RefreshCount += 1;
+    UpdateFastForward();
     switch (SceneState) {
         case Scene::Title: DrawTitle(); break;
         case Scene::Play:
@@ -444,6 +446,7 @@ void TForm1::SpriteRefresh() {
         case Scene::Credits: DrawCredits(); break;
         default: break;
     }
+    if (FGamePaused) DrawPauseCaption();
 }
 
 void TForm1::DrawTitle() {

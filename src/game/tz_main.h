@@ -12,6 +12,7 @@
 #include "collision/list.h"
 #include "engine/sprite_ex.h"
 #include "game/tz_replay.h"
+#include "game/tz_screenshot.h"
 #include "game/tz_state.h"
 #include "game/tz_unitlist.h"
 
@@ -91,6 +92,21 @@ public:
     // The first replay-save failure, shown in the caption (empty when none).
     const std::string& SaveError() const { return FSaveError; }
 
+    // ---- The player's controls of the window (tz_main_controls.cpp) ------------------------
+    // A key or controller button pressed in the window (the engine's OnKeyDown): the pause
+    // keys (P, the controller's Start) and the screenshot key (F12), as bound.
+    void SpriteKeyDown(const plat::WindowEvent& Event);
+    // Pauses or resumes a game or a playback (scenes 4 to 9): while paused no game tick runs,
+    // so neither the game nor its recording moves on, and "PAUSE" is shown over the field.
+    void TogglePause();
+    bool GamePaused() const { return FGamePaused; }
+    // During a playback, while its key is held (Tab, the controller's right shoulder), each
+    // timer tick runs this many game ticks.
+    static constexpr int FastForwardTicks = 4;
+    // Writes the frame shown last as a PNG where the game writes its files; the caption says
+    // where (or why not).
+    TScreenshotResult TakeScreenshot();
+
 private:
     void TitleSetup();
     void NewGame();
@@ -105,8 +121,12 @@ private:
     void DrawTitle();
     void DrawCredits();
     void ReportSaveFailure(const std::string& text);
+    // Sets the engine's ticks per timer tick from the fast-forward keys (each frame).
+    void UpdateFastForward();
+    void ShowCaption(const std::string& text);
 
     std::string FSaveError;
+    bool FGamePaused = false;
     // The credits picture's own ship: drawing moves and animates this, never the game's.
     TCharacter FCreditsShip{};
 };

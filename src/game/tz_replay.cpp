@@ -69,7 +69,7 @@ std::int32_t ReplayCheckValue(std::int32_t score) {
 
 std::int32_t NextGameStartFrom() { return ReplayMode ? ReplayStartFrom : StartFrom; }
 
-std::string ReplayPath(const std::string& Name) { return ProgramDir() + Name + ReplayExtension; }
+std::string ReplayPath(const std::string& Name) { return SaveDir() + Name + ReplayExtension; }
 
 TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const std::uint8_t* bytes,
                               std::int32_t length, std::int32_t startFrom) {
@@ -112,6 +112,8 @@ TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const
 
 TReplayResult SaveReplay(const std::string& Name) {
     if (ReplayMode) return {};
+    std::string error;
+    if (!MakeFolder(SaveDir(), error)) return Failure("SaveReplay: " + error);
     const std::int32_t length = ReplayPos < ReplayBufferSize ? ReplayPos : ReplayBufferSize;
     return WriteReplayFile(ReplayPath(Name), Score, ReplayBuffer.data(), length, GameStartFrom);
 }

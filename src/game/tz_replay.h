@@ -51,7 +51,7 @@ std::uint8_t NextTickInput();
 // score (the game's own generator is not touched).
 std::int32_t ReplayCheckValue(std::int32_t score);
 
-// The full path of a named replay in the program folder: ProgramDir + Name + ".KRREP".
+// The full path of a named replay where the game writes its files: SaveDir + Name + ".KRREP".
 std::string ReplayPath(const std::string& Name);
 
 // Writes a replay file atomically: a temporary file in the same folder is written, flushed
@@ -61,7 +61,7 @@ TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const
                               std::int32_t length, std::int32_t startFrom = 0);
 
 // Writes the current recording (Score, the first ReplayPos bytes, GameStartFrom) as
-// ReplayPath(Name). Does nothing in replay mode.
+// ReplayPath(Name), making its folder when missing. Does nothing in replay mode.
 TReplayResult SaveReplay(const std::string& Name);
 
 // What the title set-up and the ending set-up do with a finished game: unless in replay

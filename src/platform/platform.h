@@ -4,6 +4,7 @@
 // null_platform.cpp, and tests may derive their own (for instance to refuse a step).
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -39,27 +40,55 @@ enum class DisplayStep : std::uint8_t {
     QueryMode,        // desktop bit depth (window mode)
 };
 
-enum class WindowEventType : std::uint8_t { None, CloseRequest, FocusLost, FocusGained, Exposed, KeyDown };
+enum class WindowEventType : std::uint8_t { None, CloseRequest, FocusLost, FocusGained, Exposed, KeyDown, PadButtonDown };
 
-// Keys by position (layout independent), only those the game and engine read.
+// Keys by position (layout independent): every key a player may bind (key_names.h names them).
 enum class Key : std::uint8_t {
     Up, Down, Left, Right, Z, X, C, A, S, D, Q, W, E, Space, LShift, RShift, LCtrl, RCtrl,
     Return, Escape, LAlt, RAlt, F1, F2,
     // The game's two key layouts: numeric keypad and editing keys, and T/V/H/F with 1-4.
     Numpad8, Numpad2, Numpad6, Numpad4, Backspace, Insert, Home, PageUp,
     T, V, H, F, Num1, Num2, Num3, Num4,
+    // The rest of the keyboard.
+    B, G, I, J, K, L, M, N, O, P, R, U, Y,
+    Num0, Num5, Num6, Num7, Num8, Num9,
+    F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+    Tab, Delete, End, PageDown,
+    Numpad0, Numpad1, Numpad3, Numpad5, Numpad7, Numpad9,
+    NumpadEnter, NumpadPlus, NumpadMinus, NumpadMultiply, NumpadDivide, NumpadPeriod,
+    Minus, Equals, LeftBracket, RightBracket, Semicolon, Apostrophe, Comma, Period, Slash, Backslash, Grave,
     Count
 };
+inline constexpr std::size_t KeyCount = static_cast<std::size_t>(Key::Count);
+
+// The buttons of a game controller (in SDL's standard layout: A below, B right, X left, Y
+// above; the shoulders; the triggers count as buttons once pulled half way).
+enum class PadButton : std::uint8_t {
+    A, B, X, Y, Back, Guide, Start, LeftStick, RightStick, LeftShoulder, RightShoulder,
+    DpadUp, DpadDown, DpadLeft, DpadRight, LeftTrigger, RightTrigger,
+    Count
+};
+
+constexpr std::uint32_t padBit(PadButton b) { return std::uint32_t{1} << static_cast<unsigned>(b); }
 
 struct WindowEvent {
     WindowEventType type = WindowEventType::None;
     Key key = Key::Count;   // for KeyDown
     bool alt = false;       // an Alt key was held (KeyDown)
+    PadButton button = PadButton::Count;   // for PadButtonDown
 };
 
 struct JoyPos {
     std::uint32_t x = 32768, y = 32768;  // 0..65535, centre 32768
     std::uint32_t buttons = 0;           // bit 0 = button 1 ... bit 3 = button 4
+};
+
+// A game controller now: the left stick (-32768..32767 each way, y grows downward) and the
+// buttons held (padBit of each).
+struct PadState {
+    std::int16_t leftX = 0, leftY = 0;
+    std::uint32_t buttons = 0;
+    bool held(PadButton b) const { return (buttons & padBit(b)) != 0; }
 };
 
 class Display {
@@ -105,8 +134,17 @@ class Input {
 public:
     virtual ~Input() = default;
     virtual bool keyDown(Key key) const = 0;
+    // Joysticks without a game controller mapping, in the order they were connected.
     virtual int joystickCount() = 0;
     virtual bool joystickPos(int index, JoyPos& pos) = 0;   // false when not present
+    // Game controllers (devices SDL knows the layout of), in the order they were connected.
+    virtual int padCount() const { return 0; }
+    virtual bool padState(int index, PadState& state) const {   // false when not present
+        (void)index; (void)state;
+        return false;
+    }
+    // Changes whenever a joystick or game controller is connected or disconnected.
+    virtual std::uint32_t deviceChanges() const { return 0; }
 };
 
 // Warning: a failure that ends the game (warning icon, Abort button). Notice: a warning

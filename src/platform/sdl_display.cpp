@@ -264,6 +264,14 @@ bool SdlDisplay::pollEvent(WindowEvent& event) {
             event.alt = (e.key.keysym.mod & KMOD_ALT) != 0;
             return true;
         }
+        case SDL_CONTROLLERBUTTONDOWN: {
+            const PadButton button = padButtonOf(e.cbutton.button);
+            if (button == PadButton::Count) break;
+            input_.refresh();
+            event.type = WindowEventType::PadButtonDown;
+            event.button = button;
+            return true;
+        }
         default: break;
         }
     }

@@ -5,7 +5,8 @@
 namespace plat {
 namespace {
 
-constexpr std::array<SDL_Scancode, static_cast<std::size_t>(Key::Count)> kScancodes{
+// Indexed by Key.
+constexpr std::array<SDL_Scancode, KeyCount> kScancodes{
     SDL_SCANCODE_UP,     SDL_SCANCODE_DOWN,   SDL_SCANCODE_LEFT,   SDL_SCANCODE_RIGHT, SDL_SCANCODE_Z,
     SDL_SCANCODE_X,      SDL_SCANCODE_C,      SDL_SCANCODE_A,      SDL_SCANCODE_S,     SDL_SCANCODE_D,
     SDL_SCANCODE_Q,      SDL_SCANCODE_W,      SDL_SCANCODE_E,      SDL_SCANCODE_SPACE, SDL_SCANCODE_LSHIFT,
@@ -15,12 +16,34 @@ constexpr std::array<SDL_Scancode, static_cast<std::size_t>(Key::Count)> kScanco
     SDL_SCANCODE_INSERT, SDL_SCANCODE_HOME,   SDL_SCANCODE_PAGEUP, SDL_SCANCODE_T,     SDL_SCANCODE_V,
     SDL_SCANCODE_H,      SDL_SCANCODE_F,      SDL_SCANCODE_1,      SDL_SCANCODE_2,     SDL_SCANCODE_3,
     SDL_SCANCODE_4,
+    SDL_SCANCODE_B, SDL_SCANCODE_G, SDL_SCANCODE_I, SDL_SCANCODE_J, SDL_SCANCODE_K, SDL_SCANCODE_L, SDL_SCANCODE_M,
+    SDL_SCANCODE_N, SDL_SCANCODE_O, SDL_SCANCODE_P, SDL_SCANCODE_R, SDL_SCANCODE_U, SDL_SCANCODE_Y,
+    SDL_SCANCODE_0, SDL_SCANCODE_5, SDL_SCANCODE_6, SDL_SCANCODE_7, SDL_SCANCODE_8, SDL_SCANCODE_9,
+    SDL_SCANCODE_F3, SDL_SCANCODE_F4, SDL_SCANCODE_F5, SDL_SCANCODE_F6, SDL_SCANCODE_F7, SDL_SCANCODE_F8,
+    SDL_SCANCODE_F9, SDL_SCANCODE_F10, SDL_SCANCODE_F11, SDL_SCANCODE_F12,
+    SDL_SCANCODE_TAB, SDL_SCANCODE_DELETE, SDL_SCANCODE_END, SDL_SCANCODE_PAGEDOWN,
+    SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_3, SDL_SCANCODE_KP_5, SDL_SCANCODE_KP_7, SDL_SCANCODE_KP_9,
+    SDL_SCANCODE_KP_ENTER, SDL_SCANCODE_KP_PLUS, SDL_SCANCODE_KP_MINUS, SDL_SCANCODE_KP_MULTIPLY,
+    SDL_SCANCODE_KP_DIVIDE, SDL_SCANCODE_KP_PERIOD,
+    SDL_SCANCODE_MINUS, SDL_SCANCODE_EQUALS, SDL_SCANCODE_LEFTBRACKET, SDL_SCANCODE_RIGHTBRACKET,
+    SDL_SCANCODE_SEMICOLON, SDL_SCANCODE_APOSTROPHE, SDL_SCANCODE_COMMA, SDL_SCANCODE_PERIOD, SDL_SCANCODE_SLASH,
+    SDL_SCANCODE_BACKSLASH, SDL_SCANCODE_GRAVE,
 };
-static_assert(static_cast<int>(Key::Count) <= 64, "the key snapshot is one 64-bit mask");
+static_assert(KeyCount <= 128, "the key snapshot is two 64-bit masks");
+
+// SDL's controller buttons in PadButton order (the triggers are axes).
+constexpr std::array<SDL_GameControllerButton, 15> kPadButtons{
+    SDL_CONTROLLER_BUTTON_A,          SDL_CONTROLLER_BUTTON_B,           SDL_CONTROLLER_BUTTON_X,
+    SDL_CONTROLLER_BUTTON_Y,          SDL_CONTROLLER_BUTTON_BACK,        SDL_CONTROLLER_BUTTON_GUIDE,
+    SDL_CONTROLLER_BUTTON_START,      SDL_CONTROLLER_BUTTON_LEFTSTICK,   SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDL_CONTROLLER_BUTTON_DPAD_UP,
+    SDL_CONTROLLER_BUTTON_DPAD_DOWN,  SDL_CONTROLLER_BUTTON_DPAD_LEFT,   SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+};
+constexpr Sint16 kTriggerHalf = 16384;
 
 constexpr std::uint64_t kPresent = std::uint64_t{1} << 63;
 
-std::uint64_t pack(std::uint32_t x, std::uint32_t y, std::uint32_t buttons) {
+std::uint64_t packJoystick(std::uint32_t x, std::uint32_t y, std::uint32_t buttons) {
     return kPresent | x | (std::uint64_t{y} << 16) | (std::uint64_t{buttons & 0xF} << 32);
 }
 
@@ -39,6 +62,11 @@ Key keyOf(SDL_Scancode code) {
     return it == kScancodes.end() ? Key::Count : static_cast<Key>(it - kScancodes.begin());
 }
 
+PadButton padButtonOf(Uint8 sdlButton) {
+    const auto it = std::find(kPadButtons.begin(), kPadButtons.end(), static_cast<SDL_GameControllerButton>(sdlButton));
+    return it == kPadButtons.end() ? PadButton::Count : static_cast<PadButton>(it - kPadButtons.begin());
+}
+
 SdlInput::SdlInput() {
     for (int i = 0, n = SDL_NumJoysticks(); i < n; ++i) open(i);
     refresh();
@@ -54,23 +82,58 @@ SdlInput::~SdlInput() {
 
 bool SdlInput::keyDown(Key key) const {
     const auto i = static_cast<unsigned>(key);
-    if (i >= static_cast<unsigned>(Key::Count)) return false;
-    return (keys_.load(std::memory_order_relaxed) >> i) & 1u;
+    if (i >= KeyCount) return false;
+    return (keys_[i / 64].load(std::memory_order_relaxed) >> (i % 64)) & 1u;
+}
+
+int SdlInput::nth(int index, bool pads) const {
+    if (index < 0) return -1;
+    const auto& snaps = pads ? padSnap_ : joystickSnap_;
+    std::array<bool, kMaxDevices> present{};
+    for (std::size_t i = 0; i < present.size(); ++i) present[i] = (snaps[i].load(std::memory_order_acquire) & kPresent) != 0;
+    // The present slot with exactly `index` present slots connected before it.
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        if (!present[i]) continue;
+        const std::uint32_t mine = order_[i].load(std::memory_order_relaxed);
+        int earlier = 0;
+        for (std::size_t j = 0; j < present.size(); ++j)
+            if (present[j] && order_[j].load(std::memory_order_relaxed) < mine) ++earlier;
+        if (earlier == index) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 int SdlInput::joystickCount() {
     int n = 0;
-    for (const auto& s : snapshot_) n += (s.load(std::memory_order_relaxed) & kPresent) ? 1 : 0;
+    for (const auto& s : joystickSnap_) n += (s.load(std::memory_order_relaxed) & kPresent) ? 1 : 0;
     return n;
 }
 
 bool SdlInput::joystickPos(int index, JoyPos& pos) {
-    if (index < 0 || index >= kMaxJoysticks) return false;
-    const std::uint64_t v = snapshot_[static_cast<std::size_t>(index)].load(std::memory_order_relaxed);
+    const int slot = nth(index, false);
+    if (slot < 0) return false;
+    const std::uint64_t v = joystickSnap_[static_cast<std::size_t>(slot)].load(std::memory_order_relaxed);
     if (!(v & kPresent)) return false;
     pos.x = static_cast<std::uint32_t>(v & 0xFFFF);
     pos.y = static_cast<std::uint32_t>((v >> 16) & 0xFFFF);
     pos.buttons = static_cast<std::uint32_t>((v >> 32) & 0xF);
+    return true;
+}
+
+int SdlInput::padCount() const {
+    int n = 0;
+    for (const auto& s : padSnap_) n += (s.load(std::memory_order_relaxed) & kPresent) ? 1 : 0;
+    return n;
+}
+
+bool SdlInput::padState(int index, PadState& state) const {
+    const int slot = nth(index, true);
+    if (slot < 0) return false;
+    const std::uint64_t v = padSnap_[static_cast<std::size_t>(slot)].load(std::memory_order_relaxed);
+    if (!(v & kPresent)) return false;
+    state.leftX = static_cast<std::int16_t>(static_cast<int>(v & 0xFFFF) - 32768);
+    state.leftY = static_cast<std::int16_t>(static_cast<int>((v >> 16) & 0xFFFF) - 32768);
+    state.buttons = static_cast<std::uint32_t>((v >> 32) & 0x1FFFF);
     return true;
 }
 
@@ -89,7 +152,13 @@ void SdlInput::open(int deviceIndex) {
     if (!slot.joystick) slot.joystick = SDL_JoystickOpen(deviceIndex);
     if (!slot.joystick) return;
     slot.id = SDL_JoystickInstanceID(slot.joystick);
+    slot.order = ++opened_;
     *free = slot;
+    const auto i = static_cast<std::size_t>(free - slots_.begin());
+    order_[i].store(slot.order, std::memory_order_relaxed);
+    if (slot.controller) padSnap_[i].store(samplePad(slot.controller), std::memory_order_release);
+    else joystickSnap_[i].store(sampleJoystick(slot.joystick), std::memory_order_release);
+    changes_.fetch_add(1, std::memory_order_acq_rel);
 }
 
 void SdlInput::close(SDL_JoystickID id) {
@@ -99,7 +168,9 @@ void SdlInput::close(SDL_JoystickID id) {
         if (slot.controller) SDL_GameControllerClose(slot.controller);
         else SDL_JoystickClose(slot.joystick);
         slot = Slot{};
-        snapshot_[i].store(0, std::memory_order_relaxed);
+        joystickSnap_[i].store(0, std::memory_order_release);
+        padSnap_[i].store(0, std::memory_order_release);
+        changes_.fetch_add(1, std::memory_order_acq_rel);
     }
 }
 
@@ -111,58 +182,56 @@ void SdlInput::handleEvent(const SDL_Event& event) {
     }
 }
 
-std::uint64_t SdlInput::sample(const Slot& slot) {
+std::uint64_t SdlInput::sampleJoystick(SDL_Joystick* j) {
     std::uint32_t x = 32768, y = 32768, buttons = 0;
-    bool left = false, right = false, up = false, down = false;
-    if (slot.controller) {
-        SDL_GameController* c = slot.controller;
-        x = axisToPos(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX));
-        y = axisToPos(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY));
-        constexpr std::array<SDL_GameControllerButton, 4> kButtons{
-            SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y};
-        for (std::size_t b = 0; b < kButtons.size(); ++b)
-            if (SDL_GameControllerGetButton(c, kButtons[b])) buttons |= 1u << b;
-        left = SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-        right = SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-        up = SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_UP);
-        down = SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-    } else {
-        SDL_Joystick* j = slot.joystick;
-        const int axes = SDL_JoystickNumAxes(j);
-        if (axes > 0) x = axisToPos(SDL_JoystickGetAxis(j, 0));
-        if (axes > 1) y = axisToPos(SDL_JoystickGetAxis(j, 1));
-        const int count = std::min(SDL_JoystickNumButtons(j), 4);
-        for (int b = 0; b < count; ++b)
-            if (SDL_JoystickGetButton(j, b)) buttons |= 1u << b;
-        if (SDL_JoystickNumHats(j) > 0) {
-            const Uint8 hat = SDL_JoystickGetHat(j, 0);
-            left = hat & SDL_HAT_LEFT;
-            right = hat & SDL_HAT_RIGHT;
-            up = hat & SDL_HAT_UP;
-            down = hat & SDL_HAT_DOWN;
-        }
+    const int axes = SDL_JoystickNumAxes(j);
+    if (axes > 0) x = axisToPos(SDL_JoystickGetAxis(j, 0));
+    if (axes > 1) y = axisToPos(SDL_JoystickGetAxis(j, 1));
+    const int count = std::min(SDL_JoystickNumButtons(j), 4);
+    for (int b = 0; b < count; ++b)
+        if (SDL_JoystickGetButton(j, b)) buttons |= 1u << b;
+    if (SDL_JoystickNumHats(j) > 0) {
+        // A hat counts as the stick pushed to its end.
+        const Uint8 hat = SDL_JoystickGetHat(j, 0);
+        if (hat & SDL_HAT_LEFT) x = 0;
+        if (hat & SDL_HAT_RIGHT) x = 65535;
+        if (hat & SDL_HAT_UP) y = 0;
+        if (hat & SDL_HAT_DOWN) y = 65535;
     }
-    // A pad's direction buttons count as the stick pushed to its end.
-    if (left) x = 0;
-    if (right) x = 65535;
-    if (up) y = 0;
-    if (down) y = 65535;
-    return pack(x, y, buttons);
+    return packJoystick(x, y, buttons);
+}
+
+std::uint64_t SdlInput::samplePad(SDL_GameController* c) {
+    std::uint64_t buttons = 0;
+    for (std::size_t b = 0; b < kPadButtons.size(); ++b)
+        if (SDL_GameControllerGetButton(c, kPadButtons[b])) buttons |= std::uint64_t{1} << b;
+    if (SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_TRIGGERLEFT) >= kTriggerHalf)
+        buttons |= padBit(PadButton::LeftTrigger);
+    if (SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_TRIGGERRIGHT) >= kTriggerHalf)
+        buttons |= padBit(PadButton::RightTrigger);
+    const std::uint64_t x = axisToPos(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX));
+    const std::uint64_t y = axisToPos(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY));
+    return kPresent | x | (y << 16) | (buttons << 32);
 }
 
 void SdlInput::refresh() {
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
-    std::uint64_t keys = 0;
+    std::array<std::uint64_t, 2> keys{};
     if (state) {
         for (std::size_t i = 0; i < kScancodes.size(); ++i)
-            if (kScancodes[i] < count && state[kScancodes[i]]) keys |= std::uint64_t{1} << i;
+            if (kScancodes[i] < count && state[kScancodes[i]]) keys[i / 64] |= std::uint64_t{1} << (i % 64);
     }
-    keys_.store(keys, std::memory_order_relaxed);
-    for (std::size_t i = 0; i < slots_.size(); ++i)
-        snapshot_[i].store(slots_[i].joystick ? sample(slots_[i]) : 0, std::memory_order_relaxed);
+    for (std::size_t w = 0; w < keys.size(); ++w) keys_[w].store(keys[w], std::memory_order_relaxed);
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        const Slot& s = slots_[i];
+        joystickSnap_[i].store(s.joystick && !s.controller ? sampleJoystick(s.joystick) : 0, std::memory_order_relaxed);
+        padSnap_[i].store(s.controller ? samplePad(s.controller) : 0, std::memory_order_relaxed);
+    }
 }
 
-void SdlInput::clearKeys() { keys_.store(0, std::memory_order_relaxed); }
+void SdlInput::clearKeys() {
+    for (auto& k : keys_) k.store(0, std::memory_order_relaxed);
+}
 
 }  // namespace plat

@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -36,7 +37,8 @@ TEST_F(SdlPlatformTest, KeysMapToDistinctScancodesBothWays) {
         EXPECT_NE(code, SDL_SCANCODE_UNKNOWN);
         EXPECT_EQ(plat::keyOf(code), key);
     }
-    EXPECT_EQ(plat::keyOf(SDL_SCANCODE_F12), plat::Key::Count);
+    EXPECT_EQ(plat::keyOf(SDL_SCANCODE_F12), plat::Key::F12);
+    EXPECT_EQ(plat::keyOf(SDL_SCANCODE_CAPSLOCK), plat::Key::Count);
     EXPECT_EQ(plat::scancodeOf(plat::Key::Count), SDL_SCANCODE_UNKNOWN);
     EXPECT_FALSE(platform->input().keyDown(plat::Key::Count));
 }
@@ -86,8 +88,9 @@ TEST_F(SdlPlatformTest, RawVirtualJoystickPositionsAndButtons) {
     EXPECT_FALSE(in.joystickPos(0, pos));
 }
 
-TEST_F(SdlPlatformTest, VirtualGameControllerMapsStickAndFaceButtons) {
+TEST_F(SdlPlatformTest, VirtualGameControllerIsAPadWithStickAndButtons) {
     plat::Input& in = platform->input();
+    const std::uint32_t changes = in.deviceChanges();
     const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
                                                  SDL_CONTROLLER_BUTTON_MAX, 0);
     ASSERT_GE(device, 0) << SDL_GetError();
@@ -95,32 +98,89 @@ TEST_F(SdlPlatformTest, VirtualGameControllerMapsStickAndFaceButtons) {
     SDL_Joystick* stick = SDL_JoystickOpen(device);
     ASSERT_NE(stick, nullptr);
     drainEvents();
-    ASSERT_EQ(in.joystickCount(), 1);
+    // A controller is a pad, not one of the plain joysticks.
+    EXPECT_EQ(in.joystickCount(), 0);
+    ASSERT_EQ(in.padCount(), 1);
+    EXPECT_NE(in.deviceChanges(), changes);
 
     SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, 32767);
     SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, -32768);
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
     SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_B, 1);
-    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_Y, 1);
-    drainEvents();
-    plat::JoyPos pos;
-    ASSERT_TRUE(in.joystickPos(0, pos));
-    EXPECT_EQ(pos.x, 65535u);
-    EXPECT_EQ(pos.y, 0u);
-    EXPECT_EQ(pos.buttons, 0b1010u);
-
-    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, 0);
-    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, 0);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 1);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 1);
     SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
-    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_DOWN, 1);
-    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, 1);
     drainEvents();
-    ASSERT_TRUE(in.joystickPos(0, pos));
-    EXPECT_EQ(pos.x, 0u);
-    EXPECT_EQ(pos.y, 65535u);
-    EXPECT_EQ(pos.buttons & 1u, 1u);
+    plat::PadState pad;
+    ASSERT_TRUE(in.padState(0, pad));
+    EXPECT_EQ(pad.leftX, 32767);
+    EXPECT_EQ(pad.leftY, -32768);
+    EXPECT_EQ(pad.buttons, plat::padBit(plat::PadButton::B) | plat::padBit(plat::PadButton::Start) |
+                               plat::padBit(plat::PadButton::RightShoulder) | plat::padBit(plat::PadButton::DpadLeft) |
+                               plat::padBit(plat::PadButton::RightTrigger));
+    EXPECT_FALSE(in.padState(1, pad));
 
     SDL_JoystickClose(stick);
     SDL_JoystickDetachVirtual(device);
+    drainEvents();
+    EXPECT_EQ(in.padCount(), 0);
+    EXPECT_FALSE(in.padState(0, pad));
+}
+
+TEST_F(SdlPlatformTest, ControllerButtonPressIsAWindowEvent) {
+    const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    SDL_Joystick* stick = SDL_JoystickOpen(device);
+    ASSERT_NE(stick, nullptr);
+    drainEvents();
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 1);
+    SDL_JoystickUpdate();
+    plat::WindowEvent e;
+    bool seen = false;
+    while (platform->display().pollEvent(e))
+        if (e.type == plat::WindowEventType::PadButtonDown && e.button == plat::PadButton::Start) seen = true;
+    EXPECT_TRUE(seen);
+    SDL_JoystickClose(stick);
+    SDL_JoystickDetachVirtual(device);
+    drainEvents();
+}
+
+TEST_F(SdlPlatformTest, DevicesKeepTheirConnectionOrderAcrossHotPlug) {
+    plat::Input& in = platform->input();
+    auto attach = [](int axes) {
+        const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, axes, 4, 0);
+        SDL_Joystick* j = device >= 0 ? SDL_JoystickOpen(device) : nullptr;
+        return std::pair{device, j};
+    };
+    auto [d1, j1] = attach(2);
+    auto [d2, j2] = attach(3);
+    ASSERT_NE(j1, nullptr);
+    ASSERT_NE(j2, nullptr);
+    SDL_JoystickSetVirtualAxis(j1, 0, -32768);   // the first one leans left
+    SDL_JoystickSetVirtualAxis(j2, 0, 32767);    // the second one right
+    drainEvents();
+    ASSERT_EQ(in.joystickCount(), 2);
+    plat::JoyPos pos;
+    ASSERT_TRUE(in.joystickPos(0, pos));
+    EXPECT_EQ(pos.x, 0u);
+    ASSERT_TRUE(in.joystickPos(1, pos));
+    EXPECT_EQ(pos.x, 65535u);
+    // The first goes: the second becomes joystick 0; a new one comes after it.
+    SDL_JoystickClose(j1);
+    SDL_JoystickDetachVirtual(d1);
+    auto [d3, j3] = attach(2);
+    ASSERT_NE(j3, nullptr);
+    drainEvents();
+    ASSERT_EQ(in.joystickCount(), 2);
+    ASSERT_TRUE(in.joystickPos(0, pos));
+    EXPECT_EQ(pos.x, 65535u);
+    ASSERT_TRUE(in.joystickPos(1, pos));
+    EXPECT_EQ(pos.x, 32768u);
+    for (auto [d, j] : {std::pair{d2, j2}, std::pair{d3, j3}}) {
+        SDL_JoystickClose(j);
+        SDL_JoystickDetachVirtual(d);
+    }
     drainEvents();
     EXPECT_EQ(in.joystickCount(), 0);
 }

@@ -1,0 +1,122 @@
+#include "game/tz_keys.h"
+
+#include <algorithm>
+
+#include "game/tz_input.h"
+#include "platform/key_names.h"
+
+namespace tz {
+namespace {
+
+using plat::Key;
+
+constexpr std::array<std::string_view, ActionCount> kActionNames{
+    "Up", "Down", "Left", "Right", "Fire", "Bomb", "Button3", "Button4", "Pause", "FastForward", "Screenshot"};
+
+constexpr TKeyList List(Key a = Key::Count, Key b = Key::Count, Key c = Key::Count, Key d = Key::Count) {
+    return {a, b, c, d};
+}
+
+constexpr TKeyBindings kDefaults{{
+    List(Key::Up, Key::W),     // Up
+    List(Key::Down, Key::S),   // Down
+    List(Key::Left, Key::A),   // Left
+    List(Key::Right, Key::D),  // Right
+    List(Key::Z, Key::Space),  // Fire
+    List(Key::X),              // Bomb
+    List(),                    // Button3
+    List(),                    // Button4
+    List(Key::P),              // Pause
+    List(Key::Tab),            // FastForward
+    List(Key::F12),            // Screenshot
+}};
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+bool SameNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+}  // namespace
+
+TKeyBindings KeyBindings = kDefaults;
+
+const TKeyBindings& DefaultKeyBindings() { return kDefaults; }
+
+std::string_view ActionName(TAction action) {
+    const auto i = static_cast<std::size_t>(action);
+    return i < kActionNames.size() ? kActionNames[i] : std::string_view{};
+}
+
+TAction ActionFromName(std::string_view name) {
+    for (std::size_t i = 0; i < kActionNames.size(); ++i)
+        if (SameNoCase(name, kActionNames[i])) return static_cast<TAction>(i);
+    return TAction::Count;
+}
+
+TKeyListParse ParseKeyList(std::string_view text) {
+    TKeyListParse result;
+    result.Keys.fill(Key::Count);
+    std::size_t used = 0;
+    while (true) {
+        const std::size_t comma = text.find(',');
+        const std::string_view name = Trim(text.substr(0, comma));
+        if (!name.empty() && !SameNoCase(name, "None")) {
+            const Key key = plat::keyFromName(name);
+            if (key == Key::Count) {
+                result.Unknown.emplace_back(name);
+            } else if (std::find(result.Keys.begin(), result.Keys.begin() + static_cast<std::ptrdiff_t>(used), key) ==
+                       result.Keys.begin() + static_cast<std::ptrdiff_t>(used)) {
+                if (used < KeysPerAction) result.Keys[used++] = key;
+                else result.TooMany.emplace_back(name);
+            }
+        }
+        if (comma == std::string_view::npos) break;
+        text.remove_prefix(comma + 1);
+    }
+    return result;
+}
+
+std::string FormatKeyList(const TKeyList& keys) {
+    std::string text;
+    for (Key k : keys) {
+        if (k == Key::Count) continue;
+        if (!text.empty()) text += ", ";
+        text += plat::keyName(k);
+    }
+    return text.empty() ? std::string("None") : text;
+}
+
+bool KeyBound(Key key, TAction action) {
+    if (key == Key::Count || action == TAction::Count) return false;
+    const TKeyList& keys = KeyBindings[action];
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+bool ActionHeld(const plat::Input& device, TAction action) {
+    for (Key k : KeyBindings[action])
+        if (k != Key::Count && device.keyDown(k)) return true;
+    return false;
+}
+
+std::uint8_t BoundKeysByte(const plat::Input& device) {
+    std::uint8_t keys = 0;
+    if (ActionHeld(device, TAction::Up)) keys = KeyUp;
+    else if (ActionHeld(device, TAction::Down)) keys = KeyDown;
+    if (ActionHeld(device, TAction::Right)) keys |= KeyRight;
+    else if (ActionHeld(device, TAction::Left)) keys |= KeyLeft;
+    if (ActionHeld(device, TAction::Fire)) keys |= KeyFire;
+    if (ActionHeld(device, TAction::Bomb)) keys |= KeyBomb;
+    if (ActionHeld(device, TAction::Button3)) keys |= KeyButton3;
+    if (ActionHeld(device, TAction::Button4)) keys |= KeyButton4;
+    return keys;
+}
+
+}  // namespace tz
