@@ -122,6 +122,7 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         dialog = std::make_unique<frontend::TForm2>(platform, *form);
         dialog->Setting.Input();
         if (!dialog->Setting.LastReadError().empty()) PrintError(dialog->Setting.LastReadError());
+        for (const std::string& warning : dialog->SettingWarnings()) PrintError(warning);
         // A headless run has no screen to be full, and its sound options are its own: the
         // player's choices are written back as read.
         form->WriteSettings = [d = dialog.get(), fullScreen = tz::FullScreen, music = tz::EnableBGM,

@@ -10,7 +10,7 @@
 namespace frontend {
 
 inline constexpr int FormWidth = 529;
-inline constexpr int FormHeight = 146;
+inline constexpr int FormHeight = 230;
 inline constexpr int ReplayItemHeight = 15;
 
 namespace Layout {
@@ -25,6 +25,10 @@ inline constexpr plat::FormRect Label1{172, 8, 345, 14};
 inline constexpr plat::FormRect ReplayList{172, 25, 345, 90};
 inline constexpr plat::FormRect btnStart{172, 120, 168, 21};
 inline constexpr plat::FormRect btnManual{349, 120, 168, 21};
+// The list of the controls under the rest: keyboard on the left, controller on the right.
+inline constexpr plat::FormRect Bevel2{12, 148, 505, 76};
+inline constexpr plat::FormRect lblKeyboard{20, 152, 245, 70};
+inline constexpr plat::FormRect lblGamepad{272, 152, 245, 70};
 }  // namespace Layout
 
 inline constexpr int StartFromChoices = 6;

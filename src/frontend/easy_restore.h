@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "frontend/ini_file.h"
 
@@ -38,6 +39,9 @@ public:
     bool AutoInput = true;
     // The INI file; empty: derived on first use (IniPath).
     std::string IniFileName;
+    // Read in its place while IniFileName does not exist yet (settings that came with the
+    // program, when they are written elsewhere); empty: derived with IniFileName.
+    std::string FallbackFileName;
     TNotifyEvent BeforeOutput;
     TNotifyEvent OnIO;
     TNotifyEvent AfterInput;
@@ -51,23 +55,31 @@ public:
     void Loaded();
     // Reads every value OnIO names, then AfterInput. Without OnIO nothing happens. A file
     // that is there but cannot be read gives every value its default (see LastReadError).
+    // While IniFileName does not exist, FallbackFileName is read instead.
     void Input();
     // Writes every value OnIO names (BeforeOutput first), unless the file exists and is
-    // read-only or there is no OnIO. The file is read again first, so what else it holds is
-    // kept, and then replaced whole.
+    // read-only or there is no OnIO. The file is read again first (FallbackFileName while it
+    // does not exist), so what else it holds is kept, and then replaced whole; its folder is
+    // made when missing.
     TOutputResult Output();
 
     void IOInteger(const std::string& Name, std::int32_t& Value, std::int32_t Default);
     void IOBoolean(const std::string& Name, bool& Value, bool Default);
+    void IOString(const std::string& Name, std::string& Value, const std::string& Default);
+    // The keys the file holds in Section (reading: to find the ones no handler names).
+    std::vector<std::string> SectionKeys();
 
-    // The INI file's path: IniFileName, or when that is empty it becomes the program's
-    // folder + the program file's name up to its first "." + ".ini".
+    // The INI file's path: IniFileName, or when that is empty it becomes the settings folder
+    // (ConfigDir: the program's folder when it is writable) + the program file's name up to
+    // its first "." + ".ini"; FallbackFileName then becomes the same name in the program's
+    // folder when the two folders differ.
     const std::string& IniPath();
     // Why the last Input could not read the file (empty when it could, or it was absent).
     const std::string& LastReadError() const { return FReadError; }
 
 private:
     TIniFile& Ini();
+    bool LoadIni(std::string& Error);
 
     std::unique_ptr<TIniFile> FIni;
     bool FReading = false;

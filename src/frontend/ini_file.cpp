@@ -86,19 +86,21 @@ bool ParseIniInteger(std::string_view text, std::int32_t& value) {
     return true;
 }
 
-bool TIniFile::Load(std::string& Error) {
+bool TIniFile::Load(std::string& Error) { return LoadFrom(FFileName, Error); }
+
+bool TIniFile::LoadFrom(const std::string& Path, std::string& Error) {
     FLines.clear();
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(FFileName.c_str(), "rb"), &std::fclose);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(Path.c_str(), "rb"), &std::fclose);
     if (!in) {
         if (errno == ENOENT || errno == ENOTDIR) return true;   // no file: every value has its default
-        Error = "cannot read " + FFileName + ": " + std::strerror(errno);
+        Error = "cannot read " + Path + ": " + std::strerror(errno);
         return false;
     }
     std::string text;
     char chunk[4096];
     for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, in.get())) > 0;) text.append(chunk, n);
     if (std::ferror(in.get())) {
-        Error = "cannot read " + FFileName + ": " + std::strerror(errno);
+        Error = "cannot read " + Path + ": " + std::strerror(errno);
         return false;
     }
     SetText(text);
@@ -148,6 +150,19 @@ std::optional<std::string> TIniFile::ReadValue(std::string_view Section, std::st
     std::string_view key, value;
     SplitKey(FLines[static_cast<std::size_t>(line)], key, value);
     return Unquote(value);
+}
+
+std::vector<std::string> TIniFile::KeyNames(std::string_view Section) const {
+    std::vector<std::string> names;
+    const std::ptrdiff_t header = FindSection(Section);
+    if (header < 0) return names;
+    const auto h = static_cast<std::size_t>(header);
+    const std::size_t end = SectionEnd(h);
+    for (std::size_t i = h + 1; i < end; ++i) {
+        std::string_view key, value;
+        if (SplitKey(FLines[i], key, value)) names.emplace_back(key);
+    }
+    return names;
 }
 
 std::string TIniFile::ReadString(std::string_view Section, std::string_view Key, const std::string& Default) const {

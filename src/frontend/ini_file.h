@@ -23,9 +23,13 @@ public:
     // Reads the file again, dropping unsaved writes. A missing file reads as an empty one;
     // false, with the reason in Error, when the file is there but cannot be read.
     bool Load(std::string& Error);
+    // Reads the text of another file (FileName stays where it is written).
+    bool LoadFrom(const std::string& Path, std::string& Error);
 
     // The value of Key in Section, or nothing when either is absent.
     std::optional<std::string> ReadValue(std::string_view Section, std::string_view Key) const;
+    // The keys of Section in the order the file has them (none when it is absent).
+    std::vector<std::string> KeyNames(std::string_view Section) const;
     std::string ReadString(std::string_view Section, std::string_view Key, const std::string& Default) const;
     // Decimal text with an optional sign, or hexadecimal after "$" or "0x"; anything else,
     // or a number beyond 32 bits, gives Default.

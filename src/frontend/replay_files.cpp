@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/data_path.h"
 #include "game/tz_replay.h"
 
 namespace frontend {
@@ -31,6 +32,7 @@ std::vector<TReplayEntry> ListReplayFiles(const std::string& Folder) {
         std::error_code kind;
         if (it->is_directory(kind)) continue;
         TReplayEntry entry;
+        entry.Folder = Folder.empty() ? std::string("./") : (Folder.back() == '/' ? Folder : Folder + "/");
         entry.FileName = path.filename().string();
         entries.push_back(std::move(entry));
     }
@@ -53,6 +55,28 @@ std::vector<TReplayEntry> ListReplayFiles(const std::string& Folder) {
         }
     }
     return entries;
+}
+
+std::vector<TReplayEntry> ListReplayFiles(const std::vector<std::string>& Folders) {
+    std::vector<TReplayEntry> all;
+    for (const std::string& folder : Folders) {
+        for (TReplayEntry& e : ListReplayFiles(folder)) {
+            const std::string name = Lower(e.FileName);
+            const bool hidden = std::any_of(all.begin(), all.end(), [&](const TReplayEntry& a) { return Lower(a.FileName) == name; });
+            if (!hidden) all.push_back(std::move(e));
+        }
+    }
+    std::stable_sort(all.begin(), all.end(), [](const TReplayEntry& a, const TReplayEntry& b) {
+        const std::string la = Lower(a.FileName), lb = Lower(b.FileName);
+        return la != lb ? la < lb : a.FileName < b.FileName;
+    });
+    return all;
+}
+
+std::vector<std::string> ReplayFolders() {
+    std::vector<std::string> folders{tz::SaveDir()};
+    if (folders.front() != tz::ProgramDir()) folders.push_back(tz::ProgramDir());
+    return folders;
 }
 
 }  // namespace frontend

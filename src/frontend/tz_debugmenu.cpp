@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/data_path.h"
+#include "game/tz_gamepad.h"
 #include "game/tz_globals.h"
 #include "game/tz_main.h"
 #include "game/tz_replay.h"
@@ -32,6 +33,9 @@ TForm2::TForm2(plat::Platform& Platform, tz::TForm1& Game) : FPlatform(Platform)
     ReplayList.Bounds = Layout::ReplayList;
     btnStart.Bounds = Layout::btnStart;
     btnManual.Bounds = Layout::btnManual;
+    Bevel2.Bounds = Layout::Bevel2;
+    lblKeyboard.Bounds = Layout::lblKeyboard;
+    lblGamepad.Bounds = Layout::lblGamepad;
     ApplyCaptions(JapaneseCaptions);
     // The settings are read when the dialog is shown, not when it is loaded.
     Setting.AutoInput = false;
@@ -52,6 +56,14 @@ void TForm2::ApplyCaptions(const TDialogCaptions& Captions) {
     Label1.Caption = Captions.Label1;
     btnStart.Caption = Captions.btnStart;
     btnManual.Caption = Captions.btnManual;
+    FJapanese = &Captions == &JapaneseCaptions;
+    DescribeControls();
+}
+
+void TForm2::DescribeControls() {
+    const TControlsText text = frontend::DescribeControls(tz::KeyBindings, FJapanese);
+    lblKeyboard.Caption = text.Keyboard;
+    lblGamepad.Caption = text.Gamepad;
 }
 
 void TForm2::Notice(const std::string& Text) { FPlatform.messageBox(plat::BoxKind::Notice, kTitle, Text); }
@@ -59,9 +71,9 @@ void TForm2::Notice(const std::string& Text) { FPlatform.messageBox(plat::BoxKin
 // ---- Handlers ----------------------------------------------------------------------------
 
 void TForm2::FormShow() {
-    // The replays of the program's folder (the current folder is wherever the program was
-    // started from).
-    ReplayFileList = ListReplayFiles(tz::ProgramDir());
+    // The replays where the game writes them, and those beside the program when that is
+    // another folder (the current folder is wherever the program was started from).
+    ReplayFileList = ListReplayFiles(ReplayFolders());
     const bool any = !ReplayFileList.empty();
     Label1.Enabled = any;
     ReplayList.Enabled = any;
@@ -81,6 +93,13 @@ void TForm2::FormShow() {
 
     Setting.Input();
     if (!Setting.LastReadError().empty()) Notice("The settings cannot be read; the defaults are used.\n" + Setting.LastReadError());
+    // What the settings name that the game cannot use: reported once, then left out.
+    if (!FSettingWarnings.empty()) {
+        std::string text = "Some settings cannot be used and are ignored (" + Setting.IniPath() + "):";
+        for (const std::string& w : FSettingWarnings) text += "\n" + w;
+        Notice(text);
+    }
+    DescribeControls();
     // The stored start point is read but not kept: every showing starts from the beginning.
     tz::StartFrom = 0;
 
@@ -121,7 +140,7 @@ void TForm2::ReplayListClick() {
         Notice("This replay cannot be played.\n" + entry.Error);
         return;
     }
-    const tz::TReplayResult loaded = FGame.LoadReplay(tz::ProgramDir() + entry.FileName);
+    const tz::TReplayResult loaded = FGame.LoadReplay(entry.Folder + entry.FileName);
     if (!loaded.Ok) {
         Notice("This replay cannot be played.\n" + loaded.Error);
         return;
@@ -146,6 +165,14 @@ void TForm2::SettingIO(TEasyRestore& Sender) {
     Sender.IOInteger("StartFrom", tz::StartFrom, 0);
     Sender.Section = "Records";
     Sender.IOInteger("Highscore", tz::HiScore, 0);
+    const TKeyTexts defaults = DefaultKeyTexts();
+    Sender.Section = KeysSection;
+    for (std::size_t a = 0; a < tz::ActionCount; ++a)
+        Sender.IOString(std::string(tz::ActionName(static_cast<tz::TAction>(a))), KeyTexts[a], defaults[a]);
+    const std::vector<std::string> entries = Sender.Reading() ? Sender.SectionKeys() : std::vector<std::string>{};
+    Sender.Section = GamepadSection;
+    Sender.IOInteger("DeadZone", tz::PadDeadZone, tz::DefaultPadDeadZone);
+    if (Sender.Reading()) FSettingWarnings = ApplyControlSettings(KeyTexts, entries, tz::PadDeadZone, tz::KeyBindings);
 }
 
 void TForm2::FormClose() {

@@ -9,7 +9,7 @@
 //
 // The controls are plain records holding their state; the window (a plat::FormWindow, absent
 // on a platform without windows) only shows them and reports what the user did, which
-// HandleInput turns into the handlers' calls. Keyboard: Tab and Shift+Tab move the focus,
+// HandleInput turns into the handlers' calls. Under the options it lists the controls in use. Keyboard: Tab and Shift+Tab move the focus,
 // Space ticks the focused box or presses the focused button, Up, Down, Page Up, Page Down,
 // Home and End move in the replay list (in the start-from list when it has the focus), Enter
 // plays the selected replay when the list has the focus and presses start otherwise (the
@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/control_settings.h"
 #include "frontend/dialog_form_data.h"
 #include "frontend/easy_restore.h"
 #include "frontend/replay_files.h"
@@ -59,6 +60,7 @@ using TBevel = TControl;
 // them in this order too, skipping the frame and the label.
 enum class TControlId : std::uint8_t {
     Bevel1, cbVRAM, cbReverseSound, cbBGM, cbSE, cbFullScreen, cbStartFrom, Label1, ReplayList, btnStart, btnManual,
+    Bevel2, lblKeyboard, lblGamepad,
     Count
 };
 
@@ -77,7 +79,12 @@ public:
     TListBox ReplayList;
     std::vector<TReplayEntry> ReplayFileList;  // the files behind ReplayList's lines
     TButton btnStart, btnManual;
+    // The controls in use, listed under the rest (from the settings' key bindings).
+    TBevel Bevel2;
+    TLabel lblKeyboard, lblGamepad;
     TEasyRestore Setting;
+    // The "Keys" entries as read (written back as they were).
+    TKeyTexts KeyTexts = DefaultKeyTexts();
 
     // The program's first command-line parameter: a replay FormShow loads ("" = none).
     std::string CommandLineReplay;
@@ -123,12 +130,17 @@ public:
     // The controls as the window shows them, indexed by TControlId.
     std::vector<plat::FormControl> Controls() const;
 
+    // What the last reading of the settings could not use (unknown key names, entries or
+    // values), one line each; FormShow reports them once.
+    const std::vector<std::string>& SettingWarnings() const { return FSettingWarnings; }
+
     // Termination: Setting.Output. A file that cannot be written leaves the settings unsaved
     // with a warning; the program goes on to its end.
     TOutputResult WriteSettings();
 
 private:
     void ApplyCaptions(const TDialogCaptions& Captions);
+    void DescribeControls();
     void Notice(const std::string& Text);
     void MoveFocus(bool Backward);
     const TControl& ControlOf(TControlId Id) const;
@@ -144,6 +156,8 @@ private:
     bool FClosed = false;
     bool FStarted = false;
     std::string FWindowError;
+    std::vector<std::string> FSettingWarnings;
+    bool FJapanese = true;
 };
 
 }  // namespace frontend

@@ -53,6 +53,9 @@ std::vector<plat::FormControl> TForm2::Controls() const {
     c[Index(TControlId::btnStart)] = Describe(K::Button, btnStart);
     c[Index(TControlId::btnStart)].isDefault = true;
     c[Index(TControlId::btnManual)] = Describe(K::Button, btnManual);
+    c[Index(TControlId::Bevel2)] = Describe(K::Frame, Bevel2);
+    c[Index(TControlId::lblKeyboard)] = Describe(K::Label, lblKeyboard);
+    c[Index(TControlId::lblGamepad)] = Describe(K::Label, lblGamepad);
     c[Index(FFocus)].focused = true;
     return c;
 }
@@ -69,6 +72,9 @@ const TControl& TForm2::ControlOf(TControlId Id) const {
     case TControlId::Label1: return Label1;
     case TControlId::ReplayList: return ReplayList;
     case TControlId::btnStart: return btnStart;
+    case TControlId::Bevel2: return Bevel2;
+    case TControlId::lblKeyboard: return lblKeyboard;
+    case TControlId::lblGamepad: return lblGamepad;
     case TControlId::btnManual:
     case TControlId::Count: break;
     }
