@@ -181,6 +181,7 @@ void TForm1::SpriteScreenChanged() {
     // The display was built or rebuilt: a full-screen switch (Alt+Enter) is the player's
     // choice from now on, kept in the settings.
     FullScreen = Sprite.FullScreenMode();
+    FPauseFrameDrawn = false;   // the back buffer was made anew: a paused frame is drawn again
     if (EnableSE) LoadSounds(64);
 }
 
@@ -437,6 +438,9 @@ void TForm1::CreditsProcess() {
 void TForm1::SpriteRefresh() {
     RefreshCount += 1;
     UpdateFastForward();
+    // Paused: the picture stands still. The frame drawn when the pause began (the field with
+    // "PAUSE" over it) stays in the back buffer; drawing it again would make the stars twinkle.
+    if (FGamePaused && FPauseFrameDrawn) return;
     switch (SceneState) {
         case Scene::Title: DrawTitle(); break;
         case Scene::Play:
@@ -446,7 +450,10 @@ void TForm1::SpriteRefresh() {
         case Scene::Credits: DrawCredits(); break;
         default: break;
     }
-    if (FGamePaused) DrawPauseCaption();
+    if (FGamePaused) {
+        DrawPauseCaption();
+        FPauseFrameDrawn = true;
+    }
 }
 
 void TForm1::DrawTitle() {

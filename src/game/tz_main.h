@@ -127,6 +127,7 @@ private:
 
     std::string FSaveError;
     bool FGamePaused = false;
+    bool FPauseFrameDrawn = false;   // the paused frame is in the back buffer
     // The credits picture's own ship: drawing moves and animates this, never the game's.
     TCharacter FCreditsShip{};
 };

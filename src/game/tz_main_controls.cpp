@@ -44,6 +44,7 @@ void TForm1::TogglePause() {
     }
     if (!FGamePaused && !GameScene(scene)) return;
     FGamePaused = !FGamePaused;
+    FPauseFrameDrawn = false;
     Sprite.SetProcessHold(FGamePaused);
     if (FGamePaused) Sprite.SetProcessRepeat(1);
 }
