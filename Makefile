@@ -2,7 +2,10 @@
 # make test : install what is missing, build, and run every test
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build play test bench clean
+# make install PREFIX=DIR : build, then install the game under DIR (default /usr/local)
+PREFIX ?= /usr/local
+
+.PHONY: all deps configure build play test bench clean install
 
 all: build
 
@@ -20,6 +23,9 @@ play: build
 
 test: build
 	cd build && ctest --output-on-failure -j $(JOBS)
+
+install: build
+	cmake --install build --prefix "$(PREFIX)"
 
 bench: build
 	@for b in build/bin/bench_*; do echo "== $$b"; $$b; done

@@ -11,6 +11,14 @@
 namespace tz {
 namespace {
 
+// The data folder of an installed game from the program's folder (set by the build from the
+// install layout; share/korrindal beside bin/ by default).
+#ifdef KORRINDAL_DATA_FROM_BIN
+constexpr const char* InstalledDataFromBin = KORRINDAL_DATA_FROM_BIN;
+#else
+constexpr const char* InstalledDataFromBin = "../share/korrindal/";
+#endif
+
 // The folder of the running executable, with a trailing '/' ("./" when it cannot be read).
 std::string executableFolder() {
     std::error_code ec;
@@ -95,7 +103,7 @@ std::string SaveDir() { return ProgramDirWritable() ? ProgramDir() : UserDataDir
 
 std::string ConfigDir() { return ProgramDirWritable() ? ProgramDir() : UserConfigDir(); }
 
-std::string InstalledDataDir() { return ExecutableDir() + "../share/korrindal/"; }
+std::string InstalledDataDir() { return ExecutableDir() + InstalledDataFromBin; }
 
 bool MakeFolder(const std::string& dir, std::string& error) {
     std::error_code ec;

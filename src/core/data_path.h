@@ -33,7 +33,8 @@ std::string UserConfigDir();
 std::string SaveDir();
 // ProgramDir when it is writable, else UserConfigDir.
 std::string ConfigDir();
-// The data folder of an installed game: ExecutableDir + "../share/korrindal/".
+// The data folder of an installed game: ExecutableDir + the way from the install's bin folder
+// to its data folder ("../share/korrindal/" by default).
 std::string InstalledDataDir();
 // Makes the folder and its parents when missing; false, with the reason in error, when it
 // cannot be made.

@@ -1,8 +1,8 @@
 // Draws every picture of the game and writes the banks, the title picture and the play-field
 // background into the output folder. With --contact DIR it also writes a PNG contact sheet
-// per bank for review.
+// per bank for review. With --icons DIR it writes only the program's icons.
 //
-// usage: korrindal_art --out DIR [--contact DIR]
+// usage: korrindal_art --out DIR [--contact DIR] | --icons DIR
 
 #include <atomic>
 #include <chrono>
@@ -18,6 +18,7 @@
 #include <mutex>
 
 #include "art.h"
+#include "icon.h"
 #include "preview.h"
 
 namespace {
@@ -42,7 +43,7 @@ constexpr BankDef kBanks[] = {
 };
 
 int usage() {
-    std::fputs("usage: korrindal_art --out DIR [--contact DIR]\n", stderr);
+    std::fputs("usage: korrindal_art --out DIR [--contact DIR] | --icons DIR\n", stderr);
     return 2;
 }
 
@@ -54,7 +55,15 @@ int main(int argc, char** argv) {
         const std::string a = argv[i];
         if (a == "--out" && i + 1 < argc) outDir = argv[++i];
         else if (a == "--contact" && i + 1 < argc) contactDir = argv[++i];
-        else return usage();
+        else if (a == "--icons" && i + 1 < argc) {
+            try {
+                art::writeIcons(argv[++i]);
+                return 0;
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "korrindal_art: %s\n", e.what());
+                return 1;
+            }
+        } else return usage();
     }
     if (outDir.empty() && contactDir.empty()) return usage();
 

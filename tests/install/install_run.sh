@@ -1,0 +1,92 @@
+#!/bin/sh
+# Installs the build into a temporary prefix and checks the installed game as a user would
+# meet it:
+#   1. the program, its data, the desktop entry, the icons at every size and the AppStream
+#      metadata are where desktops look for them; desktop-file-validate and appstreamcli
+#      accept the entry and the metadata;
+#   2. the prefix is made read-only and the installed program, run as an ordinary user (root
+#      writes anywhere, so a root run drops to nobody), plays a whole game headless: its replay
+#      and colour-mix cache land in $XDG_DATA_HOME/korrindal, its settings in
+#      $XDG_CONFIG_HOME/korrindal, and nothing is written into the prefix;
+#   3. the installed program plays that replay back to the same score.
+# Arguments: the build folder, a folder for the prefix and logs.
+# Exit codes: 0 pass, 1 fail, 77 skipped (a tool missing).
+set -u
+BUILD=$1
+OUT=$2
+
+for tool in desktop-file-validate appstreamcli identify; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+fail() {
+    echo "FAIL: $*"
+    [ -d "$OUT" ] && chmod -R u+w "$OUT" 2>/dev/null
+    exit 1
+}
+
+[ -d "$OUT" ] && chmod -R u+w "$OUT" 2>/dev/null
+rm -rf "$OUT"
+mkdir -p "$OUT"
+PREFIX=$OUT/prefix
+cmake --install "$BUILD" --prefix "$PREFIX" >"$OUT/install.log" 2>&1 || fail "cmake --install failed: $(tail -5 "$OUT/install.log")"
+
+# 1. The installed files.
+[ -x "$PREFIX/bin/korrindal" ] || fail "no bin/korrindal"
+for f in TZ_System.sp4 TZ_System.bmp tz_BG.bmp Map1.map Valcan.wav BGM1.mid Korrindal.htm; do
+    [ -f "$PREFIX/share/korrindal/$f" ] || fail "no share/korrindal/$f"
+done
+ls "$PREFIX/share/korrindal" | grep -q '\.Add$' && fail "a cache file was installed"
+DESKTOP=$PREFIX/share/applications/org.korrindal.Korrindal.desktop
+METAINFO=$PREFIX/share/metainfo/org.korrindal.Korrindal.metainfo.xml
+desktop-file-validate "$DESKTOP" >"$OUT/desktop.log" 2>&1 || fail "desktop-file-validate: $(cat "$OUT/desktop.log")"
+[ -s "$OUT/desktop.log" ] && fail "desktop-file-validate warns: $(cat "$OUT/desktop.log")"
+appstreamcli validate --no-net "$METAINFO" >"$OUT/appstream.log" 2>&1 || fail "appstreamcli validate: $(cat "$OUT/appstream.log")"
+grep -q '^Icon=korrindal$' "$DESKTOP" || fail "the desktop entry names another icon"
+for n in 16 24 32 48 64 128 256; do
+    icon=$PREFIX/share/icons/hicolor/${n}x${n}/apps/korrindal.png
+    [ "$(identify -format '%m %wx%h' "$icon" 2>/dev/null)" = "PNG ${n}x${n}" ] || fail "icon $icon is not a ${n}x${n} PNG"
+done
+
+# 2. A read-only install played by an ordinary user.
+USERDIR=$OUT/user
+mkdir -p "$USERDIR/home"
+RUN=""
+if [ "$(id -u)" -eq 0 ]; then
+    command -v setpriv >/dev/null 2>&1 || { echo "skipped: running as root without setpriv"; exit 77; }
+    chown -R 65534:65534 "$USERDIR"
+    chmod 755 "$OUT"
+    # Every folder up to the prefix must be passable for that user.
+    d=$OUT
+    while [ "$d" != "/" ]; do chmod o+x "$d" 2>/dev/null; d=$(dirname "$d"); done
+    RUN="setpriv --reuid=65534 --regid=65534 --clear-groups"
+fi
+chmod -R a-w "$PREFIX"
+touch "$OUT/before"
+sleep 1
+play() {
+    (cd / && env HOME="$USERDIR/home" XDG_DATA_HOME="$USERDIR/data" XDG_CONFIG_HOME="$USERDIR/config" \
+        $RUN "$PREFIX/bin/korrindal" "$@")
+}
+play --headless --settings --summary --autopilot 1 --start-from 3 --until-title --no-draw >"$OUT/game.out" 2>"$OUT/game.err" ||
+    fail "the installed game failed: $(cat "$OUT/game.err")"
+SCORE=$(sed -n 's/.*"score":\([0-9]*\).*/\1/p' "$OUT/game.out")
+[ -n "$SCORE" ] && [ "$SCORE" -gt 0 ] || fail "the game scored nothing: $(cat "$OUT/game.out")"
+REPLAY=$USERDIR/data/korrindal/LastGame.KRREP
+[ -f "$REPLAY" ] || fail "no replay in the XDG data folder: $(ls -R "$USERDIR"; cat "$OUT/game.err")"
+ls "$USERDIR/data/korrindal" | grep -q '\.Add$' || fail "no colour-mix cache in the XDG data folder"
+INI=$USERDIR/config/korrindal/korrindal.ini
+[ -f "$INI" ] || fail "no settings file in the XDG config folder"
+grep -qx "Highscore=$SCORE" "$INI" || fail "the best score $SCORE is not in the settings: $(cat "$INI")"
+grep -q '^\[Keys\]' "$INI" || fail "the settings file lists no keys: $(cat "$INI")"
+NEW=$(find "$PREFIX" -newer "$OUT/before" 2>/dev/null)
+[ -z "$NEW" ] || fail "the game wrote into the install: $NEW"
+
+# 3. The replay plays back from the user's folder to the same score.
+play --headless --summary --replay "$REPLAY" --until-title --no-draw >"$OUT/replay.out" 2>"$OUT/replay.err" ||
+    fail "the replay did not play: $(cat "$OUT/replay.err")"
+grep -q "\"score\":$SCORE," "$OUT/replay.out" || fail "the replay scored otherwise: $(cat "$OUT/replay.out") (game: $SCORE)"
+
+chmod -R u+w "$OUT"
+echo "pass: score $SCORE; replay $REPLAY"
+exit 0
