@@ -236,6 +236,10 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     std::uint64_t stepHash = 0;
     std::string error = failed();
     for (std::int64_t t = 0; error.empty() && t < options.ticks; ++t) {
+        // What the platform reports (none on the null platform) reaches the window as in the
+        // windowed loop: a key pressed before a step acts before its tick.
+        plat::WindowEvent event;
+        while (!sprite.Terminated() && platform.display().pollEvent(event)) sprite.HandleWindowEvent(event);
         sprite.HeadlessStep(!options.noDraw);
         audioOut.AfterTick();
         if (!options.noDraw && IsShotStep(options, t + 1)) {

@@ -67,7 +67,7 @@ TOutputResult TEasyRestore::Output() {
     OnIO(*this);
     const std::string& path = IniPath();
     const std::string folder = path.substr(0, path.rfind('/') + 1);
-    if (!folder.empty() && !tz::MakeFolder(folder, error)) return {TKind::Failed, error};
+    if (!folder.empty() && !tz::MakeFolder(folder, error)) return {TKind::Failed, "cannot write " + path + ": " + error};
     if (!Ini().UpdateFile(error)) return {TKind::Failed, error};
     return {TKind::Written, {}};
 }

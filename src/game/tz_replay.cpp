@@ -113,7 +113,7 @@ TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const
 TReplayResult SaveReplay(const std::string& Name) {
     if (ReplayMode) return {};
     std::string error;
-    if (!MakeFolder(SaveDir(), error)) return Failure("SaveReplay: " + error);
+    if (!MakeFolder(SaveDir(), error)) return Failure("SaveReplay: cannot write " + ReplayPath(Name) + ": " + error);
     const std::int32_t length = ReplayPos < ReplayBufferSize ? ReplayPos : ReplayBufferSize;
     return WriteReplayFile(ReplayPath(Name), Score, ReplayBuffer.data(), length, GameStartFrom);
 }

@@ -102,7 +102,23 @@ TEST_F(SettingsTest, ValuesAreWrittenAsOneZeroAndDecimalText) {
               "StartFrom=2\n"
               "\n"
               "[Records]\n"
-              "Highscore=1234560\n");
+              "Highscore=1234560\n"
+              "\n"
+              "[Keys]\n"
+              "Up=Up, W\n"
+              "Down=Down, S\n"
+              "Left=Left, A\n"
+              "Right=Right, D\n"
+              "Fire=Z, Space\n"
+              "Bomb=X\n"
+              "Button3=None\n"
+              "Button4=None\n"
+              "Pause=P\n"
+              "FastForward=Tab\n"
+              "Screenshot=F12\n"
+              "\n"
+              "[Gamepad]\n"
+              "DeadZone=25\n");
     ScrambleOptions();
     ReadSettings();
     EXPECT_FALSE(tz::FullScreen);

@@ -1,6 +1,8 @@
 // Recording, replay files and the records saved after a game.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -157,10 +159,21 @@ TEST_F(ReplayTest, FailedSaveKeepsThePreviousFileAndReports) {
     EXPECT_EQ(ReadAll(dir / "LastGame.KRREP"), before);
     EXPECT_EQ(ReplayPos, 0);  // the game goes on
 
-    // A folder that does not exist.
+    // A program folder that does not exist: the replay goes to the user's data folder, and
+    // when that cannot be made either, the failure names it.
     SetProgramDir((dir / "missing").string());
+    const char* old = std::getenv("XDG_DATA_HOME");
+    const std::string saved = old ? old : "";
+    ::setenv("XDG_DATA_HOME", (dir / "user").c_str(), 1);
     Record({3});
-    EXPECT_FALSE(SaveReplay("LastGame").Ok);
+    EXPECT_TRUE(SaveReplay("LastGame").Ok);
+    EXPECT_TRUE(fs::exists(dir / "user" / "korrindal" / "LastGame.KRREP"));
+    ::setenv("XDG_DATA_HOME", (dir / "LastGame.KRREP" / "user").c_str(), 1);   // under a file
+    const TReplayResult refused = SaveReplay("LastGame");
+    EXPECT_FALSE(refused.Ok);
+    EXPECT_NE(refused.Error.find("user/korrindal"), std::string::npos) << refused.Error;
+    if (old) ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST_F(ReplayTest, RecordingStopsAtTheEndOfTheBuffer) {

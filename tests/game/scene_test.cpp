@@ -2,6 +2,8 @@
 // handlers with the engine not started (its drawing and palette calls then do nothing).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <memory>
 
 #include "game/state_hash.h"
@@ -248,7 +250,11 @@ TEST_F(StartedWindowTest, TitleSetupEndsAPlaybackAndANewGameResetsTheShip) {
 }
 
 TEST_F(SceneTest, ReplaySaveFailureIsReportedOnceAndTheGameGoesOn) {
+    // Neither the program's folder nor the user's data folder can take the file.
     SetProgramDir("/nonexistent-korrindal-folder/");
+    const char* old = std::getenv("XDG_DATA_HOME");
+    const std::string saved = old ? old : "";
+    ::setenv("XDG_DATA_HOME", "/proc/self/status/korrindal-data", 1);
     ReplayBuffer[0] = 1;
     ReplayPos = 1;
     form->SaveReplay("LastGame");
@@ -258,4 +264,6 @@ TEST_F(SceneTest, ReplaySaveFailureIsReportedOnceAndTheGameGoesOn) {
     form->SaveReplay("HighScore");
     EXPECT_EQ(form->SaveError(), first);  // the caption keeps the first report
     SetProgramDir("");
+    if (old) ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else ::unsetenv("XDG_DATA_HOME");
 }

@@ -153,8 +153,17 @@ TEST_F(SdlPlatformTest, DevicesKeepTheirConnectionOrderAcrossHotPlug) {
         SDL_Joystick* j = device >= 0 ? SDL_JoystickOpen(device) : nullptr;
         return std::pair{device, j};
     };
+    // Device indices shift as devices go: a virtual one is detached by its instance.
+    auto detach = [](SDL_Joystick* j) {
+        const SDL_JoystickID id = SDL_JoystickInstanceID(j);
+        SDL_JoystickClose(j);
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+            if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+    };
     auto [d1, j1] = attach(2);
     auto [d2, j2] = attach(3);
+    (void)d1;
+    (void)d2;
     ASSERT_NE(j1, nullptr);
     ASSERT_NE(j2, nullptr);
     SDL_JoystickSetVirtualAxis(j1, 0, -32768);   // the first one leans left
@@ -167,9 +176,9 @@ TEST_F(SdlPlatformTest, DevicesKeepTheirConnectionOrderAcrossHotPlug) {
     ASSERT_TRUE(in.joystickPos(1, pos));
     EXPECT_EQ(pos.x, 65535u);
     // The first goes: the second becomes joystick 0; a new one comes after it.
-    SDL_JoystickClose(j1);
-    SDL_JoystickDetachVirtual(d1);
+    detach(j1);
     auto [d3, j3] = attach(2);
+    (void)d3;
     ASSERT_NE(j3, nullptr);
     drainEvents();
     ASSERT_EQ(in.joystickCount(), 2);
@@ -177,10 +186,7 @@ TEST_F(SdlPlatformTest, DevicesKeepTheirConnectionOrderAcrossHotPlug) {
     EXPECT_EQ(pos.x, 65535u);
     ASSERT_TRUE(in.joystickPos(1, pos));
     EXPECT_EQ(pos.x, 32768u);
-    for (auto [d, j] : {std::pair{d2, j2}, std::pair{d3, j3}}) {
-        SDL_JoystickClose(j);
-        SDL_JoystickDetachVirtual(d);
-    }
+    for (SDL_Joystick* j : {j2, j3}) detach(j);
     drainEvents();
     EXPECT_EQ(in.joystickCount(), 0);
 }
@@ -267,7 +273,7 @@ TEST_F(SdlPlatformTest, EventsMapToWindowEvents) {
     };
     push(key(SDL_SCANCODE_RETURN, KMOD_LALT, 0));
     push(key(SDL_SCANCODE_RETURN, KMOD_LALT, 1));   // auto-repeat: dropped
-    push(key(SDL_SCANCODE_F12, 0, 0));              // not a key the engine reads: dropped
+    push(key(SDL_SCANCODE_CAPSLOCK, 0, 0));         // a key without a name: dropped
     push(key(SDL_SCANCODE_ESCAPE, 0, 0));
     push(window(SDL_WINDOWEVENT_FOCUS_LOST));
     push(window(SDL_WINDOWEVENT_FOCUS_GAINED, id + 1000));   // another window: dropped
