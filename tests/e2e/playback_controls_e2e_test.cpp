@@ -1,0 +1,143 @@
+// A replay recorded before the player's controls existed (checked in with what its playback
+// gave then) still plays back to the same state; pausing and fast-forwarding a playback, as
+// the keys of the game window do, leave that state unchanged.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <memory>
+
+#include "app/runner.h"
+#include "e2e_support.h"
+#include "game/state_hash.h"
+#include "game/tz_keys.h"
+#include "platform/platform.h"
+
+namespace {
+
+using namespace e2e;
+
+const fs::path RecordedReplay = fs::path(KORRINDAL_TEST_DATA_DIR) / "AutopilotGame.KRREP";
+// What its playback gave when it was recorded.
+constexpr long long RecordedTicks = 19218;
+constexpr long long RecordedScore = 279170;
+constexpr const char* RecordedState = "43771e2b48e71697";
+
+// A headless platform with a keyboard: keys held for the whole run, and key presses that
+// arrive before chosen steps (counted from 1), as a window would report them.
+class KeyboardPlatform final : public plat::Platform {
+public:
+    std::map<long long, plat::Key> presses;
+    std::array<bool, plat::KeyCount> held{};
+
+    plat::Display& display() override { return display_; }
+    plat::Timer& timer() override { return inner_->timer(); }
+    plat::Input& input() override { return input_; }
+    void messageBox(plat::BoxKind, std::string_view, std::string_view) override {}
+    bool openWithDesktop(const std::string&) override { return false; }
+    bool headless() const override { return false; }   // its input is read
+
+private:
+    struct Display final : plat::Display {
+        KeyboardPlatform* owner;
+        long long step = 1;
+        bool delivered = false;
+        explicit Display(KeyboardPlatform* o) : owner(o) {}
+        int runStep(plat::DisplayStep, int, int, bool) override { return 0; }
+        void release() override {}
+        void setFullScreen(bool) override {}
+        void setCaption(std::string_view) override {}
+        void setCursorVisible(bool) override {}
+        void hide() override {}
+        void raise() override {}
+        bool present(const plat::FrameView&, const plat::Palette&) override { return false; }
+        int refreshRate() const override { return 60; }
+        // Called until it says no more before every step.
+        bool pollEvent(plat::WindowEvent& e) override {
+            const auto it = owner->presses.find(step);
+            if (!delivered && it != owner->presses.end()) {
+                delivered = true;
+                e = plat::WindowEvent{};
+                e.type = plat::WindowEventType::KeyDown;
+                e.key = it->second;
+                return true;
+            }
+            ++step;
+            delivered = false;
+            return false;
+        }
+    };
+    struct Input final : plat::Input {
+        KeyboardPlatform* owner;
+        explicit Input(KeyboardPlatform* o) : owner(o) {}
+        bool keyDown(plat::Key k) const override { return owner->held[static_cast<std::size_t>(k)]; }
+        int joystickCount() override { return 0; }
+        bool joystickPos(int, plat::JoyPos&) override { return false; }
+    };
+    std::unique_ptr<plat::Platform> inner_ = plat::makeNullPlatform();
+    Display display_{this};
+    Input input_{this};
+};
+
+app::RunSummary Play(KeyboardPlatform& platform, const fs::path& home) {
+    app::ProgramOptions options;
+    options.headless = true;
+    options.home = home.string() + "/";
+    options.replay = RecordedReplay.string();
+    options.untilTitle = true;
+    options.ticks = app::kUntilTitleCap;
+    options.ticksCapped = true;
+    app::RunSummary summary;
+    EXPECT_EQ(app::RunHeadless(options, platform, summary), 0);
+    return summary;
+}
+
+}  // namespace
+
+TEST(RecordedReplay, PlaysBackAsItDidWhenItWasRecorded) {
+    const fs::path home = MakeHome("recorded_replay");
+    const RunResult run = RunGame(home, "--replay " + RecordedReplay.string() + " --until-title --no-draw");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(Field(run.summary, "ticks"), RecordedTicks);
+    EXPECT_EQ(Field(run.summary, "score"), RecordedScore);
+    EXPECT_EQ(TextField(run.summary, "state"), RecordedState);
+    fs::remove_all(home);
+}
+
+TEST(RecordedReplay, PauseAndFastForwardLeaveThePlaybackUnchanged) {
+    const fs::path home = MakeHome("playback_controls");
+    {
+        // P at step 3000 pauses, P at step 3400 resumes: 400 steps run no game tick.
+        KeyboardPlatform platform;
+        platform.presses = {{3000, plat::Key::P}, {3400, plat::Key::P}};
+        const app::RunSummary s = Play(platform, home);
+        EXPECT_EQ(s.ticks, RecordedTicks + 400);
+        EXPECT_EQ(s.score, RecordedScore);
+        EXPECT_EQ(tz::HashText(s.state), RecordedState);
+    }
+    {
+        // Tab held for the whole playback: four game ticks a step once the game is under way.
+        KeyboardPlatform platform;
+        platform.held[static_cast<std::size_t>(plat::Key::Tab)] = true;
+        const app::RunSummary s = Play(platform, home);
+        EXPECT_LT(s.ticks, RecordedTicks / 3);
+        EXPECT_EQ(s.score, RecordedScore);
+        EXPECT_EQ(tz::HashText(s.state), RecordedState);
+    }
+    {
+        // Both, with the fast-forward key remapped; a press of the old key does nothing.
+        tz::KeyBindings[tz::TAction::FastForward] = tz::ParseKeyList("F").Keys;
+        KeyboardPlatform platform;
+        platform.held[static_cast<std::size_t>(plat::Key::F)] = true;   // also layout B's left: not in a playback
+        platform.presses = {{500, plat::Key::P}, {650, plat::Key::Tab}, {700, plat::Key::P}};
+        const app::RunSummary s = Play(platform, home);
+        tz::KeyBindings = tz::DefaultKeyBindings();
+        EXPECT_LT(s.ticks, RecordedTicks / 3 + 200 + 1);
+        EXPECT_GT(s.ticks, RecordedTicks / 4 + 150);
+        EXPECT_EQ(s.score, RecordedScore);
+        EXPECT_EQ(tz::HashText(s.state), RecordedState);
+    }
+    // Nothing was saved over the player's replays: playbacks are not recorded.
+    EXPECT_FALSE(fs::exists(home / "LastGame.KRREP"));
+    fs::remove_all(home);
+}
