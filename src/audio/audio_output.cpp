@@ -51,6 +51,10 @@ bool OpenAudio(plat::Platform& platform, const TAudioOptions& options) {
     return true;
 }
 
+void HoldAudio(bool on) {
+    if (Output && Output->Device) Output->Device->hold(on);
+}
+
 void CloseAudio() {
     if (!Output) return;
     ShutdownSound();

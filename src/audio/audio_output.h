@@ -24,6 +24,8 @@ struct TAudioOptions {
 bool OpenAudio(plat::Platform& platform, const TAudioOptions& options);
 // Shuts the effects and the music down and closes the output.
 void CloseAudio();
+// Holds the whole sound (effects and music) where it is, or lets it go on: the player's pause.
+void HoldAudio(bool on);
 
 // The open output's parts (null when closed, or no synthesizer).
 TMixer* AudioMixer();

@@ -1,7 +1,7 @@
 // The game window's controls for the player, beside the input byte: pausing, fast-forward
 // of a playback and screenshots. None of them reaches the game state: a pause holds the
-// engine's ticks, fast-forward runs more of them per timer tick, a screenshot reads the
-// frame that was shown.
+// engine's ticks (and the sound), fast-forward runs more of them per timer tick, a
+// screenshot reads the frame that was shown.
 
 #include <cstdio>
 #include <ctime>
@@ -12,6 +12,7 @@
 #include "game/tz_input.h"
 #include "game/tz_keys.h"
 #include "game/tz_main.h"
+#include "game/tz_sound.h"
 
 namespace tz {
 namespace {
@@ -46,6 +47,7 @@ void TForm1::TogglePause() {
     FGamePaused = !FGamePaused;
     FPauseFrameDrawn = false;
     Sprite.SetProcessHold(FGamePaused);
+    HoldSoundOutput(FGamePaused);   // the music and the effects wait too
     if (FGamePaused) Sprite.SetProcessRepeat(1);
 }
 

@@ -14,6 +14,8 @@ void OpenSoundOutput(plat::Platform& platform) {
 
 void CloseSoundOutput() { audio::CloseAudio(); }
 
+void HoldSoundOutput(bool on) { audio::HoldAudio(on); }
+
 void SetSound(std::int32_t Index, const std::string& Name, std::int32_t VolumeDb) {
     audio::SetSound(Index, Name, VolumeDb, &DataPath);
 }

@@ -16,6 +16,8 @@ namespace tz {
 // terminates.
 void OpenSoundOutput(plat::Platform& platform);
 void CloseSoundOutput();
+// Holds the effects and the music where they are while the player has paused the game.
+void HoldSoundOutput(bool on);
 
 // Sound effects.
 // Registers slot Index: its file is Name's .wav by the data-file rule; base volume in dB.

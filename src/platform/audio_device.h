@@ -35,6 +35,9 @@ public:
     // Frames the device asks for at a time (0 when it does not pull by itself).
     virtual int bufferFrames() const = 0;
     virtual std::string name() const = 0;
+    // Holds the sound where it is (the game paused by the player) or lets it go on. A device
+    // that does not pull by itself has nothing to hold.
+    virtual void hold(bool on) { (void)on; }
 };
 
 // The default SDL output at 48 kHz stereo with kAudioDeviceFrames per buffer, pulling from

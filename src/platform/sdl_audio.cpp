@@ -55,6 +55,10 @@ public:
     bool pull(float*, int) override { return false; }
     int bufferFrames() const override { return frames_; }
     std::string name() const override { return name_; }
+    void hold(bool on) override {
+        const memcheck::ForeignScope driverCalls;
+        if (device_ != 0) SDL_PauseAudioDevice(device_, on ? 1 : 0);
+    }
 
 private:
     static void SDLCALL callback(void* user, Uint8* stream, int bytes) {
