@@ -19,9 +19,9 @@ using namespace e2e;
 
 const fs::path RecordedReplay = fs::path(KORRINDAL_TEST_DATA_DIR) / "AutopilotGame.KRREP";
 // What its playback gave when it was recorded.
-constexpr long long RecordedTicks = 19218;
-constexpr long long RecordedScore = 279170;
-constexpr const char* RecordedState = "43771e2b48e71697";
+constexpr long long RecordedTicks = 20622;
+constexpr long long RecordedScore = 1182380;
+constexpr const char* RecordedState = "763f173c1f5a62f8";
 
 // A headless platform with a keyboard: keys held for the whole run, and key presses that
 // arrive before chosen steps (counted from 1), as a window would report them.
