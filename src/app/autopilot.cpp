@@ -14,7 +14,7 @@ namespace {
 
 //  horizon, every, reaction, diagonals, slip, whim, overlook, {bullet ticks, aim, caution}
 constexpr std::array<TAutopilotLevel, AutopilotLevels> Levels{{
-    {6, 6, 4, false, 6, 30, 50, {10, 0.3, 0.7}},
+    {6, 6, 4, false, 5, 30, 45, {10, 0.3, 0.7}},
     {8, 5, 3, false, 4, 25, 35, {14, 0.6, 0.8}},
     {10, 3, 2, true, 2, 20, 15, {20, 1.0, 1.0}},
     {14, 2, 0, true, 0, 10, 0, {28, 1.4, 1.0}},
