@@ -123,7 +123,7 @@ double JudgeState(const TJudgeStart& Start, const TJudgeSight& Sight) {
         if (d < reach) value -= (reach - d) * (e.SubType == K::Shard ? 12.0 : 4.0);
         if (!CanBeHurt(e) || dy > -30 || e.YPos() < 0) continue;
         // Lined up under it: the offset beyond its half width, bosses first.
-        const double halfWidth = std::clamp(e.Radius / 3.0, 8.0, 90.0);
+        const double halfWidth = std::clamp(e.Radius / 3.0, 8.0, 40.0);
         double cost = std::max(std::abs(e.XPos() - (sx + MuzzleOffset(weapon))) - halfWidth, 0.0);
         if (IsBoss(e.SubType)) cost -= 60;
         cost += std::min(-dy, 400.0) * 0.05;  // nearer ones first
