@@ -2,12 +2,13 @@
 # Installs the Debian 12 packages the build, the game and the tests need, when missing.
 # xfonts-base: the X core fonts SDL's message boxes need to appear under Xvfb.
 # desktop-file-utils, appstream: the install test validates the desktop entry and metadata.
+# python3: the playtest batch (scripts/playtest.py).
 set -e
 PACKAGES="build-essential cmake pkg-config libgtest-dev libbenchmark-dev ccache \
   libsdl2-dev libfluidsynth-dev timgm6mb-soundfont libimgui-dev libstb-dev \
   libfreetype-dev fonts-dejavu-core fonts-play fonts-vlgothic \
   xvfb xauth imagemagick xdotool matchbox-window-manager sox xfonts-base \
-  desktop-file-utils appstream"
+  desktop-file-utils appstream python3"
 missing=""
 for p in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
