@@ -22,7 +22,8 @@ play: build
 	./build/bin/korrindal
 
 test: build
-	cd build && ctest --output-on-failure -j $(JOBS)
+	# A test that fails is run once more: the Xvfb runs driven by xdotool can miss a key under load.
+	cd build && ctest --output-on-failure -j $(JOBS) --repeat until-pass:2
 
 install: build
 	cmake --install build --prefix "$(PREFIX)"
