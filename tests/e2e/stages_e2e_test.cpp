@@ -5,72 +5,21 @@
 // chooses alike only if the states agree).
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
+#include "e2e_support.h"
+
+using namespace e2e;
 
 namespace {
 
-const fs::path BinDir = KORRINDAL_BIN_DIR;
-
-fs::path MakeHome(const std::string& name) {
-    const fs::path home = fs::temp_directory_path() / ("korrindal_stages_" + name + "_" + std::to_string(::getpid()));
-    fs::remove_all(home);
-    fs::create_directories(home);
-    for (const auto& entry : fs::directory_iterator(BinDir)) {
-        const auto ext = entry.path().extension().string();
-        if (ext == ".sp4" || ext == ".bmp" || ext == ".map" || ext == ".wav" || ext == ".mid" || ext == ".Add")
-            fs::create_symlink(entry.path(), home / entry.path().filename());
-    }
-    return home;
-}
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The JSON summary line of a run, empty when it failed.
 std::string RunProgram(const fs::path& home, const std::string& args, std::string& errors) {
-    const fs::path out = home / "stdout.txt";
-    const fs::path err = home / "stderr.txt";
-    const std::string command = (BinDir / "korrindal").string() + " --headless --summary --home " + home.string() +
-                                " " + args + " >" + out.string() + " 2>" + err.string();
-    const int status = std::system(command.c_str());
-    errors = ReadText(err);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
-    std::istringstream lines(ReadText(out));
-    std::string summary;
-    for (std::string line; std::getline(lines, line);)
-        if (!line.empty() && line.front() == '{') summary = line;
-    return summary;
-}
-
-long long Field(const std::string& json, const std::string& name) {
-    const std::regex re("\"" + name + "\":(-?[0-9]+)");
-    std::smatch m;
-    if (!std::regex_search(json, m, re)) {
-        ADD_FAILURE() << "no field " << name << " in " << json;
-        return 0;
-    }
-    return std::stoll(m[1]);
-}
-
-std::vector<std::string> Lines(const fs::path& path) {
-    std::vector<std::string> out;
-    std::istringstream in(ReadText(path));
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
+    const RunResult run = RunGame(home, args);
+    errors = run.errors;
+    return run.exitCode == 0 ? run.summary : std::string();
 }
 
 struct StageCase {

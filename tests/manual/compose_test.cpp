@@ -72,7 +72,7 @@ protected:
         return set;
     }
 
-    static manual::PictureSpec spec(std::vector<manual::Layer> layers) {
+    static manual::PictureSpec picture(std::vector<manual::Layer> layers) {
         manual::PictureSpec s;
         s.name = "test";
         s.layers = std::move(layers);
@@ -101,7 +101,7 @@ TEST_F(ComposeTest, NumbersPatternsAcrossBanksInTheirOrder) {
     EXPECT_FALSE(set.find(4).has_value());
     EXPECT_FALSE(set.find(-1).has_value());
 
-    const auto r = manual::compose(spec({{2, 0, 0, 0}}), set);
+    const auto r = manual::compose(picture({{2, 0, 0, 0}}), set);
     ASSERT_TRUE(r.ok) << r.error;
     ASSERT_EQ(r.image.width, 2);
     ASSERT_EQ(r.image.height, 1);
@@ -116,7 +116,7 @@ TEST_F(ComposeTest, PlacesLayersByTheirHotSpotsLaterOnesOnTop) {
     const auto set = load();
     // The block (hot spot 1, 1) moved by (1, 1) covers (0..1, 0..1) with a hole at (1, 1); the
     // bar covers (0..2, 0).
-    const auto blockOnTop = manual::compose(spec({{0, 0, 0, 0}, {1, 1, 1, 0}}), set);
+    const auto blockOnTop = manual::compose(picture({{0, 0, 0, 0}, {1, 1, 1, 0}}), set);
     ASSERT_TRUE(blockOnTop.ok) << blockOnTop.error;
     ASSERT_EQ(blockOnTop.image.width, 3);
     ASSERT_EQ(blockOnTop.image.height, 2);
@@ -127,13 +127,13 @@ TEST_F(ComposeTest, PlacesLayersByTheirHotSpotsLaterOnesOnTop) {
     EXPECT_EQ(at(blockOnTop.image, 1, 1), -1);  // the block's hole: the transparent colour
     EXPECT_EQ(at(blockOnTop.image, 2, 1), -1);
 
-    const auto barOnTop = manual::compose(spec({{1, 1, 1, 0}, {0, 0, 0, 0}}), set);
+    const auto barOnTop = manual::compose(picture({{1, 1, 1, 0}, {0, 0, 0, 0}}), set);
     ASSERT_TRUE(barOnTop.ok) << barOnTop.error;
     EXPECT_EQ(at(barOnTop.image, 0, 0), 20);
     EXPECT_EQ(at(barOnTop.image, 1, 0), 21);
 
     // Unmoved, the block lies up and left of its point: the picture is trimmed to it.
-    const auto alone = manual::compose(spec({{1, 0, 0, 0}}), set);
+    const auto alone = manual::compose(picture({{1, 0, 0, 0}}), set);
     ASSERT_TRUE(alone.ok) << alone.error;
     EXPECT_EQ(alone.image.width, 2);
     EXPECT_EQ(alone.image.height, 2);
@@ -142,20 +142,20 @@ TEST_F(ComposeTest, PlacesLayersByTheirHotSpotsLaterOnesOnTop) {
 TEST_F(ComposeTest, TurnsALayerAsTheGameTurnsASpriteOfThatDirection) {
     const auto set = load();
     // The bar points right (direction 0) with its first pixel at the hot spot.
-    const auto up = manual::compose(spec({{0, 0, 0, 192}}), set);
+    const auto up = manual::compose(picture({{0, 0, 0, 192}}), set);
     ASSERT_TRUE(up.ok) << up.error;
     ASSERT_EQ(up.image.width, 1);
     ASSERT_EQ(up.image.height, 3);
     EXPECT_EQ(at(up.image, 0, 0), 22);  // pointing up: its far end on top
     EXPECT_EQ(at(up.image, 0, 2), 20);
 
-    const auto down = manual::compose(spec({{0, 0, 0, 64}}), set);
+    const auto down = manual::compose(picture({{0, 0, 0, 64}}), set);
     ASSERT_TRUE(down.ok) << down.error;
     ASSERT_EQ(down.image.height, 3);
     EXPECT_EQ(at(down.image, 0, 0), 20);
     EXPECT_EQ(at(down.image, 0, 2), 22);
 
-    const auto left = manual::compose(spec({{0, 0, 0, 128}}), set);
+    const auto left = manual::compose(picture({{0, 0, 0, 128}}), set);
     ASSERT_TRUE(left.ok) << left.error;
     ASSERT_EQ(left.image.width, 3);
     EXPECT_EQ(at(left.image, 0, 0), 22);
@@ -163,7 +163,7 @@ TEST_F(ComposeTest, TurnsALayerAsTheGameTurnsASpriteOfThatDirection) {
 
     // Turned about the hot spot: up, the bar stands above the point of a layer that is not
     // turned (the bar pointing right from the same point).
-    const auto both = manual::compose(spec({{0, 0, 0, 192}, {0, 0, 0, 0}}), set);
+    const auto both = manual::compose(picture({{0, 0, 0, 192}, {0, 0, 0, 0}}), set);
     ASSERT_TRUE(both.ok) << both.error;
     EXPECT_EQ(both.image.width, 3);
     EXPECT_EQ(both.image.height, 4);
@@ -202,8 +202,8 @@ TEST_F(ComposeTest, CutsARectangleOutOfAFullPicture) {
 
 TEST_F(ComposeTest, ReportsMissingAndEmptyPatternsAndBadBanks) {
     const auto set = load();
-    EXPECT_NE(manual::compose(spec({{9, 0, 0, 0}}), set).error.find("pattern 9 is in no bank"), std::string::npos);
-    EXPECT_NE(manual::compose(spec({{3, 0, 0, 0}}), set).error.find("pattern 3 is empty"), std::string::npos);
+    EXPECT_NE(manual::compose(picture({{9, 0, 0, 0}}), set).error.find("pattern 9 is in no bank"), std::string::npos);
+    EXPECT_NE(manual::compose(picture({{3, 0, 0, 0}}), set).error.find("pattern 3 is empty"), std::string::npos);
 
     manual::BankSet bad;
     std::string error;
