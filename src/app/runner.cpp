@@ -104,10 +104,11 @@ std::string SummaryJson(const RunSummary& s) {
     std::snprintf(line, sizeof line,
                   "{\"ticks\":%lld,\"scene\":%d,\"stage\":%d,\"score\":%d,\"hiscore\":%d,\"replay_pos\":%d,"
                   "\"time_left\":%d,\"lives\":%d,\"bombs\":%d,\"killed\":%d,\"spawned\":%d,\"weapon\":%d,"
-                  "\"bonus_rate\":%d,\"ending\":%s,\"bosses\":%d,\"game_blocks\":%d,\"blocks\":%d,\"state\":\"%s\"}",
+                  "\"bonus_rate\":%d,\"ending\":%s,\"bosses\":%d,\"game_blocks\":%d,\"play_allocs\":%lld,\"blocks\":%d,"
+                  "\"state\":\"%s\"}",
                   static_cast<long long>(s.ticks), s.scene, s.stage, s.score, s.hiscore, s.replayPos, s.timeLeft,
                   s.lives, s.bombs, s.killed, s.spawned, s.weapon, s.bonusRate, s.ending ? "true" : "false", s.bosses,
-                  s.gameBlocks, s.blocks, tz::HashText(s.state).c_str());
+                  s.gameBlocks, static_cast<long long>(s.playAllocs), s.blocks, tz::HashText(s.state).c_str());
     return line;
 }
 
@@ -183,6 +184,7 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     bool gameSeen = false;   // a game has left the title (for --until-title)
     bool reachedTitle = false;
     std::int32_t blocksAtStart = 0;  // heap blocks in use at the title before the game
+    std::int64_t playAllocs = 0;     // allocations made by steps of play (see below)
     std::string exceptionText;
     sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
     // No timer thread: every step below is one tick and one frame.
@@ -240,7 +242,14 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         // windowed loop: a key pressed before a step acts before its tick.
         plat::WindowEvent event;
         while (!sprite.Terminated() && platform.display().pollEvent(event)) sprite.HandleWindowEvent(event);
+        const std::uint64_t allocsBefore = memcheck::AllocationCount();
+        const std::uint64_t setupsBefore = sprite.UserEventCount();
+        const bool wasInPlay = gameSeen && InPlay(tz::SceneState);
         sprite.HeadlessStep(!options.noDraw);
+        // A step of play allocates nothing; only a scene's set-up (loading a stage's banks
+        // and map) may, and gives it all back by the time the title returns.
+        if (wasInPlay && InPlay(tz::SceneState) && sprite.UserEventCount() == setupsBefore)
+            playAllocs += static_cast<std::int64_t>(memcheck::AllocationCount() - allocsBefore);
         audioOut.AfterTick();
         if (!options.noDraw && IsShotStep(options, t + 1)) {
             std::string path;
@@ -294,6 +303,7 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     summary.bonusRate = tz::BonusRate;
     summary.ending = watch.ReachedEnding();
     summary.bosses = watch.BossesDestroyed();
+    summary.playAllocs = playAllocs;
     if (error.empty()) {
         sprite.Close();
         error = failed();

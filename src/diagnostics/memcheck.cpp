@@ -21,6 +21,7 @@ constexpr std::uint32_t kUncounted = 0x4D4D6730u;
 constexpr std::size_t kMinAlignment = 16;
 
 constinit std::atomic<std::int32_t> gBlockCount{0};
+constinit std::atomic<std::uint64_t> gAllocations{0};
 constinit std::atomic<bool> gCounting{false};
 constinit std::atomic<bool> gActive{false};
 constinit std::atomic<Reporter> gReporter{&ReportToStderr};
@@ -28,6 +29,8 @@ constinit std::atomic<Reporter> gReporter{&ReportToStderr};
 }  // namespace
 
 std::int32_t BlockCount() { return gBlockCount.load(std::memory_order_relaxed); }
+
+std::uint64_t AllocationCount() { return gAllocations.load(std::memory_order_relaxed); }
 
 bool Active() { return gActive.load(std::memory_order_relaxed) && gCounting.load(std::memory_order_relaxed); }
 
@@ -77,7 +80,10 @@ void* Allocate(std::size_t size, std::size_t alignment) noexcept {
     const bool counted = size > 0 && gCounting.load(std::memory_order_relaxed) &&
                          gForeignDepth.load(std::memory_order_acquire) == 0;
     header->mark = counted ? kCounted : kUncounted;
-    if (counted) gBlockCount.fetch_add(1, std::memory_order_relaxed);
+    if (counted) {
+        gBlockCount.fetch_add(1, std::memory_order_relaxed);
+        gAllocations.fetch_add(1, std::memory_order_relaxed);
+    }
     return block;
 }
 

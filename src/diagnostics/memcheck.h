@@ -28,6 +28,10 @@ namespace memcheck {
 // Blocks allocated and not yet released (counted blocks only). Exact across threads.
 std::int32_t BlockCount();
 
+// Counted blocks allocated so far (never decreases): the difference over a stretch of the
+// program is how many allocations it made, whether or not it released them again.
+std::uint64_t AllocationCount();
+
 // True when the counting allocation functions are linked into this executable and counting.
 bool Active();
 

@@ -29,6 +29,18 @@ void takeHeader(TBankRec& bank, const sp4::Header& header) {
     bank.last = header.last;
 }
 
+// A bank keeps its picture from its first load until the program ends (to restore the bank
+// after the display is lost). Its storage is reserved here, at start-up, at the picture's
+// full size, so loading banks between scenes reuses it and a whole game gives the heap back
+// exactly what it took. The picture stays empty until the bank is first loaded; a picture
+// that cannot be read is reported when the bank is.
+void reservePicture(TBankRec& bank) {
+    int width = 0, height = 0;
+    std::string error;
+    if (!plat::readBitmapSize(tz::ChangeFileExt(bank.fileName, ".bmp"), width, height, error)) return;
+    bank.bitmap.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+}
+
 }  // namespace
 
 bool TSpriteEx::LayOutBanks() {
@@ -55,6 +67,7 @@ void TSpriteEx::Loaded() {
             return;
         }
         takeHeader(bank, header);
+        reservePicture(bank);
     }
     if (!LayOutBanks()) return;
     for (int i = 0; i < kBankCount; ++i) {
@@ -149,7 +162,10 @@ void TSpriteEx::ReleaseBank(int Index) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     TBankRec& bank = FBankData[static_cast<std::size_t>(Index)];
     for (int i = bank.first; i <= bank.first + bank.last && i < kPatternCount; ++i) {
-        if (FPatterns[static_cast<std::size_t>(i)].bank == Index) ReleaseRotations(static_cast<std::int16_t>(i));
+        if (FPatterns[static_cast<std::size_t>(i)].bank == Index) {
+            ReleaseRotations(static_cast<std::int16_t>(i));
+            FPatterns[static_cast<std::size_t>(i)].runs = TOpaqueRuns{};  // rebuilt when the bank is loaded again
+        }
     }
     bank.surface.reset();
     if (SystemState() == TSystemState::ssTerminate) bank.bitmap.clear();

@@ -225,6 +225,7 @@ void TSpriteEx::RunUserEvents() {
             handler = std::move(OnUserEvent);
             OnUserEvent = nullptr;
         }
+        ++FUserEventCount;
         handler();
         if (SystemState() == TSystemState::ssTerminate) break;
         std::lock_guard lock(FLock);

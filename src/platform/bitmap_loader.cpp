@@ -23,7 +23,8 @@ std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p
 // size whose pixel rows (when stored plainly) lie inside the file. A damaged or hostile
 // header is refused with a reason instead of driving the decoder into a huge allocation
 // or a read past the file.
-bool checkHeaders(const std::string& path, std::string& error) {
+bool checkHeaders(const std::string& path, std::string& error, std::int64_t* sideX = nullptr,
+                  std::int64_t* sideY = nullptr) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!f) {
         error = "cannot open " + path;
@@ -62,6 +63,8 @@ bool checkHeaders(const std::string& path, std::string& error) {
         error = path + " has an impossible size " + std::to_string(width) + "x" + std::to_string(height);
         return false;
     }
+    if (sideX != nullptr) *sideX = width;
+    if (sideY != nullptr) *sideY = height;
     if (planes != 1 || (bits != 1 && bits != 4 && bits != 8)) {
         error = path + " is not a paletted picture of 1, 4 or 8 bits";
         return false;
@@ -97,26 +100,35 @@ bool loadBitmap8(const std::string& path, Bitmap8& out, std::string& error) {
         error = path + " has no pixels";
         return false;
     }
-    Bitmap8 b;
-    b.width = s->w;
-    b.height = s->h;
-    b.pixels.resize(static_cast<std::size_t>(b.width) * static_cast<std::size_t>(b.height));
     if (SDL_LockSurface(s.get()) != 0) {
         error = std::string("cannot lock ") + path + ": " + SDL_GetError();
         return false;
     }
+    // Filled in place: a bitmap whose storage is already large enough is reloaded without
+    // touching the heap.
+    out.width = s->w;
+    out.height = s->h;
+    out.pixels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
     const auto* src = static_cast<const std::uint8_t*>(s->pixels);
-    for (int y = 0; y < b.height; ++y) {
-        std::memcpy(b.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(b.width),
-                    src + static_cast<std::ptrdiff_t>(y) * s->pitch, static_cast<std::size_t>(b.width));
+    for (int y = 0; y < out.height; ++y) {
+        std::memcpy(out.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width),
+                    src + static_cast<std::ptrdiff_t>(y) * s->pitch, static_cast<std::size_t>(out.width));
     }
     SDL_UnlockSurface(s.get());
+    out.palette = Palette{};
     const int n = fmt->palette->ncolors < 256 ? fmt->palette->ncolors : 256;
     for (int i = 0; i < n; ++i) {
         const SDL_Color c = fmt->palette->colors[i];
-        b.palette[static_cast<std::size_t>(i)] = Rgb{c.r, c.g, c.b};
+        out.palette[static_cast<std::size_t>(i)] = Rgb{c.r, c.g, c.b};
     }
-    out = std::move(b);
+    return true;
+}
+
+bool readBitmapSize(const std::string& path, int& width, int& height, std::string& error) {
+    std::int64_t w = 0, h = 0;
+    if (!checkHeaders(path, error, &w, &h)) return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
     return true;
 }
 

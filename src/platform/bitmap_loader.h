@@ -29,6 +29,11 @@ struct Bitmap8 {
 
 // Loads a .bmp with at most 8 bits per pixel (1, 4 and 8-bit pictures come back as 8-bit
 // indices). On failure returns false, leaves out unchanged and puts the reason in error.
+// The picture is written into out's own storage, so reloading into a bitmap that already has
+// room allocates nothing.
 bool loadBitmap8(const std::string& path, Bitmap8& out, std::string& error);
+
+// The size in pixels of a .bmp, from its headers alone (checked as loadBitmap8 checks them).
+bool readBitmapSize(const std::string& path, int& width, int& height, std::string& error);
 
 }  // namespace plat

@@ -31,6 +31,7 @@ T* keep(T* p) {
 TEST(MemCheck, CountsEveryAllocationVariant) {
     ASSERT_TRUE(memcheck::Active());
     const auto base = memcheck::BlockCount();
+    const auto made = memcheck::AllocationCount();
 
     int* scalar = keep(new int(7));
     EXPECT_EQ(memcheck::BlockCount(), base + 1);
@@ -52,6 +53,8 @@ TEST(MemCheck, CountsEveryAllocationVariant) {
     delete quiet;
     ::operator delete(page, 100, std::align_val_t{4096});
     EXPECT_EQ(memcheck::BlockCount(), base);
+    // The allocations made stay counted after their blocks are released.
+    EXPECT_EQ(memcheck::AllocationCount(), made + 6);
 }
 
 TEST(MemCheck, NullAndZeroSizeDoNotCount) {
@@ -62,6 +65,7 @@ TEST(MemCheck, NullAndZeroSizeDoNotCount) {
     ::operator delete[](nullptr, std::align_val_t{64});
     EXPECT_EQ(memcheck::BlockCount(), base);
 
+    const auto made = memcheck::AllocationCount();
     void* empty = ::operator new(0);
     ASSERT_NE(empty, nullptr);  // a real, distinct block all the same
     void* empty2 = ::operator new(0);
@@ -70,6 +74,7 @@ TEST(MemCheck, NullAndZeroSizeDoNotCount) {
     ::operator delete(empty);
     ::operator delete(empty2);
     EXPECT_EQ(memcheck::BlockCount(), base);
+    EXPECT_EQ(memcheck::AllocationCount(), made);
 }
 
 TEST(MemCheck, BlocksFromBeforeCountingStayUncounted) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/bmp8.h"
+#include "diagnostics/memcheck.h"
 #include "platform/bitmap_loader.h"
 
 namespace {
@@ -32,6 +33,39 @@ TEST(BitmapLoader, KeepsIndicesAndPaletteOfAnOddWidthPicture) {
     EXPECT_EQ(b.palette[1].g, 20);
     EXPECT_EQ(b.palette[255].b, 255);
     std::remove(path.c_str());
+}
+
+TEST(BitmapLoader, ReloadingIntoABitmapWithRoomAllocatesNothingAndTheSizeComesFromTheHeaders) {
+    engine::bmp8::Image big(64, 40), small(9, 5);
+    big.palette[200] = {1, 2, 3};
+    small.at(8, 4) = 77;
+    const std::string bigPath = tempPath("korrindal_loader_big.bmp"), smallPath = tempPath("korrindal_loader_small.bmp");
+    ASSERT_TRUE(engine::bmp8::write(bigPath, big));
+    ASSERT_TRUE(engine::bmp8::write(smallPath, small));
+    int w = 0, h = 0;
+    std::string err;
+    ASSERT_TRUE(plat::readBitmapSize(bigPath, w, h, err)) << err;
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(h, 40);
+    EXPECT_FALSE(plat::readBitmapSize(tempPath("korrindal_loader_none.bmp"), w, h, err));
+    EXPECT_EQ(w, 64);
+
+    plat::Bitmap8 b;
+    b.pixels.reserve(static_cast<std::size_t>(64 * 40));
+    ASSERT_TRUE(plat::loadBitmap8(bigPath, b, err)) << err;   // warm the decoder's own caches
+    const auto made = memcheck::AllocationCount();
+    ASSERT_TRUE(plat::loadBitmap8(smallPath, b, err)) << err;
+    ASSERT_TRUE(plat::loadBitmap8(bigPath, b, err)) << err;
+    EXPECT_EQ(memcheck::AllocationCount(), made);
+    // A smaller picture loaded over a larger one is whole, and its palette replaces the old one.
+    ASSERT_TRUE(plat::loadBitmap8(smallPath, b, err)) << err;
+    EXPECT_EQ(b.width, 9);
+    EXPECT_EQ(b.height, 5);
+    EXPECT_EQ(b.pixels.size(), 45u);
+    EXPECT_EQ(b.at(8, 4), 77);
+    EXPECT_EQ(b.palette[200].b, small.palette[200].b);
+    std::remove(bigPath.c_str());
+    std::remove(smallPath.c_str());
 }
 
 TEST(BitmapLoader, MissingOrTruncatedFileFailsWithAReasonAndLeavesTheTargetAlone) {

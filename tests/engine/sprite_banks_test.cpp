@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "bank_fixture.h"
+#include "diagnostics/memcheck.h"
 #include "engine/add_table.h"
 #include "engine/draw_modes.h"
 #include "engine/sprite_rec.h"
@@ -184,6 +185,36 @@ TEST_F(BankTest, LoadingAndReleasingAThousandTimesNeverGrowsTheSurfaceList) {
     EXPECT_EQ(sprite->SurfaceLast(), base);
     EXPECT_EQ(sprite->FBankData[0].surface, nullptr);
     EXPECT_FALSE(sprite->FBankData[0].bitmap.empty());   // the picture stays until the end
+}
+
+TEST_F(BankTest, BanksLoadedBetweenScenesGiveTheHeapBackWhenReleased) {
+    // Wide patterns get opaque-run tables, rotating ones rotation sheets; a scene's banks are
+    // loaded, swapped and released as the game does between its scenes.
+    std::vector<PatternFields> wide = {pattern(0, 1, 200, 41), pattern(200, 1, 400, 31)};
+    std::vector<PatternFields> spin = {pattern(0, 1, 16, 17, 8, 8)};
+    spin[0].rotLast = 7;
+    writeBank("wide", wide, picture(640, 48, wide));
+    writeBank("spin", spin, picture(640, 20, spin), true);
+    writeBank("title", {pattern(0, 1, 4, 5)}, picture(640, 8, {pattern(0, 1, 4, 5)}));
+    sprite->Banks()[0] = "title";
+    sprite->Banks()[1] = "wide";
+    sprite->Banks()[2] = "spin";
+    start();
+    sprite->RealizeBank(0);
+    const auto atTitle = memcheck::BlockCount();
+    for (int game = 0; game < 3; ++game) {
+        sprite->ReleaseBanks();
+        sprite->RealizeBank(1);
+        sprite->RealizeBank(2);
+        ASSERT_FALSE(sprite->FPatterns[static_cast<std::size_t>(sprite->FBankData[1].first)].runs.empty());
+        sprite->ReleaseBank(2);
+        sprite->RealizeBank(2);
+        sprite->ReleaseBanks();
+        sprite->RealizeBank(0);
+        ASSERT_EQ(sprite->LastFailure(), "");
+        EXPECT_EQ(memcheck::BlockCount(), atTitle) << "after game " << game;
+    }
+    EXPECT_FALSE(sprite->FBankData[1].bitmap.empty());   // the pictures stay, in the room reserved at start
 }
 
 TEST_F(BankTest, AddTableCacheOfTheWrongSizeOrUnwritableFolderStillGivesTheTable) {
