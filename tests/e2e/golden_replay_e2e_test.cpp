@@ -93,6 +93,8 @@ struct PilotStage {
     int ticks;   // 0: until the title is back
 };
 
+void PrintTo(const PilotStage& p, std::ostream* os) { *os << "stage " << p.stage; }
+
 class HeavyAutopilot : public ::testing::TestWithParam<PilotStage> {};
 
 TEST_P(HeavyAutopilot, WholeStageFindsNoStateOutsideTheRecord) {
