@@ -63,6 +63,7 @@ int RunWindowed(const ProgramOptions& options) {
     tz::SetInputDevice(&platform->input());
     tz::DetectJoysticks();
 
+    TWindowSummary follow;   // outlives the game window, whose ticks report to it
     auto game = std::make_unique<tz::TForm1>(*platform);
     auto dialog = std::make_unique<frontend::TForm2>(*platform, *game);
     dialog->CommandLineReplay = options.replay;
@@ -72,7 +73,6 @@ int RunWindowed(const ProgramOptions& options) {
     game->Sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
 
     // Set before the engine starts: its timer thread reads OnProcess from then on.
-    TWindowSummary follow;
     if (options.summary)
         game->Sprite.OnProcess = [g = game.get(), &follow] {
             follow.BeforeTick();
