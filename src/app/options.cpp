@@ -55,11 +55,12 @@ constexpr OptionRow kOptions[] = {
      }},
     {"--no-draw", nullptr, true, "skip drawing (the scene set-ups still run after each tick)",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.noDraw = true; }},
-    {"--summary", nullptr, true,
+    {"--summary", nullptr, false,
      "print one JSON line at the end: ticks, scene, stage, score, hiscore, replay_pos, time_left, lives, bombs, "
      "killed, spawned, weapon, bonus_rate, ending (the last game reached the ending), bosses (bosses destroyed "
      "in the last game), game_blocks (heap blocks a finished game left behind), play_allocs (heap allocations "
-     "made by ticks of play outside scene set-ups), blocks, state",
+     "made by ticks of play outside scene set-ups), blocks, state (the hash after the last game tick); in the "
+     "game window too, printed when it closes",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.summary = true; }},
     {"--replay", "FILE", false, "load the replay FILE (as the startup dialog does); the title then plays it",
      [](ProgramOptions& o, std::string_view v, std::string&) {
@@ -165,6 +166,17 @@ constexpr OptionRow kOptions[] = {
          o.audioOut = std::string(v);
          return true;
      }},
+    {"--save-replay", "FILE", true,
+     "at the end of the run write the game in progress, as recorded so far, as the replay FILE (a game "
+     "stopped by --ticks in mid-play; its playback for as many steps ends in the same state)",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         if (v.empty()) {
+             e = "--save-replay needs a file name";
+             return false;
+         }
+         o.saveReplay = std::string(v);
+         return true;
+     }},
     {"--no-music", nullptr, true, "play without music (the startup dialog's music box cleared)",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.noMusic = true; }},
     {"--no-sound-effects", nullptr, true,
@@ -234,6 +246,7 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
     if (!out.shots.empty() && out.noDraw) return fail("--shot needs the frames drawn (not --no-draw)");
     if (out.autopilot >= 0 && !out.input.empty()) return fail("--autopilot and --input both choose the input");
     if (out.autopilot >= 0 && !out.replay.empty()) return fail("--autopilot plays a new game, not a replay");
+    if (!out.saveReplay.empty() && !out.replay.empty()) return fail("--save-replay records a game, not a replay");
     return result;
 }
 

@@ -16,7 +16,7 @@ struct ProgramOptions {
     bool headless = false;
     std::int64_t ticks = -1;   // headless: steps to run (-1 = not given)
     bool noDraw = false;       // headless: skip the refresh of each step
-    bool summary = false;      // headless: one JSON line at the end
+    bool summary = false;      // one JSON line at the end (headless, or when the game window closes)
     std::string home;          // the program's folder for the game's files ("" = the executable's)
     std::string replay;        // a replay file loaded as the startup dialog does; the title plays it
     std::string input;         // headless: raw input bytes fed to the game's ticks as live input
@@ -33,6 +33,7 @@ struct ProgramOptions {
     std::vector<std::int64_t> shots;   // headless: steps (counted from 1) whose frame is saved
     std::string shotDir = ".";         // headless: where the screenshots go
     std::string audioOut;              // headless: the run's sound as a wave file ("" = none)
+    std::string saveReplay;            // headless: the game in progress at the end, as a replay file
     bool noMusic = false;              // headless: the startup dialog's music box cleared
     bool noSoundEffects = false;       // headless: the startup dialog's sound-effects box cleared
     std::vector<std::string> positional;

@@ -3,6 +3,7 @@
 #include "app/autopilot.h"
 #include "app/play_watch.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -111,6 +112,23 @@ std::string SummaryJson(const RunSummary& s) {
                   s.gameBlocks, static_cast<long long>(s.playAllocs), s.blocks, tz::HashText(s.state).c_str());
     return line;
 }
+
+void FillGameFields(RunSummary& s) {
+    s.scene = tz::SceneState;
+    s.stage = tz::StageNo;
+    s.score = tz::Score;
+    s.hiscore = tz::HiScore;
+    s.replayPos = tz::ReplayPos;
+    s.timeLeft = tz::TimeLeft;
+    s.lives = tz::MyShip.Lives;
+    s.bombs = tz::MyShip.Bombs;
+    s.killed = tz::KilledCount;
+    s.spawned = tz::SpawnedCount;
+    s.weapon = tz::MyShip.Weapon;
+    s.bonusRate = tz::BonusRate;
+}
+
+bool InPlayScene(std::uint8_t scene) { return InPlay(scene); }
 
 int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSummary& summary) {
     ApplyCommonOptions(options);
@@ -288,19 +306,8 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     watch.Finish();
     if (playLog != nullptr) std::fclose(playLog);
     tz::ClearInputFeed();
+    FillGameFields(summary);
     summary.state = haveStepHash ? stepHash : tz::GameStateHash();
-    summary.scene = tz::SceneState;
-    summary.stage = tz::StageNo;
-    summary.score = tz::Score;
-    summary.hiscore = tz::HiScore;
-    summary.replayPos = tz::ReplayPos;
-    summary.timeLeft = tz::TimeLeft;
-    summary.lives = tz::MyShip.Lives;
-    summary.bombs = tz::MyShip.Bombs;
-    summary.killed = tz::KilledCount;
-    summary.spawned = tz::SpawnedCount;
-    summary.weapon = tz::MyShip.Weapon;
-    summary.bonusRate = tz::BonusRate;
     summary.ending = watch.ReachedEnding();
     summary.bosses = watch.BossesDestroyed();
     summary.playAllocs = playAllocs;
@@ -308,6 +315,18 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         sprite.Close();
         error = failed();
         if (error == "the game window closed") error.clear();
+    }
+    // --save-replay: the recording of the game in progress (a game that has ended was saved
+    // by the title and its recording cleared: nothing is left to write).
+    if (error.empty() && !options.saveReplay.empty()) {
+        if (tz::ReplayMode || tz::ReplayPos <= 0) {
+            error = "--save-replay: no game in progress at the end of the run";
+        } else {
+            const std::int32_t length = std::min(tz::ReplayPos, tz::ReplayBufferSize);
+            const tz::TReplayResult saved = tz::WriteReplayFile(options.saveReplay, tz::Score, tz::ReplayBuffer.data(),
+                                                                length, tz::GameStartFrom);
+            if (!saved.Ok) error = "--save-replay: " + saved.Error;
+        }
     }
     if (!audioOut.Close() && error.empty()) error = "--audio-out: writing '" + options.audioOut + "' failed";
     if (!error.empty()) {

@@ -12,7 +12,7 @@ class Platform;
 
 namespace app {
 
-// What a headless run reports at its end.
+// What a run reports at its end (headless, or the game window with --summary).
 struct RunSummary {
     std::int64_t ticks = 0;
     int scene = 0;
@@ -36,6 +36,11 @@ struct RunSummary {
 };
 
 std::string SummaryJson(const RunSummary& s);
+// The summary's fields read from the game as it stands: scene, stage, score, hiscore,
+// replay_pos, time_left, lives, bombs, killed, spawned, weapon, bonus_rate.
+void FillGameFields(RunSummary& s);
+// The scenes whose ticks run the game step (play, stage clear and fade, time over).
+bool InPlayScene(std::uint8_t scene);
 
 // The headless run on the given platform: fills the summary (all but blocks) and returns
 // the exit code; errors go to stderr.

@@ -5,6 +5,9 @@
 // that engine terminates, the game window has the settings written and closes the dialog,
 // which ends the program. Closing the dialog without starting ends the program at once and
 // writes nothing.
+//
+// With --summary the game's ticks are followed (app/window_summary.h) and the summary line of
+// the last game is printed once the windows are gone, as a headless run prints its own.
 
 #include <cstdio>
 #include <exception>
@@ -12,6 +15,7 @@
 #include <string>
 
 #include "app/runner.h"
+#include "app/window_summary.h"
 #include "core/data_path.h"
 #include "diagnostics/memcheck.h"
 #include "frontend/tz_debugmenu.h"
@@ -59,6 +63,7 @@ int RunWindowed(const ProgramOptions& options) {
     tz::SetInputDevice(&platform->input());
     tz::DetectJoysticks();
 
+    TWindowSummary follow;   // outlives the game window, whose ticks report to it
     auto game = std::make_unique<tz::TForm1>(*platform);
     auto dialog = std::make_unique<frontend::TForm2>(*platform, *game);
     dialog->CommandLineReplay = options.replay;
@@ -66,6 +71,14 @@ int RunWindowed(const ProgramOptions& options) {
     game->CloseDialog = [d = dialog.get()] { d->Close(); };
     std::string exceptionText;
     game->Sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
+
+    // Set before the engine starts: its timer thread reads OnProcess from then on.
+    if (options.summary)
+        game->Sprite.OnProcess = [g = game.get(), &follow] {
+            follow.BeforeTick();
+            g->SpriteProcess();
+            follow.AfterTick();
+        };
 
     dialog->FormShow();
     dialog->cbStartFrom.ItemIndex = options.startFrom;
@@ -78,8 +91,12 @@ int RunWindowed(const ProgramOptions& options) {
     RunMessageLoop(*dialog, *game);
 
     const std::string failure = game->Sprite.LastFailure();
+    // The loop has ended and the timer with it: no tick runs any more.
+    RunSummary summary;
+    if (options.summary) follow.Finish(summary);
     dialog.reset();
     game.reset();
+    platform.reset();
     if (!exceptionText.empty()) {
         PrintError("exception: " + exceptionText);
         return 1;
@@ -87,6 +104,12 @@ int RunWindowed(const ProgramOptions& options) {
     if (!failure.empty()) {
         PrintError(failure);
         return 1;
+    }
+    if (options.summary) {
+        // Counted once the windows and the platform are gone, as in a headless run.
+        summary.blocks = memcheck::BlockCount();
+        std::printf("%s\n", SummaryJson(summary).c_str());
+        std::fflush(stdout);
     }
     return 0;
 }
