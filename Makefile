@@ -1,11 +1,13 @@
 # make play : install what is missing, build, and play the game
-# make test : install what is missing, build, and run every test
+# make test : install what is missing, build, and run every test: the release build's, then
+#             the whole suite under AddressSanitizer + UBSan and the threaded tests and the
+#             windowed runs under ThreadSanitizer (test-sanitizers)
 JOBS ?= $(shell nproc)
 
 # make install PREFIX=DIR : build, then install the game under DIR (default /usr/local)
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build play test bench clean install
+.PHONY: all deps configure build play test test-release test-sanitizers test-asan test-tsan bench clean install
 
 all: build
 
@@ -21,9 +23,31 @@ build: configure
 play: build
 	./build/bin/korrindal
 
-test: build
-	# A test that fails is run once more: the Xvfb runs driven by xdotool can miss a key under load.
-	cd build && ctest --output-on-failure -j $(JOBS) --repeat until-pass:2
+CTEST = ctest --output-on-failure -j $(JOBS)
+# A test that fails is run once more: the Xvfb runs driven by xdotool can miss a key under load.
+# Under the sanitizers only those runs get a second chance: a report is never retried away.
+CTEST_RETRY = $(CTEST) --repeat until-pass:2
+
+test: test-release test-sanitizers
+
+test-release: build
+	cd build && $(CTEST_RETRY)
+
+test-sanitizers: test-asan test-tsan
+
+# Every test, the fuzz corpora included, with AddressSanitizer and UBSan (leaks checked).
+test-asan: deps
+	@cmake --preset asan >/dev/null
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && $(CTEST) -LE '^xvfb$$' && $(CTEST_RETRY) -L '^xvfb$$'
+
+# What runs on more than one thread: the engine (its timer thread), the audio unit (the
+# device's thread), the platform (timers, pacing, devices) and the real-time windowed runs.
+TSAN_TARGETS = korrindal korrindal_data test_engine test_audio test_platform xvfb_testpattern xvfb_gamepad
+test-tsan: deps
+	@cmake --preset tsan >/dev/null
+	cmake --build build-tsan -j $(JOBS) --target $(TSAN_TARGETS)
+	cd build-tsan && $(CTEST) -L '^(engine|audio|platform)$$' && $(CTEST_RETRY) -L '^xvfb$$'
 
 install: build
 	cmake --install build --prefix "$(PREFIX)"
