@@ -3,19 +3,22 @@
 #
 #   scripts/fuzz-long.sh [target ...]        default: every target, in the order below
 #
-# Needs the fuzz build (cmake --preset fuzz && cmake --build build-fuzz -j2). For each
-# target: a working corpus under $WORK (its corpus folder plus the build's data files as
-# seeds), then RUNS executions. Each target's log goes to $RESULTS/<target>.log, anything a
-# fuzzer finds to $RESULTS/<target>-crash-* (and the like), and one line per target to
+# Needs the fuzz build (cmake --preset fuzz && cmake --build build-fuzz -j2) and the data
+# files of a normal build as seeds (build/bin; DATA to take them elsewhere). For each
+# target: a working corpus under $WORK (its corpus folder plus those data files), then RUNS
+# executions. Each target's log goes to $RESULTS/<target>.log, anything a fuzzer finds
+# to $RESULTS/<target>-crash-* (and the like), and one line per target to
 # $RESULTS/summary.txt: executions, exec/s, coverage, and whether it failed.
 #
-# Environment: RUNS (default 10000000), RESULTS (default /work/notes/fuzz-long),
+# Environment: RUNS (default 10000000), DATA (default build/bin), RESULTS (default
+# /work/notes/fuzz-long),
 # WORK (default /tmp/korrindal-fuzz-long).
 set -u
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 bin="$top/build-fuzz/bin"
 corpus="$top/tests/fuzz/corpus"
+data=${DATA:-$top/build/bin}
 runs=${RUNS:-10000000}
 results=${RESULTS:-/work/notes/fuzz-long}
 work=${WORK:-/tmp/korrindal-fuzz-long}
@@ -32,7 +35,7 @@ targets=(
   "add_engine 65540 *.Add"
   "wave     4096   *.wav"
   "midi     4096   *.mid"
-  "ini      2048   -"
+  "ini      1024   -"
   "sp4_bank 16384  -"
 )
 
@@ -58,7 +61,7 @@ for line in "${targets[@]}"; do
   mkdir -p "$dir"
   [[ -d $corpus/$t ]] && cp "$corpus/$t"/* "$dir"/ 2>/dev/null
   if [[ $seeds != - ]]; then
-    for f in "$bin"/$seeds; do [[ -f $f ]] && cp "$f" "$dir"/; done
+    for f in "$data"/$seeds; do [[ -f $f ]] && cp "$f" "$dir"/; done
   fi
   start=$(date +%s)
   "$fuzzer" -runs="$runs" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \

@@ -114,3 +114,7 @@ put("sp4_bank", "seed_rotating.bank", bank(0, sp4(rotating, rotate=True), bmp8(6
 put("sp4_bank", "seed_rotating_unscaled.bank", bank(4 | 1, sp4(rotating, rotate=True, sys_mem=True),
                                                      bmp8(640, 18, blocks)))
 put("sp4_bank", "seed_no_patterns.bank", bank(0, sp4([]), bmp8(640, 4, blocks)))
+
+# ---- Colour-mix cache: one whole table (its first byte odd: stored under a capitalised name)
+
+put("add_engine", "seed_whole_table.Add", bytes((i * 7 + 1) & 0xFF for i in range(65536)))

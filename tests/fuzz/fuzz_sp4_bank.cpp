@@ -56,13 +56,14 @@ void CheckTable(const TSpriteEx& sprite, int bankIndex) {
 
 // The first patterns of the table (the realised bank's, then the other bank's, known only by
 // its records) and the numbers at and past its end, drawn in each mode at the corners, the
-// middle and just off the screen, rotated, and hit-tested against the next pattern and
-// against the first pattern of the bank never realised.
+// middle and just off the screen, and hit-tested against the next pattern and against the
+// first pattern of the bank never realised. The first few are drawn rotated too (live
+// rotation is slow, so into a small clip rectangle).
 void DrawAndHit(TSpriteEx& sprite) {
     const int w = sprite.FScreenWidth, h = sprite.FScreenHeight;
     const int spots[][2] = {{0, 0}, {w / 2, h / 2}, {w - 1, h - 1}, {-20, h - 3}, {w + 5, -7}};
     const auto unrealised = static_cast<std::int16_t>(sprite.FBankData[1].first);
-    auto draw = [&](int pattern) {
+    auto draw = [&](int pattern, bool rotated) {
         const auto n = static_cast<std::int16_t>(pattern);
         for (const auto& spot : spots) {
             const auto x = static_cast<std::int16_t>(spot[0]), y = static_cast<std::int16_t>(spot[1]);
@@ -76,7 +77,7 @@ void DrawAndHit(TSpriteEx& sprite) {
                 s.setPos(spot[0], spot[1]);
                 s.rotation = angle;
                 s.pattern = n;
-                sprite.DrawSprite(sprite.FBackBuffer, s);
+                if (angle == 0) sprite.DrawSprite(sprite.FBackBuffer, s);
                 engine::TSpriteRec other = s;
                 other.rotation = static_cast<std::uint8_t>(angle + 64);
                 for (const std::int16_t against : {static_cast<std::int16_t>(n + 1), unrealised}) {
@@ -85,9 +86,26 @@ void DrawAndHit(TSpriteEx& sprite) {
                 }
             }
         }
+        if (!rotated) return;
+        // Rotated, into a small clip rectangle in the middle (rows outside it cost nothing),
+        // centred on it and on its corners.
+        const engine::TRect full = sprite.FClipRect;
+        const engine::TRect clip{w / 2 - 40, h / 2 - 30, w / 2 + 40, h / 2 + 30};
+        sprite.FClipRect = clip;
+        const int rotatedSpots[][2] = {{w / 2, h / 2}, {clip.left, clip.top}, {clip.right, clip.bottom}};
+        for (const auto& spot : rotatedSpots) {
+            for (const std::uint8_t angle : {std::uint8_t{37}, std::uint8_t{128}}) {
+                engine::TSpriteRec s;
+                s.setPos(spot[0], spot[1]);
+                s.rotation = angle;
+                s.pattern = n;
+                sprite.DrawSprite(sprite.FBackBuffer, s);
+            }
+        }
+        sprite.FClipRect = full;
     };
-    for (int pattern = -1; pattern < 24; ++pattern) draw(pattern);
-    for (const int pattern : {engine::kPatternCount - 1, engine::kPatternCount}) draw(pattern);
+    for (int pattern = -1; pattern < 12; ++pattern) draw(pattern, pattern < 3);
+    for (const int pattern : {engine::kPatternCount - 1, engine::kPatternCount}) draw(pattern, false);
 }
 
 struct TFiles {

@@ -2,6 +2,7 @@
 // its data chunk lies inside it, and then the decoded sound holds exactly that chunk's whole
 // frames; any other file leaves its slot silent. A loaded sound is played through the mixer
 // and resampled from its last frames, so no speed reads outside the sound's padding.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 #include "audio/mixer.h"
 #include "audio/se.h"
+#include "audio/sinc_kernel.h"
 #include "audio/wave_format.h"
 #include "fuzz_input.h"
 
@@ -47,18 +49,22 @@ void CheckDecoded(std::span<const std::uint8_t> file, const audio::TWaveParse& w
     }
 }
 
-// Plays the sound's last frames at speeds from the slowest to the fastest a buffer takes:
-// the kernel's reach past the end must stay in the padding.
+// Plays the sound's first frames, then its last ones as they ring out, at speeds from the
+// slowest to the fastest a buffer takes: the kernel's reach before the start and past the
+// end must stay in the padding.
 void RingOut(const audio::TSoundData& d) {
-    std::array<float, 256> left{}, right{};
+    std::array<float, 64> left{}, right{};
     for (const std::int64_t hz : {std::int64_t{100}, std::int64_t{d.Rate}, std::int64_t{48000}, std::int64_t{200000}}) {
-        audio::TVoice voice;
-        voice.Bind(&d);
-        voice.SetFrequency(hz);
-        voice.SetCurrentPosition(static_cast<std::uint32_t>(d.Frames > 2 ? d.Frames - 2 : 0));
-        voice.Play();
-        for (int block = 0; block < 8 && voice.Playing(); ++block)
+        const std::uint64_t step = (static_cast<std::uint64_t>(hz) << 32) / plat::kAudioRate;
+        const int reach = audio::SincKernel().BandFor(static_cast<double>(step) / 4294967296.0).Reach;
+        for (const std::int64_t from : {std::int64_t{0}, d.Frames + reach - 2}) {
+            audio::TVoice voice;
+            voice.Bind(&d);
+            voice.SetFrequency(hz);
+            voice.SetCurrentPosition(static_cast<std::uint32_t>(std::max<std::int64_t>(from, 0)));
+            voice.Play();
             voice.MixInto(left.data(), right.data(), static_cast<int>(left.size()), plat::kAudioRate);
+        }
     }
 }
 
@@ -84,8 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::uint64_t restartsBefore = mixer.Stats().Restarts;
     audio::PlaySE(0, -3, -2, 100);
-    std::array<float, 2 * 512> out{};
-    mixer.render(out.data(), 512);
+    std::array<float, 2 * 64> out{};
+    mixer.render(out.data(), 64);
     const std::uint64_t restarts = mixer.Stats().Restarts - restartsBefore;
 
     if (!loaded) {
