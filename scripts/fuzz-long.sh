@@ -11,8 +11,7 @@
 # $RESULTS/summary.txt: executions, exec/s, coverage, and whether it failed.
 #
 # Environment: RUNS (default 10000000), DATA (default build/bin), RESULTS (default
-# /work/notes/fuzz-long),
-# WORK (default /tmp/korrindal-fuzz-long).
+# /work/notes/fuzz-long), WORK (default /tmp/korrindal-fuzz-long).
 set -u
 
 top=$(cd "$(dirname "$0")/.." && pwd)
