@@ -8,7 +8,9 @@
 namespace audio {
 
 // Writes "korrindal: <message>" to stderr unless the same message was written before.
-// Returns true when it was written. Main thread only.
+// Returns true when it was written. After 1024 distinct messages one last line says that
+// further problems are not reported, and nothing more is written (or remembered). Main
+// thread only.
 bool ReportOnce(const std::string& message);
 
 }  // namespace audio

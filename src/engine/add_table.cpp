@@ -24,6 +24,7 @@ void computeAddTable(const plat::Palette& palette, int rateA, int rateB, MixTabl
                 if (dist < best) {
                     best = dist;
                     bestIndex = k;
+                    if (dist == 0) break;   // exact: no later entry can win the tie
                 }
             }
             table[static_cast<std::size_t>(j) * 256 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(bestIndex);

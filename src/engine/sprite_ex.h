@@ -307,7 +307,12 @@ public:
     // The picture's height, or -1 when not running or the file is not found.
     int LoadBmpToSurface(SurfacePtr& Surface, const std::string& FileName);
     std::uint32_t SetColorKeyFromCorner(SurfacePtr& Surface);
+    // The colour-mix table from the cache Name.Add beside the program, or (when there is no
+    // cache of the right size) computed from the palette and written as the cache.
     void MakeAddTable(const std::string& Name, int RateA, int RateB);
+    // Its first step: FAddTable from the cache; false, with FAddTable untouched, when there is
+    // no cache or it does not hold exactly one table.
+    bool LoadAddTable(const std::string& Name);
 
     // Drawing (sprite_ex_draw.cpp). Patterns are drawn on FBackBuffer, clipped to FClipRect.
     void DrawPattern(std::int16_t X, std::int16_t Y, std::int16_t Pattern);

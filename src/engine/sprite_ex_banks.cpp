@@ -217,11 +217,15 @@ std::uint32_t TSpriteEx::SetColorKeyFromCorner(SurfacePtr& Surface) {
     return key;
 }
 
+bool TSpriteEx::LoadAddTable(const std::string& Name) {
+    const std::string cached = tz::DataPath(Name, ".Add");
+    return !cached.empty() && readAddTable(cached, FAddTable);
+}
+
 void TSpriteEx::MakeAddTable(const std::string& Name, int RateA, int RateB) {
     if (FBitsPerPixel != 8) return;
-    const std::string cached = tz::DataPath(Name, ".Add");
     // A cache of the wrong size is not used: the table is computed (and written) again.
-    if (!cached.empty() && readAddTable(cached, FAddTable)) return;
+    if (LoadAddTable(Name)) return;
     computeAddTable(FPaletteEntries, RateA, RateB, FAddTable);
     // The cache goes where the game writes its files; the computed table stays in use when
     // it cannot be written.

@@ -112,7 +112,10 @@ void TIniFile::SetText(std::string_view text) {
     while (!text.empty()) {
         const auto nl = text.find('\n');
         std::string_view line = text.substr(0, nl);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        // Every carriage return at the end goes, not just the one of a CRLF ending: the text
+        // is written back with plain line feeds, and a line kept as "x\r" would come back as
+        // "x" the next time, so each rewrite would change a line nothing wrote to.
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         FLines.emplace_back(line);
         if (nl == std::string_view::npos) break;
         text.remove_prefix(nl + 1);

@@ -93,6 +93,15 @@ TEST(IniFile, WritesChangeTheKeyInPlaceAndKeepEverythingElse) {
     EXPECT_EQ(empty.Text(), "[Options]\nUseVram=1\n");
 }
 
+TEST(IniFile, RewrittenTextReadsBackTheSameLines) {
+    // Written with line feeds only; a line with stray carriage returns before its end keeps
+    // its text from the first rewrite on.
+    const TIniFile ini = FromText("[Records]\r\nHighscore=12\r\r\n; note\r\r\r\nmid\rline\r\n[Keys]\rFire=Z\n");
+    EXPECT_EQ(ini.Text(), "[Records]\nHighscore=12\n; note\nmid\rline\n[Keys]\rFire=Z\n");
+    EXPECT_EQ(FromText(ini.Text()).Text(), ini.Text());
+    EXPECT_EQ(ini.ReadInteger("Records", "Highscore", 0), 12);
+}
+
 class IniFileOnDisk : public FrontendTest {};
 
 TEST_F(IniFileOnDisk, MissingFileReadsEmptyAndTheFileIsReplacedWhole) {

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Long fuzzing runs of every reader, one fuzzer process at a time (the machine is shared).
+#
+#   scripts/fuzz-long.sh [target ...]        default: every target, in the order below
+#
+# Needs the fuzz build (cmake --preset fuzz && cmake --build build-fuzz -j2) and the data
+# files of a normal build as seeds (build/bin; DATA to take them elsewhere). For each
+# target: a working corpus under $WORK (its corpus folder plus those data files), then RUNS
+# executions. Each target's log goes to $RESULTS/<target>.log, anything a fuzzer finds
+# to $RESULTS/<target>-crash-* (and the like), and one line per target to
+# $RESULTS/summary.txt: executions, exec/s, coverage, and whether it failed.
+#
+# Environment: RUNS (default 10000000), DATA (default build/bin), RESULTS (default
+# /work/notes/fuzz-long), WORK (default /tmp/korrindal-fuzz-long).
+set -u
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+bin="$top/build-fuzz/bin"
+corpus="$top/tests/fuzz/corpus"
+data=${DATA:-$top/build/bin}
+runs=${RUNS:-10000000}
+results=${RESULTS:-/work/notes/fuzz-long}
+work=${WORK:-/tmp/korrindal-fuzz-long}
+
+# target  max_len  seed pattern in the build's data folder ("-" for none)
+# max_len: room for the format's interesting sizes without slowing the runs down: a whole
+# colour-mix table is 65,536 bytes; a bank needs a small picture; the rest are small.
+targets=(
+  "map      8192   *.map"
+  "replay   8192   *.KRREP"
+  "sp4      4096   *.sp4"
+  "bmp      8192   *.bmp"
+  "add      65540  *.Add"
+  "add_engine 65540 *.Add"
+  "wave     4096   *.wav"
+  "midi     4096   *.mid"
+  "ini      1024   -"
+  "sp4_bank 16384  -"
+)
+
+mkdir -p "$results" "$work"
+summary="$results/summary.txt"
+{
+  echo "# $(date -u '+%Y-%m-%d %H:%M:%S UTC')  runs=$runs  commit $(git -C "$top" rev-parse --short HEAD 2>/dev/null)"
+  printf '%-11s %12s %9s %8s %8s  %s\n' target execs exec/s cov seconds result
+} >>"$summary"
+
+wanted=("$@")
+for line in "${targets[@]}"; do
+  read -r t max_len seeds <<<"$line"
+  if ((${#wanted[@]})) && [[ " ${wanted[*]} " != *" $t "* ]]; then continue; fi
+  fuzzer="$bin/fuzz_${t}_libfuzzer"
+  log="$results/$t.log"
+  if [[ ! -x $fuzzer ]]; then
+    printf '%-11s %12s %9s %8s %8s  %s\n' "$t" - - - - "missing $fuzzer" >>"$summary"
+    continue
+  fi
+  dir="$work/$t"
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  [[ -d $corpus/$t ]] && cp "$corpus/$t"/* "$dir"/ 2>/dev/null
+  if [[ $seeds != - ]]; then
+    for f in "$data"/$seeds; do [[ -f $f ]] && cp "$f" "$dir"/; done
+  fi
+  start=$(date +%s)
+  "$fuzzer" -runs="$runs" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$results/$t-" "$dir" >"$log" 2>&1
+  rc=$?
+  seconds=$(( $(date +%s) - start ))
+  # The last status line ("#N DONE cov: ... exec/s: ..." or the last pulse before a crash).
+  stats=$(grep -E '^#[0-9]+' "$log" | tail -n 1)
+  execs=$(sed -nE 's/^#([0-9]+).*/\1/p' <<<"$stats")
+  speed=$(sed -nE 's/.*exec\/s: ([0-9]+).*/\1/p' <<<"$stats")
+  cov=$(sed -nE 's/.*cov: ([0-9]+).*/\1/p' <<<"$stats")
+  if ((rc == 0)); then result=ok; else result="FAILED (exit $rc; see $log)"; fi
+  printf '%-11s %12s %9s %8s %8s  %s\n' "$t" "${execs:--}" "${speed:--}" "${cov:--}" "$seconds" "$result" >>"$summary"
+done
