@@ -263,6 +263,8 @@ public:
     int ProcessRepeat() const { return FProcessRepeat.load(); }
     // OnProcess calls made so far.
     std::uint64_t ProcessCount() const { return FProcessCount.load(); }
+    // Timer ticks that waited for a pending user event instead of running the game.
+    std::uint64_t HeldTicks() const { return FHeldTicks.load(); }
     // How many user events (scene set-ups) have run so far.
     std::uint64_t UserEventCount() const { return FUserEventCount.load(); }
     // The frame last handed to the presenter through the palette shown with it, as RGBA bytes
@@ -427,6 +429,7 @@ private:
     std::atomic<int> FProcessRepeat{1};
     std::atomic<std::uint64_t> FProcessCount{0};
     std::atomic<std::uint64_t> FUserEventCount{0};
+    std::atomic<std::uint64_t> FHeldTicks{0};
     int FTimerID = 0;                       // platform timer id, -1 for the external clock
     std::atomic<bool> FPaused{true};
     // A pause asked for while the engine lock was held: the main thread stops the timer.

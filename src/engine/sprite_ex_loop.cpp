@@ -134,7 +134,13 @@ void TSpriteEx::TimerTick() {
             LockedSection held(tHoldsEngineLock);
             LockedSection tick(tInTick);
             try {
-                const int repeat = FProcessHold.load() ? 0 : FProcessRepeat.load();
+                // A user event asked for by an earlier tick (a scene's set-up) runs on the main
+                // thread before the next tick: until it has, the timer's ticks wait, so a slow
+                // main thread never lets a tick run between a request and its set-up and the
+                // window plays exactly as a replay of it does.
+                const bool setUpPending = static_cast<bool>(OnUserEvent);
+                const int repeat = FProcessHold.load() || setUpPending ? 0 : FProcessRepeat.load();
+                if (setUpPending) FHeldTicks.fetch_add(1);
                 for (int i = 0; i < repeat && OnProcess; ++i) {
                     // Fast-forward: a requested scene change runs before the next game tick.
                     if (i > 0 && (OnUserEvent || !FTicksEnabled.load() || FProcessHold.load())) break;

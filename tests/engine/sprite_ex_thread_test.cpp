@@ -7,7 +7,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "engine/sprite_ex.h"
 #include "fake_platform.h"
@@ -130,6 +132,31 @@ TEST(EngineThreads, PauseAskedForByATickIsFinishedByTheMainThread) {
 }
 
 // A tick that arrives while OnProcess runs is dropped; pausing waits for the running one.
+TEST(EngineThreads, TicksWaitForAPendingSetUpOnASlowMainThread) {
+    FakePlatform platform;
+    TSpriteEx sprite(platform);
+    sprite.SetFullScreenMode(false);
+    sprite.SetExternalClock(true);
+    std::vector<char> order;   // 't' a tick, 's' a set-up
+    sprite.OnProcess = [&] {
+        order.push_back('t');
+        if (order.size() == 2) sprite.OnUserEvent = [&] { order.push_back('s'); };
+    };
+    sprite.Paint();
+    sprite.TimerTick();
+    sprite.TimerTick();   // asks for a set-up
+    // The main thread is late: the timer goes on firing.
+    sprite.TimerTick();
+    sprite.TimerTick();
+    EXPECT_EQ(std::string(order.begin(), order.end()), "tt");
+    EXPECT_EQ(sprite.HeldTicks(), 2u);
+    EXPECT_EQ(sprite.DroppedTicks(), 0u);
+    sprite.IdleRefresh();   // the refresh runs the set-up
+    sprite.TimerTick();
+    EXPECT_EQ(std::string(order.begin(), order.end()), "ttst");
+    sprite.Close();
+}
+
 TEST(EngineThreads, BusyTickDropsLateTicksAndPauseWaitsForIt) {
     FakePlatform platform;
     TSpriteEx sprite(platform);
