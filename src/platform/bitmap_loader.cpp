@@ -12,6 +12,10 @@ namespace plat {
 namespace {
 
 constexpr std::int64_t kMaxSide = 16384;
+// The most pixels a picture may have (the game's largest is about a third of a million). A
+// run-length-coded picture can claim any size in a few bytes (its end-of-picture code leaves
+// the rest blank), so the size alone, not the file's length, bounds what its decoding takes.
+constexpr std::int64_t kMaxPixels = std::int64_t{4096} * 4096;
 
 std::uint32_t le32(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
@@ -59,7 +63,7 @@ bool checkHeaders(const std::string& path, std::string& error, std::int64_t* sid
         return false;
     }
     if (height < 0) height = -height;
-    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) {
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels) {
         error = path + " has an impossible size " + std::to_string(width) + "x" + std::to_string(height);
         return false;
     }

@@ -117,6 +117,13 @@ TEST(BitmapLoader, ImpossibleHeadersAreRefusedBeforeDecoding) {
     put32(huge, 18, 1u << 20);  // width
     put32(huge, 22, 1u << 20);  // height
     expectRefused(huge, "a picture of a million pixels a side", "impossible size");
+    // Run-length coding: a few bytes may claim any size; each side under the limit, the
+    // product far over it.
+    auto coded = good;
+    put32(coded, 18, 16000);
+    put32(coded, 22, 16000);
+    put32(coded, 30, 1);   // RLE8
+    expectRefused(coded, "a run-length picture of 256 million pixels", "impossible size");
     auto tall = good;
     put32(tall, 22, 4000);  // rows the file does not hold
     expectRefused(tall, "more rows than bytes", "truncated");
