@@ -59,8 +59,8 @@ constexpr OptionRow kOptions[] = {
      "print one JSON line at the end: ticks, scene, stage, score, hiscore, replay_pos, time_left, lives, bombs, "
      "killed, spawned, weapon, bonus_rate, ending (the last game reached the ending), bosses (bosses destroyed "
      "in the last game), game_blocks (heap blocks a finished game left behind), play_allocs (heap allocations "
-     "made by ticks of play outside scene set-ups), blocks, state (the hash after the last game tick); in the "
-     "game window too, printed when it closes",
+     "made by ticks of play outside scene set-ups; -1 in the game window), blocks, state (the hash after the "
+     "last game tick); in the game window too, printed when it closes",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.summary = true; }},
     {"--replay", "FILE", false, "load the replay FILE (as the startup dialog does); the title then plays it",
      [](ProgramOptions& o, std::string_view v, std::string&) {

@@ -30,7 +30,7 @@ struct RunSummary {
     bool ending = false;         // the last game reached the ending
     std::int32_t bosses = 0;     // bosses destroyed in the last game
     std::int32_t gameBlocks = 0; // --until-title: heap blocks left over by the game (0 = none)
-    std::int64_t playAllocs = 0; // heap allocations made by steps of play that set up no scene
+    std::int64_t playAllocs = 0; // heap allocations made by steps of play that set up no scene (-1: not measured)
     std::int32_t blocks = 0;
     std::uint64_t state = 0;   // hash after the last tick that ran the game step, else after the last tick
 };
