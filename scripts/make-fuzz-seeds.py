@@ -103,14 +103,14 @@ def blocks(x, y):
 plain = [record((0, 1, 16, 17), (8, 8), hits=((6, 0, 0),)),
          record((16, 1, 48, 9), (16, 4), hits=((3, -5, 0), (3, 5, 0))),
          record((0, 0, 640, 18), (320, 9))]             # as wide as the bank: drawn run by run
-put("sp4_bank", "seed_plain_640.bank", bank(0, sp4(plain), bmp8(640, 18, blocks)))
+put("sp4_bank", "seed_plain_640.bank", bank(8, sp4(plain), bmp8(640, 18, blocks)))
 put("sp4_bank", "seed_plain_at_320.bank", bank(1, sp4(plain), bmp8(640, 18, blocks)))
 half = [record((0, 2, 32, 34), (16, 16), hits=((8, 0, 0),)), record((32, 2, 64, 18), (16, 8))]
 put("sp4_bank", "seed_half_width_stretched.bank", bank(0, sp4(half), bmp8(320, 20, blocks)))
 put("sp4_bank", "seed_half_width_at_800.bank", bank(2, sp4(half), bmp8(320, 20, blocks)))
 rotating = [record((0, 1, 16, 17), (8, 8), (8, 0), hits=((5, 0, 3), (2, 0, -4), (1, 1, 1), (1, 2, 2)), rot_last=7),
             record((16, 1, 40, 13), (12, 6), rot_last=31)]
-put("sp4_bank", "seed_rotating.bank", bank(0, sp4(rotating, rotate=True), bmp8(640, 18, blocks)))
+put("sp4_bank", "seed_rotating.bank", bank(8, sp4(rotating, rotate=True), bmp8(640, 18, blocks)))
 put("sp4_bank", "seed_rotating_unscaled.bank", bank(4 | 1, sp4(rotating, rotate=True, sys_mem=True),
                                                      bmp8(640, 18, blocks)))
 put("sp4_bank", "seed_no_patterns.bank", bank(0, sp4([]), bmp8(640, 4, blocks)))

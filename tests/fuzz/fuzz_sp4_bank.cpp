@@ -5,17 +5,22 @@
 // any pattern in every mode, rotated or not, anywhere on the screen, and hit-testing any two
 // stays inside the surfaces.
 //
-// Input: one byte of options (bits 0-1: resolution, bit 2: fixed scaling off), the .sp4's
-// length as 4 bytes little-endian, the .sp4, then the picture (the rest).
+// Input: one byte of options (bits 0-1: resolution, bit 2: fixed scaling off, bit 3: load
+// the bank a second time), the .sp4's length as 4 bytes little-endian, the .sp4, then the
+// picture (the rest).
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
+#include <new>
+#include <string>
+#include <vector>
 
 #include "engine/bank_file.h"
 #include "engine/sprite_ex.h"
 #include "engine/sprite_rec.h"
+#include "platform/bitmap_loader.h"
 #include "fuzz_engine.h"
 
 namespace {
@@ -108,10 +113,98 @@ void DrawAndHit(TSpriteEx& sprite) {
     for (const int pattern : {engine::kPatternCount - 1, engine::kPatternCount}) draw(pattern, false);
 }
 
+// An engine built in storage of its own, which stays mapped from one engine to the next:
+// under the sanitizers a fresh block of this size is fresh pages, and zeroing them cost
+// more than most inputs.
+class TEngineSlot {
+public:
+    TEngineSlot() = default;
+    TEngineSlot(const TEngineSlot&) = delete;
+    TEngineSlot& operator=(const TEngineSlot&) = delete;
+    ~TEngineSlot() { reset(); }
+
+    TSpriteEx* get() { return live_ ? engine() : nullptr; }
+    TSpriteEx& make(plat::Platform& platform) {
+        reset();
+        new (storage_.data()) TSpriteEx(platform);
+        live_ = true;
+        return *engine();
+    }
+    void reset() {
+        if (live_) engine()->~TSpriteEx();
+        live_ = false;
+    }
+
+private:
+    TSpriteEx* engine() { return std::launder(reinterpret_cast<TSpriteEx*>(storage_.data())); }
+    alignas(TSpriteEx) std::array<std::byte, sizeof(TSpriteEx)> storage_;
+    bool live_ = false;
+};
+
+// One engine per resolution and scaling, kept across inputs while it runs: building one and
+// its surfaces costs more than most inputs. After each input a kept engine forgets its
+// banks, so the next input starts from the table a new engine has and goes through the same
+// Loaded and RealizeBank, and what an input allocated is given back within it (the fuzzer's
+// leak check looks at each input alone). An engine a bank stopped is built again for the
+// next input that wants it. A bank whose .sp4 or picture cannot be read at all stops any
+// engine, so those inputs go to a new engine of their own (the probe) instead.
 struct TFiles {
     fuzz::ProgramFolder folder;
     fuzz::QuietPlatform platform;
+    std::array<TEngineSlot, 6> engines;
+    TEngineSlot probe;
 };
+
+// Back to the bank table of an engine that has loaded nothing: the banks' surfaces,
+// rotation sheets and runs given back, every record cleared, the layout at zero.
+void ForgetBanks(TSpriteEx& sprite) {
+    int used = 0;
+    for (const engine::TBankRec& bank : sprite.FBankData) used = std::max(used, bank.first + bank.last + 1);
+    sprite.ReleaseBanks();
+    for (int i = 0; i < std::min(used, engine::kPatternCount); ++i) sprite.FPatterns[static_cast<std::size_t>(i)] = engine::TPatternRec{};
+    for (engine::TBankRec& bank : sprite.FBankData) {
+        bank.fileName.clear();
+        bank.sysMem = 0;
+        bank.rotate = 0;
+        bank.first = 0;
+        bank.last = 0;
+        bank.colorKey = 0;
+    }
+}
+
+// Loads the input's bank into the engine and checks what it made of it. False when the bank
+// stopped the engine.
+bool LoadAndCheck(TSpriteEx& sprite, bool fresh, bool twice) {
+    // The same bank twice: the second one's patterns follow the first's, known only by their
+    // records (hit circles) since it is never realised.
+    sprite.Banks()[0] = "fz";
+    sprite.Banks()[1] = "FZ";
+    sprite.Loaded();
+    if (!sprite.LastFailure().empty()) {
+        Check(sprite.SystemState() == engine::TSystemState::ssTerminate ||
+              (fresh && sprite.SystemState() == engine::TSystemState::ssPlain));
+        return false;
+    }
+    if (fresh) {
+        sprite.Paint();
+        Check(sprite.SystemState() == engine::TSystemState::ssNormal);
+        sprite.SetPause(true);
+    }
+    sprite.RealizeBank(0);
+    if (!sprite.LastFailure().empty()) {
+        Check(sprite.SystemState() == engine::TSystemState::ssTerminate);
+        DrawAndHit(sprite);   // a stopped engine draws nothing
+        return false;
+    }
+    CheckTable(sprite, 0);
+    DrawAndHit(sprite);
+    if (!twice) return true;
+    // Loaded a second time, the bank gives its patterns back first.
+    sprite.RealizeBank(0);
+    if (!sprite.LastFailure().empty()) return false;
+    CheckTable(sprite, 0);
+    return true;
+}
 
 }  // namespace
 
@@ -126,34 +219,53 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !files.folder.write("fz.bmp", data + 5 + sp4Size, size - 5 - sp4Size))
         return 0;
 
-    auto sprite = std::make_unique<TSpriteEx>(files.platform);
+    // A .sp4 the reader refuses: Loaded must refuse it too, and report it.
+    {
+        engine::sp4::Header header;
+        std::vector<engine::sp4::PatternFields> records;
+        std::string error;
+        if (!engine::readBankFile(files.folder.path("fz.sp4"), header, records, error)) {
+            TSpriteEx& probe = files.probe.make(files.platform);
+            probe.Banks()[0] = "fz";
+            probe.Loaded();
+            Check(!probe.LastFailure().empty() && (probe.SystemState() == engine::TSystemState::ssPlain ||
+                                                   probe.SystemState() == engine::TSystemState::ssTerminate));
+            files.probe.reset();
+            return 0;
+        }
+    }
+
     constexpr engine::TResolution kResolutions[] = {engine::TResolution::Res_640x480x8, engine::TResolution::Res_320x240x8,
-                                                    engine::TResolution::Res_800x600x8, engine::TResolution::Res_640x480x8};
-    sprite->SetFullScreenMode(false);
-    sprite->SetResolution(kResolutions[options & 3]);
-    sprite->SetFixScaling((options & 4) == 0);
-    // The same bank twice: the second one's patterns follow the first's, known only by their
-    // records (hit circles) since it is never realised.
-    sprite->Banks()[0] = "fz";
-    sprite->Banks()[1] = "FZ";
-    sprite->Loaded();
-    if (!sprite->LastFailure().empty()) {
-        Check(sprite->SystemState() == engine::TSystemState::ssTerminate || sprite->SystemState() == engine::TSystemState::ssPlain);
-        return 0;
+                                                    engine::TResolution::Res_800x600x8};
+    auto build = [&](TEngineSlot& slot, int resolution, bool fixScaling) -> TSpriteEx& {
+        TSpriteEx& made = slot.make(files.platform);
+        made.SetFullScreenMode(false);
+        made.SetResolution(kResolutions[resolution]);
+        made.SetFixScaling(fixScaling);
+        return made;
+    };
+
+    // A picture the loader refuses: RealizeBank must refuse it and stop the engine. It is
+    // refused before the screen plays any part, so on a new engine with the smallest screen.
+    {
+        plat::Bitmap8 picture;
+        std::string error;
+        if (!plat::loadBitmap8(files.folder.path("fz.bmp"), picture, error)) {
+            Check(!LoadAndCheck(build(files.probe, 1, true), true, false));
+            files.probe.reset();
+            return 0;
+        }
     }
-    sprite->Paint();
-    Check(sprite->SystemState() == engine::TSystemState::ssNormal);
-    sprite->SetPause(true);
-    sprite->RealizeBank(0);
-    if (!sprite->LastFailure().empty()) {
-        Check(sprite->SystemState() == engine::TSystemState::ssTerminate);
-        DrawAndHit(*sprite);   // a stopped engine draws nothing
-        return 0;
+
+    const int resolution = (options & 3) == 3 ? 0 : options & 3;
+    const bool fixScaling = (options & 4) == 0;
+    TEngineSlot& slot = files.engines[static_cast<std::size_t>(resolution * 2 + (fixScaling ? 1 : 0))];
+    const bool fresh = slot.get() == nullptr;
+    if (fresh) build(slot, resolution, fixScaling);
+    if (LoadAndCheck(*slot.get(), fresh, (options & 8) != 0)) {
+        ForgetBanks(*slot.get());
+    } else {
+        slot.reset();
     }
-    CheckTable(*sprite, 0);
-    DrawAndHit(*sprite);
-    // Loaded a second time, the bank gives its patterns back first.
-    sprite->RealizeBank(0);
-    if (sprite->LastFailure().empty()) CheckTable(*sprite, 0);
     return 0;
 }
