@@ -19,27 +19,15 @@ set -u
 BIN=$1
 OUT=$2
 
-for tool in matchbox-window-manager xdotool import convert identify; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
-done
-[ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "skipped: no X server"; exit 77; }
+. "$(dirname "$0")/common.sh"
+need matchbox-window-manager xdotool import convert identify
 
-export KORRINDAL_NO_MESSAGE_BOXES=1 SDL_AUDIODRIVER=dummy
 rm -rf "$OUT"
 mkdir -p "$OUT/home"
 HOME_DIR=$OUT/home
 INI=$HOME_DIR/korrindal.ini
 
-fail() {
-    echo "FAIL: $*"
-    [ -n "${PID:-}" ] && kill "$PID" 2>/dev/null
-    [ -n "${WM:-}" ] && kill "$WM" 2>/dev/null
-    exit 1
-}
-
-matchbox-window-manager -use_titlebar no &
-WM=$!
-sleep 0.5
+start_window_manager
 
 # Starts the program with the given arguments; DIALOG is its visible window.
 start() {

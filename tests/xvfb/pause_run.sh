@@ -13,27 +13,15 @@ set -u
 BIN=$1
 OUT=$2
 
-for tool in matchbox-window-manager xdotool import compare identify; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
-done
-[ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "skipped: no X server"; exit 77; }
+. "$(dirname "$0")/common.sh"
+need matchbox-window-manager xdotool import compare identify
 
-export KORRINDAL_NO_MESSAGE_BOXES=1 SDL_AUDIODRIVER=dummy
 rm -rf "$OUT"
 mkdir -p "$OUT/home"
 HOME_DIR=$OUT/home
 printf '[Options]\nFullScreen=0\nEnableBGM=0\n' >"$HOME_DIR/korrindal.ini"
 
-fail() {
-    echo "FAIL: $*"
-    [ -n "${PID:-}" ] && kill "$PID" 2>/dev/null
-    [ -n "${WM:-}" ] && kill "$WM" 2>/dev/null
-    exit 1
-}
-
-matchbox-window-manager -use_titlebar no &
-WM=$!
-sleep 0.5
+start_window_manager
 
 "$BIN" --home "$HOME_DIR" --start >"$OUT/run.out" 2>"$OUT/run.err" &
 PID=$!

@@ -21,12 +21,9 @@ set -u
 BIN=$1
 OUT=$2
 
-for tool in matchbox-window-manager xdotool od awk; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
-done
-[ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "skipped: no X server"; exit 77; }
+. "$(dirname "$0")/common.sh"
+need matchbox-window-manager xdotool od awk
 
-export KORRINDAL_NO_MESSAGE_BOXES=1 SDL_AUDIODRIVER=dummy
 rm -rf "$OUT"
 mkdir -p "$OUT/home" "$OUT/replay_home"
 HOME_DIR=$OUT/home
@@ -42,17 +39,9 @@ release() {
     [ -n "$HELD" ] && xdotool keyup $HELD 2>/dev/null
     HELD=""
 }
-fail() {
-    echo "FAIL: $*"
-    release
-    [ -n "${PID:-}" ] && kill "$PID" 2>/dev/null
-    [ -n "${WM:-}" ] && kill "$WM" 2>/dev/null
-    exit 1
-}
+before_fail() { release; }
 
-matchbox-window-manager -use_titlebar no &
-WM=$!
-sleep 0.5
+start_window_manager
 
 "$BIN" --home "$HOME_DIR" --start --start-from 3 --summary >"$OUT/window.out" 2>"$OUT/window.err" &
 PID=$!
