@@ -62,7 +62,8 @@ int layoutRotationFrames(const TPatternRec& p, TRotationCache& cache, int screen
             rowHeight = 0;
         }
         TRotationFrame& f = cache.frames[static_cast<std::size_t>(k)];
-        f.bounds = TRect{x, y, x + w, y + h};
+        // A frame wider than the sheet keeps what fits: the cell says what the sheet holds.
+        f.bounds = TRect{x, y, std::min(x + w, screenWidth), y + h};
         f.originX = static_cast<std::int16_t>(-box.left);
         f.originY = static_cast<std::int16_t>(-box.top);
         const TPoint anchor = RotatePoint(p.anchorX, p.anchorY, static_cast<std::uint8_t>(a));

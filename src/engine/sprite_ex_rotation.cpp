@@ -76,7 +76,10 @@ void TSpriteEx::RenderRotationFrame(std::int16_t Pattern, std::uint8_t Angle, in
     TRotationCache& cache = RotationCache(Pattern, Variant);
     if (cache.frames.empty()) {
         LayoutRotationSheet(Pattern, Variant);
-        AddSurface(cache.surface, cache.height, false, false);
+        // The layout is in screen pixels; the surface list keeps heights at the 640-wide
+        // size and scales them, so the sheet is listed at the height that scales back to
+        // at least the layout's.
+        AddSurface(cache.surface, (cache.height * 4 + FSizeRate - 1) / FSizeRate, false, false);
         if (!cache.surface) {
             cache.frames.clear();
             return;

@@ -36,4 +36,43 @@ TEST_F(BankTest, TheGamesNineBanksLoad) {
     EXPECT_EQ(sprite->SurfaceLast(), -1);
 }
 
+// At every screen size (scaled, as the game always draws), every pre-rotated frame of the game's banks lies in
+// its rotation sheet (a sheet too short for its frames loses the lower ones).
+TEST_F(BankTest, EveryRotationFrameOfTheGamesBanksLiesInItsSheetAtEveryScreenSize) {
+    const char* names[] = {"TZ_System.sp4", "tz_GameSprite.sp4", "TZ_Stage1.sp4", "TZ_Stage2.sp4", "TZ_Stage3.sp4",
+                           "TZ_BossA.sp4",  "TZ_BossB.sp4",      "Tz_TitleSpprite.sp4", "TZ_Ending.sp4"};
+    const banktest::fs::path bin = KORRINDAL_BIN_DIR;
+    for (const char* n : names)
+        if (!banktest::fs::exists(bin / n)) GTEST_SKIP() << "generated banks not built: " << n;
+    tz::SetProgramDir(bin.string());
+    for (const engine::TResolution res : {engine::TResolution::Res_320x240x8, engine::TResolution::Res_640x480x8,
+                                          engine::TResolution::Res_800x600x8}) {
+        sprite = std::make_unique<engine::TSpriteEx>(platform);
+        sprite->SetFullScreenMode(false);
+        sprite->SetResolution(res);
+        for (int i = 0; i < 9; ++i) sprite->Banks()[static_cast<std::size_t>(i)] = names[i];
+        sprite->Loaded();
+        sprite->Paint();
+        ASSERT_EQ(sprite->SystemState(), engine::TSystemState::ssNormal) << sprite->LastFailure();
+        sprite->SetPause(true);
+        int sheets = 0;
+        for (int i = 0; i < 9; ++i) {
+            sprite->RealizeBank(i);
+            ASSERT_TRUE(sprite->LastFailure().empty()) << names[i] << ": " << sprite->LastFailure();
+            const auto& b = sprite->FBankData[static_cast<std::size_t>(i)];
+            for (int k = b.first; k <= b.first + b.last; ++k) {
+                const engine::TRotationCache& cache = sprite->FPatterns[static_cast<std::size_t>(k)].rotCache;
+                if (cache.surface == nullptr) continue;
+                ++sheets;
+                for (const engine::TRotationFrame& f : cache.frames) {
+                    EXPECT_LE(f.bounds.right, cache.surface->width) << names[i] << " pattern " << k;
+                    EXPECT_LE(f.bounds.bottom, cache.surface->height)
+                        << names[i] << " pattern " << k << " at " << sprite->FScreenWidth << " wide";
+                }
+            }
+        }
+        EXPECT_GT(sheets, 0);
+    }
+}
+
 }  // namespace

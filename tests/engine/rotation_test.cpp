@@ -72,6 +72,15 @@ TEST(RotationFrames, SheetRowsBreakBeforeAFrameThatDoesNotFit) {
     EXPECT_EQ(cache.frames[3].bounds, (TRect{100, 100, 120, 200}));
     EXPECT_EQ(h2, 200);
     EXPECT_EQ(cache.frames[0].originX, 49);  // -box.left of the 0 angle box (-49, -9, ...)
+    // A sheet narrower than a frame: that frame's cell ends at the sheet's edge, where
+    // drawing into the sheet stops too, and the next frame still starts a row of its own.
+    const int h3 = engine::layoutRotationFrames(p, cache, 80);
+    EXPECT_EQ(cache.frames[0].bounds, (TRect{0, 0, 80, 20}));
+    EXPECT_EQ(cache.frames[1].bounds, (TRect{0, 20, 20, 120}));
+    EXPECT_EQ(cache.frames[2].bounds, (TRect{0, 120, 80, 140}));
+    EXPECT_EQ(cache.frames[0].originX, 49);
+    EXPECT_EQ(h3, 240);
+    for (const engine::TRotationFrame& f : cache.frames) EXPECT_LE(f.bounds.right, 80);
 }
 
 // A 4x2 pattern with distinct pixels, key 0, rotated a quarter turn about its top-left pixel.
