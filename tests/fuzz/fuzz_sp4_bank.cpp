@@ -179,13 +179,17 @@ void ForgetBanks(TSpriteEx& sprite) {
 // at the 640-wide size; the game's largest bank needs a tenth of it) are left out.
 constexpr std::int64_t kRotationBudget = std::int64_t{1} << 20;
 
+// The work of the bank's rotation frames, counted up to just past the budget. Sides are
+// taken up to 65,536 pixels (no surface is larger), so no product overflows.
 std::int64_t RotationWork(const std::vector<engine::sp4::PatternFields>& records) {
     std::int64_t work = 0;
+    auto side = [](std::int32_t from, std::int32_t to) {
+        return std::clamp<std::int64_t>(std::int64_t{to} - from, 0, std::int64_t{1} << 16);
+    };
     for (const engine::sp4::PatternFields& r : records) {
         if (r.rotLast == 0) continue;
-        const std::int64_t w = std::max<std::int64_t>(0, std::int64_t{r.source.right} - r.source.left);
-        const std::int64_t h = std::max<std::int64_t>(0, std::int64_t{r.source.bottom} - r.source.top);
-        work += (std::int64_t{r.rotLast} + 1) * w * h;
+        work += (std::int64_t{r.rotLast} + 1) * side(r.source.left, r.source.right) * side(r.source.top, r.source.bottom);
+        if (work > kRotationBudget) break;
     }
     return work;
 }
