@@ -11,7 +11,10 @@
 # $RESULTS/summary.txt: executions, exec/s, coverage, and whether it failed.
 #
 # Environment: RUNS (default 10000000), DATA (default build/bin), RESULTS (default
-# /work/notes/fuzz-long), WORK (default /tmp/korrindal-fuzz-long).
+# /work/notes/fuzz-long), WORK (default /tmp/korrindal-fuzz-long), WORKERS (default 1):
+# with more, that many fuzzer processes share the target's corpus, each running
+# RUNS / WORKERS executions (their logs are <target>.log.<n>), and the summary line adds
+# up their executions and speeds.
 set -u
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,6 +24,7 @@ data=${DATA:-$top/build/bin}
 runs=${RUNS:-10000000}
 results=${RESULTS:-/work/notes/fuzz-long}
 work=${WORK:-/tmp/korrindal-fuzz-long}
+workers=${WORKERS:-1}
 
 # target  max_len  seed pattern in the build's data folder ("-" for none)
 # max_len: room for the format's interesting sizes without slowing the runs down: a whole
@@ -41,7 +45,7 @@ targets=(
 mkdir -p "$results" "$work"
 summary="$results/summary.txt"
 {
-  echo "# $(date -u '+%Y-%m-%d %H:%M:%S UTC')  runs=$runs  commit $(git -C "$top" rev-parse --short HEAD 2>/dev/null)"
+  echo "# $(date -u '+%Y-%m-%d %H:%M:%S UTC')  runs=$runs  workers=$workers  commit $(git -C "$top" rev-parse --short HEAD 2>/dev/null)"
   printf '%-11s %12s %9s %8s %8s  %s\n' target execs exec/s cov seconds result
 } >>"$summary"
 
@@ -63,15 +67,31 @@ for line in "${targets[@]}"; do
     for f in "$data"/$seeds; do [[ -f $f ]] && cp "$f" "$dir"/; done
   fi
   start=$(date +%s)
-  "$fuzzer" -runs="$runs" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$results/$t-" "$dir" >"$log" 2>&1
-  rc=$?
+  flags=(-max_len="$max_len" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$results/$t-")
+  if ((workers > 1)); then
+    # libFuzzer starts the workers and writes each one's output to fuzz-<n>.log where it runs.
+    rm -f "$results"/fuzz-*.log "$log".*
+    (cd "$results" && "$fuzzer" -jobs="$workers" -workers="$workers" -runs=$((runs / workers)) "${flags[@]}" "$dir") >"$log" 2>&1
+    rc=$?
+    for ((n = 0; n < workers; ++n)); do mv "$results/fuzz-$n.log" "$log.$n" 2>/dev/null; done
+    logs=("$log".*)
+  else
+    "$fuzzer" -runs="$runs" "${flags[@]}" "$dir" >"$log" 2>&1
+    rc=$?
+    logs=("$log")
+  fi
   seconds=$(( $(date +%s) - start ))
-  # The last status line ("#N DONE cov: ... exec/s: ..." or the last pulse before a crash).
-  stats=$(grep -E '^#[0-9]+' "$log" | tail -n 1)
-  execs=$(sed -nE 's/^#([0-9]+).*/\1/p' <<<"$stats")
-  speed=$(sed -nE 's/.*exec\/s: ([0-9]+).*/\1/p' <<<"$stats")
-  cov=$(sed -nE 's/.*cov: ([0-9]+).*/\1/p' <<<"$stats")
+  # Each log's last status line ("#N DONE cov: ... exec/s: ..." or the last pulse before a
+  # crash): executions and speeds added up over the workers, the best coverage.
+  execs=0 speed=0 cov=0
+  for l in "${logs[@]}"; do
+    stats=$(grep -E '^#[0-9]+' "$l" | tail -n 1)
+    e=$(sed -nE 's/^#([0-9]+).*/\1/p' <<<"$stats")
+    v=$(sed -nE 's/.*exec\/s: ([0-9]+).*/\1/p' <<<"$stats")
+    c=$(sed -nE 's/.*cov: ([0-9]+).*/\1/p' <<<"$stats")
+    execs=$((execs + ${e:-0})) speed=$((speed + ${v:-0}))
+    ((${c:-0} > cov)) && cov=$c
+  done
   if ((rc == 0)); then result=ok; else result="FAILED (exit $rc; see $log)"; fi
   printf '%-11s %12s %9s %8s %8s  %s\n' "$t" "${execs:--}" "${speed:--}" "${cov:--}" "$seconds" "$result" >>"$summary"
 done
