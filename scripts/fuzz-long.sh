@@ -11,7 +11,7 @@
 # $RESULTS/summary.txt: executions, exec/s, coverage, and whether it failed.
 #
 # Environment: RUNS (default 10000000), DATA (default build/bin), RESULTS (default
-# /work/notes/fuzz-long), WORK (default /tmp/korrindal-fuzz-long), WORKERS (default 1):
+# build-fuzz/fuzz-long), WORK (default /tmp/korrindal-fuzz-long), WORKERS (default 1):
 # with more, that many fuzzer processes share the target's corpus, each running
 # RUNS / WORKERS executions (their logs are <target>.log.<n>), and the summary line adds
 # up their executions and speeds.
@@ -22,7 +22,7 @@ bin="$top/build-fuzz/bin"
 corpus="$top/tests/fuzz/corpus"
 data=${DATA:-$top/build/bin}
 runs=${RUNS:-10000000}
-results=${RESULTS:-/work/notes/fuzz-long}
+results=${RESULTS:-$top/build-fuzz/fuzz-long}
 work=${WORK:-/tmp/korrindal-fuzz-long}
 workers=${WORKERS:-1}
 
