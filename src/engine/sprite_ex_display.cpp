@@ -140,6 +140,12 @@ int TSpriteEx::RealizeSurface(SurfacePtr& Surface, int Height, bool SysMem) {
 }
 
 void TSpriteEx::AddSurface(SurfacePtr& Surface, int Height, bool SysMem, bool Keep) {
+    // The list keeps the unscaled height in 16 bits to rebuild the surface after focus loss:
+    // a taller one (possible on a screen narrower than 640) is refused like an oversized one.
+    if (Height > kMaxSurfaceHeight && Running()) {
+        Fail("RealizeSurface.CreateSueface");
+        return;
+    }
     if (RealizeSurface(Surface, Height * FSizeRate >> 2, SysMem) != 0) return;
     if (FSurfaceLast + 1 >= kSurfaceListSize) {
         // The list is full: refuse rather than write past its end.

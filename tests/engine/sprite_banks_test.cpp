@@ -347,4 +347,21 @@ TEST_F(BankTest, SurfaceListRefusesAnEntryBeyondItsEnd) {
     EXPECT_EQ(owners.back(), nullptr);
 }
 
+// At 320x240 a surface is half its listed height: one listed taller than the list's 16 bits
+// would come back from focus loss at another height, so it is refused when it is made.
+TEST_F(BankTest, SurfaceListRefusesAHeightItCannotRestore) {
+    sprite->SetResolution(engine::TResolution::Res_320x240x8);
+    start();
+    engine::SurfacePtr fits, tooTall;
+    sprite->AddSurface(fits, 65535, false, false);
+    ASSERT_TRUE(sprite->LastFailure().empty()) << sprite->LastFailure();
+    ASSERT_NE(fits, nullptr);
+    EXPECT_EQ(fits->height, 65535 / 2);
+    const int listed = sprite->SurfaceLast();
+    sprite->AddSurface(tooTall, 65536, false, false);
+    EXPECT_EQ(sprite->LastFailure(), "RealizeSurface.CreateSueface");
+    EXPECT_EQ(tooTall, nullptr);
+    EXPECT_EQ(sprite->SurfaceLast(), listed);
+}
+
 }  // namespace
