@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "engine/bank_file.h"
+#include "engine/bitmap_blit.h"
 #include "engine/sprite_ex.h"
 #include "engine/sprite_rec.h"
 #include "platform/bitmap_loader.h"
@@ -176,8 +177,11 @@ void ForgetBanks(TSpriteEx& sprite) {
 // rotating pattern: a bank can ask for 256 frames of a whole-screen pattern, seconds of
 // work that tells nothing new about the reader, and the fuzzer drifts towards such banks
 // because every further frame counts as new. Banks above the budget (pixels times frames,
-// at the 640-wide size; the game's largest bank needs a tenth of it) are left out.
-constexpr std::int64_t kRotationBudget = std::int64_t{1} << 20;
+// at the 640-wide size; the game's largest bank needs 104,504) are left out.
+constexpr std::int64_t kRotationBudget = std::int64_t{1} << 18;
+// Bank surfaces above this many pixels are left out too; the game's largest is half of it
+// at 800x600.
+constexpr std::int64_t kSurfaceBudget = std::int64_t{1} << 20;
 
 // The work of the bank's rotation frames, counted up to just past the budget. Sides are
 // taken up to 65,536 pixels (no surface is larger), so no product overflows.
@@ -270,6 +274,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A picture the loader refuses: RealizeBank must refuse it and stop the engine. It is
     // refused before the screen plays any part, so on a new engine with the smallest screen.
+    const int resolution = (options & 3) == 3 ? 0 : options & 3;
+    const bool fixScaling = (options & 4) == 0;
     {
         plat::Bitmap8 picture;
         std::string error;
@@ -278,10 +284,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             files.probe.reset();
             return 0;
         }
+        // The bank surface is the screen's width and the picture stretched to it: a narrow,
+        // tall picture makes tens of millions of pixels to fill, for nothing new.
+        const int width = engine::ResolutionSize(kResolutions[resolution]).width;
+        if (std::int64_t{width} * engine::stretchedHeight(picture, width) > kSurfaceBudget) return 0;
     }
-
-    const int resolution = (options & 3) == 3 ? 0 : options & 3;
-    const bool fixScaling = (options & 4) == 0;
     TEngineSlot& slot = files.engines[static_cast<std::size_t>(resolution * 2 + (fixScaling ? 1 : 0))];
     const bool fresh = slot.get() == nullptr;
     if (fresh) build(slot, resolution, fixScaling);
