@@ -7,13 +7,20 @@ namespace {
 
 using banktest::BankTest;
 
-TEST_F(BankTest, TheGamesNineBanksLoad) {
-    const char* names[] = {"TZ_System.sp4", "tz_GameSprite.sp4", "TZ_Stage1.sp4", "TZ_Stage2.sp4", "TZ_Stage3.sp4",
-                           "TZ_BossA.sp4",  "TZ_BossB.sp4",      "Tz_TitleSpprite.sp4", "TZ_Ending.sp4"};
+constexpr const char* names[] = {"TZ_System.sp4", "tz_GameSprite.sp4", "TZ_Stage1.sp4",       "TZ_Stage2.sp4", "TZ_Stage3.sp4",
+                                 "TZ_BossA.sp4",  "TZ_BossB.sp4",      "Tz_TitleSpprite.sp4", "TZ_Ending.sp4"};
+
+// Makes the build's folder the program's folder; false when a bank of the game is missing.
+bool UseGameBanks() {
     const banktest::fs::path bin = KORRINDAL_BIN_DIR;
     for (const char* n : names)
-        if (!banktest::fs::exists(bin / n)) GTEST_SKIP() << "generated banks not built: " << n;
+        if (!banktest::fs::exists(bin / n)) return false;
     tz::SetProgramDir(bin.string());
+    return true;
+}
+
+TEST_F(BankTest, TheGamesNineBanksLoad) {
+    if (!UseGameBanks()) GTEST_SKIP() << "the generated banks are not built";
     for (int i = 0; i < 9; ++i) sprite->Banks()[static_cast<std::size_t>(i)] = names[i];
     start();
     for (int i = 0; i < 9; ++i) {
@@ -39,12 +46,7 @@ TEST_F(BankTest, TheGamesNineBanksLoad) {
 // At every screen size (scaled, as the game always draws), every pre-rotated frame of the game's banks lies in
 // its rotation sheet (a sheet too short for its frames loses the lower ones).
 TEST_F(BankTest, EveryRotationFrameOfTheGamesBanksLiesInItsSheetAtEveryScreenSize) {
-    const char* names[] = {"TZ_System.sp4", "tz_GameSprite.sp4", "TZ_Stage1.sp4", "TZ_Stage2.sp4", "TZ_Stage3.sp4",
-                           "TZ_BossA.sp4",  "TZ_BossB.sp4",      "Tz_TitleSpprite.sp4", "TZ_Ending.sp4"};
-    const banktest::fs::path bin = KORRINDAL_BIN_DIR;
-    for (const char* n : names)
-        if (!banktest::fs::exists(bin / n)) GTEST_SKIP() << "generated banks not built: " << n;
-    tz::SetProgramDir(bin.string());
+    if (!UseGameBanks()) GTEST_SKIP() << "the generated banks are not built";
     for (const engine::TResolution res : {engine::TResolution::Res_320x240x8, engine::TResolution::Res_640x480x8,
                                           engine::TResolution::Res_800x600x8}) {
         sprite = std::make_unique<engine::TSpriteEx>(platform);
