@@ -51,7 +51,12 @@ TEST(MemCheck, CountsEveryAllocationVariant) {
     delete wide;
     delete[] wides;
     delete quiet;
+#if defined(__cpp_sized_deallocation)
     ::operator delete(page, 100, std::align_val_t{4096});
+#else
+    // clang declares the sized forms only with -fsized-deallocation.
+    ::operator delete(page, std::align_val_t{4096});
+#endif
     EXPECT_EQ(memcheck::BlockCount(), base);
     // The allocations made stay counted after their blocks are released.
     EXPECT_EQ(memcheck::AllocationCount(), made + 6);
