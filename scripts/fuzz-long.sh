@@ -26,21 +26,7 @@ results=${RESULTS:-$top/build-fuzz/fuzz-long}
 work=${WORK:-/tmp/korrindal-fuzz-long}
 workers=${WORKERS:-1}
 
-# target  max_len  seed pattern in the build's data folder ("-" for none)
-# max_len: room for the format's interesting sizes without slowing the runs down: a whole
-# colour-mix table is 65,536 bytes; a bank needs a small picture; the rest are small.
-targets=(
-  "map      8192   *.map"
-  "replay   8192   *.KRREP"
-  "sp4      4096   *.sp4"
-  "bmp      8192   *.bmp"
-  "add      65540  *.Add"
-  "add_engine 65540 *.Add"
-  "wave     4096   *.wav"
-  "midi     4096   *.mid"
-  "ini      1024   -"
-  "sp4_bank 16384  -"
-)
+. "$top/scripts/fuzz-targets.sh"
 
 mkdir -p "$results" "$work"
 summary="$results/summary.txt"
@@ -50,7 +36,7 @@ summary="$results/summary.txt"
 } >>"$summary"
 
 wanted=("$@")
-for line in "${targets[@]}"; do
+for line in "${fuzz_targets[@]}"; do
   read -r t max_len seeds <<<"$line"
   if ((${#wanted[@]})) && [[ " ${wanted[*]} " != *" $t "* ]]; then continue; fi
   fuzzer="$bin/fuzz_${t}_libfuzzer"
