@@ -48,10 +48,7 @@ for line in "${fuzz_targets[@]}"; do
   dir="$work/$t"
   rm -rf "$dir"
   mkdir -p "$dir"
-  [[ -d $corpus/$t ]] && cp "$corpus/$t"/* "$dir"/ 2>/dev/null
-  if [[ $seeds != - ]]; then
-    for f in "$data"/$seeds; do [[ -f $f ]] && cp "$f" "$dir"/; done
-  fi
+  fuzz_copy_seeds "$dir" "$t" "$seeds"
   start=$(date +%s)
   flags=(-max_len="$max_len" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$results/$t-")
   if ((workers > 1)); then

@@ -44,10 +44,7 @@ for line in "${fuzz_targets[@]}"; do
   fi
   out="$scratch/$t"
   mkdir -p "$out" "$corpus/$t"
-  cp "$corpus/$t"/* "$out"/ 2>/dev/null
-  if [[ $seeds != - ]]; then
-    for f in "$data"/$seeds; do [[ -f $f ]] && cp "$f" "$out"/; done
-  fi
+  fuzz_copy_seeds "$out" "$t" "$seeds"
   ls "$out" >"$scratch/$t.before"
   if ! "$fuzzer" -merge=1 -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
       "$out" "$work/$t" >"$scratch/$t.log" 2>&1; then
@@ -58,7 +55,9 @@ for line in "${fuzz_targets[@]}"; do
   fi
   count=0 bytes=0
   while read -r name; do
-    # The merge names what it adds by the SHA-1 of its contents.
+    # The merge names what it adds by the SHA-1 of its contents; one already checked in can
+    # come back when a run's coverage differs slightly from the last.
+    [[ -e $corpus/$t/found-$name ]] && continue
     cp "$out/$name" "$corpus/$t/found-$name"
     count=$((count + 1)) bytes=$((bytes + $(stat -c %s "$out/$name")))
   done < <(ls "$out" | grep -vxF -f "$scratch/$t.before")

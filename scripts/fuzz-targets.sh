@@ -15,3 +15,14 @@ fuzz_targets=(
   "ini      1024   -"
   "sp4_bank 16384  -"
 )
+
+# fuzz_copy_seeds DEST TARGET SEEDS: copies into DEST what the tests replay for TARGET, its
+# checked-in corpus ($corpus/TARGET) and the build's data files matching SEEDS ($data).
+fuzz_copy_seeds() {
+  local dest=$1 t=$2 seeds=$3 f
+  [[ -d $corpus/$t ]] && cp "$corpus/$t"/* "$dest"/ 2>/dev/null
+  if [[ $seeds != - ]]; then
+    for f in "$data"/$seeds; do [[ -f $f ]] && cp "$f" "$dest"/; done
+  fi
+  return 0
+}
