@@ -49,6 +49,33 @@ bool readBankFile(const std::string& path, sp4::Header& header, std::vector<sp4:
     return true;
 }
 
+TBankSetResult readBankSet(TBankTable& banks, TPatternRecords& records, std::string& error) {
+    std::array<std::vector<sp4::PatternFields>, kBankCount> read;
+    for (int i = 0; i < kBankCount; ++i) {
+        TBankRec& bank = banks[static_cast<std::size_t>(i)];
+        if (bank.fileName.empty()) continue;
+        sp4::Header header;
+        if (!readBankFile(bank.fileName, header, read[static_cast<std::size_t>(i)], error)) return TBankSetResult::BadFile;
+        bank.sysMem = header.sysMem;
+        bank.rotate = header.rotate;
+        bank.last = header.last;
+    }
+    const int overflow = layoutBankIndices(banks);
+    if (overflow >= 0) {
+        error = bankOverflowMessage(banks[static_cast<std::size_t>(overflow)], overflow);
+        return TBankSetResult::Overflow;
+    }
+    for (int i = 0; i < kBankCount; ++i) {
+        const auto& recs = read[static_cast<std::size_t>(i)];
+        const auto first = static_cast<std::size_t>(banks[static_cast<std::size_t>(i)].first);
+        for (std::size_t k = 0; k < recs.size(); ++k) {
+            records[first + k] = recs[k];
+            records[first + k].bank = static_cast<std::uint8_t>(i);
+        }
+    }
+    return TBankSetResult::Ok;
+}
+
 int layoutBankIndices(TBankTable& banks) {
     int overflow = -1;
     std::int64_t next = 0;

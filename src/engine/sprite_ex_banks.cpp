@@ -2,6 +2,7 @@
 // and the colour-mix table.
 
 #include <chrono>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -53,30 +54,25 @@ bool TSpriteEx::LayOutBanks() {
 void TSpriteEx::Loaded() {
     // Every bank's header and pattern records are read now, so the hit circles of all banks
     // are in the table from the start, whenever a bank's pictures are loaded later.
-    std::array<std::vector<sp4::PatternFields>, kBankCount> records;
+    for (int i = 0; i < kBankCount; ++i) {
+        const std::string& name = FBanks[static_cast<std::size_t>(i)];
+        if (!name.empty()) FBankData[static_cast<std::size_t>(i)].fileName = tz::DataPath(name, ".sp4");
+    }
+    // Start-up only: the records of all banks are taken once.
+    const auto records = std::make_unique<TPatternRecords>();
+    std::string error;
+    switch (readBankSet(FBankData, *records, error)) {
+        case TBankSetResult::BadFile: Fail("Loaded.BadBankFile - " + error); return;
+        case TBankSetResult::Overflow: Fail(error); return;
+        case TBankSetResult::Ok: break;
+    }
     for (int i = 0; i < kBankCount; ++i) {
         TBankRec& bank = FBankData[static_cast<std::size_t>(i)];
-        const std::string& name = FBanks[static_cast<std::size_t>(i)];
-        if (name.empty()) continue;
-        bank.fileName = tz::DataPath(name, ".sp4");
         if (bank.fileName.empty()) continue;
-        sp4::Header header;
-        std::string error;
-        if (!readBankFile(bank.fileName, header, records[static_cast<std::size_t>(i)], error)) {
-            Fail("Loaded.BadBankFile - " + error);
-            return;
-        }
-        takeHeader(bank, header);
         reservePicture(bank);
-    }
-    if (!LayOutBanks()) return;
-    for (int i = 0; i < kBankCount; ++i) {
-        const TBankRec& bank = FBankData[static_cast<std::size_t>(i)];
-        const auto& recs = records[static_cast<std::size_t>(i)];
-        for (std::size_t k = 0; k < recs.size(); ++k) {
-            TPatternRec& p = FPatterns[static_cast<std::size_t>(bank.first) + k];
-            p.assignFields(recs[k]);
-            p.bank = static_cast<std::uint8_t>(i);
+        for (int k = 0; k <= bank.last; ++k) {
+            const auto n = static_cast<std::size_t>(bank.first + k);
+            FPatterns[n].assignFields((*records)[n]);
         }
     }
 }

@@ -14,7 +14,7 @@ struct Centre {
 };
 
 // The circles of a pattern placed at the object's position; returns how many there are.
-int placeCircles(const TPatternRec& p, const TSpriteRec& s, Centre (&out)[kMaxHitCircles]) {
+int placeCircles(const sp4::PatternFields& p, const TSpriteRec& s, Centre (&out)[kMaxHitCircles]) {
     const int n = std::min<int>(p.hitLast, kMaxHitCircles - 1) + 1;
     for (int i = 0; i < n; ++i) {
         const THitCircle& h = p.hits[static_cast<std::size_t>(i)];
@@ -27,12 +27,11 @@ int placeCircles(const TPatternRec& p, const TSpriteRec& s, Centre (&out)[kMaxHi
 
 bool validPattern(std::int16_t pattern) { return pattern >= 0 && pattern < kPatternCount; }
 
-}  // namespace
-
-bool SpriteHit(const TPatternTable& patterns, const TSpriteRec& a, const TSpriteRec& b) {
+template <class Table>
+bool tableHit(const Table& patterns, const TSpriteRec& a, const TSpriteRec& b) {
     if (!validPattern(a.pattern) || !validPattern(b.pattern)) return false;
-    const TPatternRec& pa = patterns[static_cast<std::size_t>(a.pattern)];
-    const TPatternRec& pb = patterns[static_cast<std::size_t>(b.pattern)];
+    const sp4::PatternFields& pa = patterns[static_cast<std::size_t>(a.pattern)];
+    const sp4::PatternFields& pb = patterns[static_cast<std::size_t>(b.pattern)];
     if (pa.hitLast < 0 || pb.hitLast < 0) return false;
     Centre ca[kMaxHitCircles], cb[kMaxHitCircles];
     const int na = placeCircles(pa, a, ca);
@@ -45,6 +44,16 @@ bool SpriteHit(const TPatternTable& patterns, const TSpriteRec& a, const TSprite
         }
     }
     return false;
+}
+
+}  // namespace
+
+bool SpriteHit(const TPatternTable& patterns, const TSpriteRec& a, const TSpriteRec& b) {
+    return tableHit(patterns, a, b);
+}
+
+bool SpriteHit(const std::array<sp4::PatternFields, kPatternCount>& patterns, const TSpriteRec& a, const TSpriteRec& b) {
+    return tableHit(patterns, a, b);
 }
 
 }  // namespace engine

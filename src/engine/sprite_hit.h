@@ -10,5 +10,7 @@ namespace engine {
 // greater than the centre distance). Circle offsets are rotated by each object's rotation.
 // Negative or out-of-table pattern numbers hit nothing.
 bool SpriteHit(const TPatternTable& patterns, const TSpriteRec& a, const TSpriteRec& b);
+// The same over the file records of the patterns alone (bank_file.h's readBankSet).
+bool SpriteHit(const std::array<sp4::PatternFields, kPatternCount>& patterns, const TSpriteRec& a, const TSpriteRec& b);
 
 }  // namespace engine

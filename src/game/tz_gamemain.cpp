@@ -337,7 +337,7 @@ void StageStart() {
     MyShip.QuakeTimer = 0;
     MapPos.x = WithWholePart(MapPos.x, 128);
     FreeTables();
-    if (EnableBGM) StartMusic("BGM" + std::to_string(StageNo));  // replaces the piece playing
+    StartMusic(StageMusic(StageNo));  // replaces the piece playing
 }
 
 }  // namespace tz

@@ -39,7 +39,8 @@ inline std::int32_t& TimeLeft = GameState.Play.TimeLeft;         // ticks of the
 inline std::int32_t& DeadTimer = GameState.Play.DeadTimer;       // 0 while the ship lives, then counts up
 inline std::int32_t& BossLife = GameState.Play.BossLife;         // final boss strength; 9999 when absent
 inline std::int32_t& BonusRate = GameState.Play.BonusRate;       // bonus multiplier 0..8
-inline bool& BgmPlaying = GameState.Play.BgmPlaying;             // the music player has a piece playing
+inline std::uint8_t& MusicPiece = GameState.Play.MusicPiece;     // the piece started (Music::...)
+inline std::int32_t& MusicTicks = GameState.Play.MusicTicks;     // ticks since it started
 inline std::uint8_t& FillColour = GameState.Play.FillColour;     // clears the screen between scenes
 
 // Drawing state, outside the game state: frames drawn since program start, and the drawing

@@ -1,6 +1,6 @@
 #pragma once
 // The names of the game's numbered things: enemy kinds, effect kinds, enemy bullet kinds
-// and sound-effect slots. The numbers are the ones the stage maps, the sprite banks and the
+// sound-effect slots and pieces of music. The numbers are the ones the stage maps, the sprite banks and the
 // replays rely on; game code names them (SpawnEffect(Effect::Shard, ...)). Player shot
 // kinds are TShotKind (tz_mymissile.h); scene numbers are Scene:: (tz_globals.h).
 
@@ -117,5 +117,20 @@ inline constexpr std::int32_t Arrow = 20;
 inline constexpr std::int32_t SuperShot = 21;
 inline constexpr int Count = 22;
 }  // namespace Sound
+
+// Pieces of music (the game state's MusicPiece). The game starts and stops them whatever
+// the player's options; whether a piece is heard is the sound output's business.
+namespace Music {
+inline constexpr std::uint8_t None = 0;
+inline constexpr std::uint8_t Stage1 = 1;   // Stage1 + n - 1 for stage n
+inline constexpr std::uint8_t Stage2 = 2;
+inline constexpr std::uint8_t Stage3 = 3;
+inline constexpr std::uint8_t Boss = 4;     // the final boss's second form
+inline constexpr std::uint8_t Ending = 5;
+inline constexpr int Count = 6;
+// The file name of each piece (extension ".mid"); empty for None.
+inline constexpr const char* Names[Count] = {"", "BGM1", "BGM2", "BGM3", "Boss", "Ending"};
+inline constexpr const char* Name(std::uint8_t piece) { return piece < Count ? Names[piece] : ""; }
+}  // namespace Music
 
 }  // namespace tz

@@ -13,6 +13,7 @@
 #include "game/tz_draw.h"
 #include "core/random.h"
 #include "game/tz_outlet.h"
+#include "game/tz_patterns.h"
 #include "game/tz_sound.h"
 #include "platform/bitmap_loader.h"
 
@@ -60,8 +61,10 @@ void WindowPlaySE(std::int32_t Index, std::int32_t Pan, std::int32_t VolumeStep,
     PlaySoundEffect(Index, Pan, VolumeStep, Rate);
 }
 
-void WindowStartMusic(const std::string& Name) {
-    if (Form1 != nullptr) PlayBgm(Name);
+// The player's music option decides whether the game's pieces are heard; the game starts
+// and stops them all the same.
+void WindowStartMusic(std::uint8_t Piece) {
+    if (Form1 != nullptr && EnableBGM) PlayBgm(Music::Name(Piece));
 }
 
 void WindowStopMusic() {
@@ -77,12 +80,12 @@ void WindowFadeToBlack(std::int32_t Level) {
 }
 
 void WindowFillScreens(std::uint8_t Colour) {
-    if (Form1 != nullptr) Form1->FillScreens(Colour);
+    if (Form1 != nullptr) Form1->ClearBothScreens(Colour);
 }
 
 void WindowUserEvent() {
     ++UserEventRequests;
-    if (Form1 != nullptr) Form1->RequestUserEvent();
+    if (Form1 != nullptr) Form1->ArmUserEvent();
 }
 
 constexpr TOutlet WindowOutlet{WindowPlaySE,      WindowStartMusic,  WindowStopMusic, WindowFadeToWhite,
@@ -104,6 +107,9 @@ TForm1::TForm1(plat::Platform& platform) : Sprite(platform), UnitList(tz::UnitLi
     auto& banks = Sprite.Banks();
     for (std::size_t i = 0; i < banks.size(); ++i) banks[i] = i < BankFiles.size() ? BankFiles[i] : "";
     Sprite.Loaded();  // the pattern table of every bank, as when the window's components load
+    // The game's own copy of the hit circles; a bank that cannot be read fails the engine above.
+    std::string patternError;
+    LoadPatterns(patternError);
     LoadUnitList();
 
     Sprite.OnStartSystem = [this] { SpriteStartSystem(); };
@@ -130,7 +136,7 @@ TForm1::~TForm1() {
 
 void TForm1::Show() { Sprite.Paint(); }
 
-void TForm1::RequestUserEvent() { Sprite.OnUserEvent = [this] { SpriteUserEvent(); }; }
+void TForm1::ArmUserEvent() { Sprite.OnUserEvent = [this] { SpriteUserEvent(); }; }
 
 TReplayResult TForm1::LoadReplay(const std::string& FileName) { return tz::LoadReplay(FileName); }
 
@@ -188,13 +194,15 @@ void TForm1::SpriteScreenChanged() {
 void TForm1::SpriteTerminateSystem() {
     Sprite.ReleaseSurface(BgSurface);
     ShutdownSound();
-    StopMusic();
+    // The player stops; the game state is left as the last tick made it (a summary taken
+    // after the window closed must be the game's).
+    StopBgm();
     CloseSoundOutput();
     if (WriteSettings) WriteSettings();
     if (CloseDialog) CloseDialog();
 }
 
-void TForm1::FillScreens(std::uint8_t colour) {
+void TForm1::ClearBothScreens(std::uint8_t colour) {
     Sprite.FillSurface(Sprite.FPrimary.get(), WholeScreen, colour);
     Sprite.FillSurface(Sprite.FBackBuffer.get(), WholeScreen, colour);
 }
@@ -209,7 +217,7 @@ void TForm1::SpriteUserEvent() {
         case Scene::StageSetup: StageSetup(); break;
         case Scene::Play: BossBankSwap(); break;
         case Scene::StageClear:
-            if (EnableBGM) StopMusic();  // the final boss was destroyed
+            StopMusic();  // the final boss was destroyed
             break;
         case Scene::EndingSetup: EndingSetup(); break;
         default: break;
@@ -264,12 +272,12 @@ void TForm1::NewGame() {
     // dialog's choice, so its playback starts where it was recorded.
     GameStartFrom = static_cast<std::uint8_t>(NextGameStartFrom());
     SetScene(Scene::StageSetup);
-    tz::RequestUserEvent();
+    RequestUserEvent();
 }
 
 void TForm1::StageSetup() {
     FillScreens(FillColour);
-    Sprite.FadeToBlack(0);
+    FadeToBlack(0);
     Sprite.ReleaseBanks();
     Sprite.RealizeBank(BankSystem);
     Sprite.RealizeBank(BankGame);
@@ -300,7 +308,7 @@ void TForm1::StageSetup() {
         SetScene(Scene::Play);
     } else {
         SetScene(Scene::EndingSetup);
-        tz::RequestUserEvent();
+        RequestUserEvent();
     }
 }
 
@@ -309,7 +317,7 @@ void TForm1::BossBankSwap() {
         Sprite.ReleaseBank(BankStage3);
         Sprite.RealizeBank(BankBossA);
     } else {
-        if (EnableBGM) StartMusic("Boss");
+        StartMusic(Music::Boss);
         Sprite.ReleaseBank(BankBossA);
         Sprite.RealizeBank(BankBossB);
     }
@@ -322,8 +330,8 @@ void TForm1::EndingSetup() {
     Sprite.RealizeBank(BankSystem);
     Sprite.RealizeBank(BankEnding);
     Sprite.RealizeBank(BankGame);
-    Sprite.FadeToWhite(256);
-    if (EnableBGM) StartMusic("Ending");
+    FadeToWhite(256);
+    StartMusic(Music::Ending);
     for (TEffect& e : Effects) {
         e = TEffect{};
         e.Index = -1;
@@ -335,13 +343,14 @@ void TForm1::EndingSetup() {
 
 void TForm1::SpriteProcess() {
     TickRanGameStep = false;
+    if (MusicPiece != Music::None) ++MusicTicks;
     switch (SceneState) {
         case Scene::Title: {
             MyShip.OldKeys = MyShip.Keys;
             MyShip.Keys = ReadDeviceInput();
             const bool firePressed = (MyShip.Keys & KeyFire) != 0 && (MyShip.OldKeys & KeyFire) == 0;
             if (firePressed || (ReplayMode && ReplayPos == 0) || NextGameStartFrom() > 4 || FeedStartPending)
-                tz::RequestUserEvent();
+                RequestUserEvent();
             break;
         }
         case Scene::Play:
@@ -373,14 +382,14 @@ void TForm1::PlayProcess() {
     }
     if (SceneState == Scene::TimeOver && SceneTimer >= TimeOverTicks) {
         SetScene(Scene::TitleSetup);
-        tz::RequestUserEvent();
+        RequestUserEvent();
     }
     GameStep();
     if (Score > HiScore && !ReplayMode) HiScore = Score;
     if (DeadTimer > 120) {
         if (MyShip.Lives == 0) {
             SetScene(Scene::TitleSetup);  // game over
-            tz::RequestUserEvent();
+            RequestUserEvent();
         } else if (TimeLeft > 0) {
             RelaunchShip();
         }
@@ -403,9 +412,9 @@ void TForm1::CreditsProcess() {
     }
     if (SceneTimer >= CreditsTicks) {
         SetScene(Scene::TitleSetup);
-        tz::FillScreens(FillColour);
+        FillScreens(FillColour);
         tz::FadeToBlack(0);
-        tz::RequestUserEvent();
+        RequestUserEvent();
         return;
     }
     const std::int32_t row = SceneTimer / CreditsRowTicks;

@@ -73,10 +73,13 @@ public:
     void SpriteTerminateSystem();
     void FormClose() {}
 
+    // The window's side of the outlet (tz_outlet.h): the game reaches these only through its
+    // outlet, so they have names of their own (an unqualified call inside the window's code
+    // reaches the outlet, never the engine directly).
     // Asks the engine to run SpriteUserEvent after the next frame.
-    void RequestUserEvent();
+    void ArmUserEvent();
     // Clears the primary and the back buffer to one palette index.
-    void FillScreens(std::uint8_t colour);
+    void ClearBothScreens(std::uint8_t colour);
 
     // Loads a replay for playback (the startup dialog, the command line, --replay).
     TReplayResult LoadReplay(const std::string& FileName);

@@ -1,7 +1,6 @@
 #include "game/tz_outlet.h"
 
 #include "game/tz_globals.h"
-#include "game/tz_sound.h"
 
 namespace tz {
 
@@ -10,7 +9,7 @@ std::int32_t UserEventRequests = 0;
 namespace {
 
 void NoSound(std::int32_t, std::int32_t, std::int32_t, std::int32_t) {}
-void NoMusic(const std::string&) {}
+void NoMusic(std::uint8_t) {}
 void NoCall() {}
 void NoLevel(std::int32_t) {}
 void NoColour(std::uint8_t) {}
@@ -42,16 +41,17 @@ void FadeToBlack(std::int32_t Level) { Current->FadeToBlack(Level); }
 void FillScreens(std::uint8_t Colour) { Current->FillScreens(Colour); }
 
 void StopMusic() {
-    if (!BgmPlaying) return;
+    if (MusicPiece == Music::None) return;
     Current->StopMusic();
-    BgmPlaying = false;
+    MusicPiece = Music::None;
+    MusicTicks = 0;
 }
 
-void StartMusic(const std::string& Name) {
+void StartMusic(std::uint8_t Piece) {
     StopMusic();
-    Current->StartMusic(Name);
-    // Playing unless its file is missing or damaged (reported once; the game goes on).
-    BgmPlaying = MusicPlayable(Name);
+    MusicPiece = Piece;
+    MusicTicks = 0;
+    Current->StartMusic(Piece);
 }
 
 void RequestUserEvent() {

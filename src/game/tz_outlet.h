@@ -7,13 +7,14 @@
 // changes nothing outside the record.
 
 #include <cstdint>
-#include <string>
+
+#include "game/tz_kinds.h"
 
 namespace tz {
 
 struct TOutlet {
     void (*PlaySE)(std::int32_t Index, std::int32_t Pan, std::int32_t VolumeStep, std::int32_t Rate);
-    void (*StartMusic)(const std::string& Name);  // the previous piece is already stopped
+    void (*StartMusic)(std::uint8_t Piece);       // a Music:: piece; the previous one is already stopped
     void (*StopMusic)();
     void (*FadeToWhite)(std::int32_t Level);
     void (*FadeToBlack)(std::int32_t Level);
@@ -50,10 +51,14 @@ void FadeToWhite(std::int32_t Level);
 void FadeToBlack(std::int32_t Level);
 // Clears both screens to one palette index.
 void FillScreens(std::uint8_t Colour);
-// Starts a piece of music ("BGM1", "Boss", ...), stopping the one playing; stops it.
-// BgmPlaying in the game state follows both (a piece whose file cannot be played does not
-// count as playing, with the outlet silenced or not).
-void StartMusic(const std::string& Name);
+// Starts a piece of music (Music::Stage1, Music::Boss, ...), stopping the one playing; stops
+// it. The game state's MusicPiece and MusicTicks follow both whatever the outlet does with
+// them, so the state is the same with music on or off, with a piece's file missing, and with
+// the outlet silenced: whether a piece is heard (the music player's BgmPlaying) is the
+// outlet's business.
+void StartMusic(std::uint8_t Piece);
 void StopMusic();
+// The piece of stage n (1..3).
+inline std::uint8_t StageMusic(std::int32_t n) { return static_cast<std::uint8_t>(Music::Stage1 + n - 1); }
 
 }  // namespace tz

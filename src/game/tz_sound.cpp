@@ -41,6 +41,4 @@ bool PlayBgm(const std::string& Name) { return audio::StartMusic(Name, &DataPath
 
 void StopBgm() { audio::StopMusic(); }
 
-bool MusicPlayable(const std::string& Name) { return audio::MusicFilePlayable(DataPath(Name, ".mid"), Name); }
-
 }  // namespace tz

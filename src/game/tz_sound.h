@@ -31,9 +31,5 @@ void PlaySoundEffect(std::int32_t Index, std::int32_t Pan, std::int32_t VolumeSt
 // The music player: stops what plays, opens Name's .mid and plays it; true when it plays.
 bool PlayBgm(const std::string& Name);
 void StopBgm();
-// Whether Name's .mid can be played: false when the file is missing or damaged (reported
-// once). The game's BgmPlaying follows this, not the sound output, so the game state is
-// the same with sound, without it and with the outlet silenced.
-bool MusicPlayable(const std::string& Name);
 
 }  // namespace tz

@@ -40,11 +40,13 @@ struct TPlayState {
     // The scene machine.
     std::uint8_t SceneState = 0;        // current scene (Scene::...)
     std::uint8_t FillColour = 0;        // palette index that clears the screen between scenes
-    bool BgmPlaying = false;            // the music player has a piece open and playing
+    std::uint8_t MusicPiece = 0;        // the piece the game has started (Music::...), None when stopped
     bool UserEventPending = false;      // a scene set-up was asked for and has not run yet
     bool TickRanGameStep = false;       // the last tick ran the per-tick game step
     std::uint8_t Spare1 = 0, Spare2 = 0, Spare3 = 0;
     std::int32_t SceneTimer = 0;        // ticks since the scene began (0 at every change)
+    std::int32_t MusicTicks = 0;        // ticks since MusicPiece started
+    std::int32_t Spare4 = 0;
     std::int32_t Score = 0;
     std::int32_t StageNo = 1;           // 1..3
     std::int32_t TimeLeft = -1;         // ticks of the whole game's budget; -1 before the launch

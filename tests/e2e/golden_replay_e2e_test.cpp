@@ -31,9 +31,9 @@ struct Golden {
 // The lines between the marks are written by scripts/repin-golden.sh.
 constexpr Golden kGolden[] = {
     // golden table: begin
-    {1, "GoldenStage1.KRREP", 7400, 345380, "87a8ad1ef3c4a365"},
-    {2, "GoldenStage2.KRREP", 7300, 298920, "6822b3c15c651ecd"},
-    {3, "GoldenStage3.KRREP", 0, 302530, "8491ca7e48520c60"},
+    {1, "GoldenStage1.KRREP", 7400, 345380, "5dde9d7e67d34789"},
+    {2, "GoldenStage2.KRREP", 7300, 298920, "d9e4464dfa46a392"},
+    {3, "GoldenStage3.KRREP", 0, 302530, "8e1ad35cda07fa76"},
     // golden table: end
 };
 

@@ -14,6 +14,7 @@
 #include "game/tz_globals.h"
 #include "game/tz_map.h"
 #include "game/tz_mymissile.h"
+#include "game/tz_patterns.h"
 #include "game/tz_replay.h"
 #include "game/tz_unitlist.h"
 
@@ -22,6 +23,8 @@ namespace tz::testing {
 class EnemyTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(LoadPatterns(error)) << error;  // the banks' hit circles, as the game reads them
         LoadUnitList();
         SetScene(Scene::Play);
         StageNo = 2;  // the ship is launched by the stage start

@@ -10,6 +10,8 @@
 #include "game/tz_input.h"
 #include "game/tz_map.h"
 #include "game/tz_mymissile.h"
+#include "game/tz_main.h"
+#include "game/tz_patterns.h"
 #include "game/tz_replay.h"
 #include "game/tz_unitlist.h"
 #include "game/tz_globals.h"
@@ -22,6 +24,8 @@ namespace {
 class GameStepTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(LoadPatterns(error)) << error;  // the banks' hit circles, as the game reads them
         LoadUnitList();
         SceneState = 4;
         SceneTimer = 0;
@@ -137,6 +141,16 @@ TEST_F(GameStepTest, OppositeKeysResolveDownAndRight) {
     EXPECT_EQ(MyShip.X - x, 260000);
     EXPECT_EQ(MyShip.Tilt, 1);  // down is tested last
     EXPECT_EQ(ReplayPos, 1);
+}
+
+// The hit test reads the banks' own hit circles: no game window is needed for contact.
+TEST_F(GameStepTest, HitCirclesComeFromTheBanksWithoutAWindow) {
+    ASSERT_EQ(Form1, nullptr);
+    TMyShip other = MyShip;
+    EXPECT_TRUE(PatternsTouch(MyShip, other));
+    EXPECT_GT(PatternWidth(MyShip.Pattern), 0);
+    other.X = MyShip.X + (100 << 16);
+    EXPECT_FALSE(PatternsTouch(MyShip, other));
 }
 
 TEST_F(GameStepTest, ShipStaysInsideTheSideLimits) {

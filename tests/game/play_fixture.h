@@ -45,7 +45,7 @@ inline std::vector<TSoundCall>& PlayedSounds() {
 inline void RecordSound(std::int32_t i, std::int32_t p, std::int32_t v, std::int32_t r) {
     PlayedSounds().push_back({i, p, v, r});
 }
-inline void NoMusic(const std::string&) {}
+inline void NoMusic(std::uint8_t) {}
 inline void NoCall() {}
 inline void NoLevel(std::int32_t) {}
 inline void NoColour(std::uint8_t) {}

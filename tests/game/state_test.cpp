@@ -133,8 +133,8 @@ TEST(Outlet, SilencedTickPlaysNothingAndRequestsNothing) {
         TSilencedOutlet silence;
         EXPECT_TRUE(OutletSilenced());
         RequestUserEvent();
-        StartMusic("BGM1");
-        EXPECT_TRUE(BgmPlaying);
+        StartMusic(Music::Stage1);
+        EXPECT_EQ(MusicPiece, Music::Stage1);
     }
     EXPECT_FALSE(OutletSilenced());
     EXPECT_EQ(UserEventRequests, requests);
@@ -142,7 +142,7 @@ TEST(Outlet, SilencedTickPlaysNothingAndRequestsNothing) {
     RequestUserEvent();
     EXPECT_EQ(UserEventRequests, requests + 1);
     StopMusic();
-    EXPECT_FALSE(BgmPlaying);
+    EXPECT_EQ(MusicPiece, Music::None);
     GameState = TGameState{};
 }
 

@@ -11,7 +11,7 @@
 #      which saves "LastGame".
 #   2. Escape closes the window; the program prints its summary line and ends with 0.
 #   3. "LastGame" played headless (--replay ... --summary) ends with the same score and the
-#      same state hash.
+#      same state hash, with music and effects as in the window and with neither.
 # Keys xdotool drops on a loaded machine do not matter: whatever reached the game is in its
 # replay. The script only checks that some keys did reach it.
 #
@@ -113,5 +113,12 @@ for f in score state; do
         fail "the replay of the game window's game ends with another $f: window $(field "$WINDOW" $f), replay $(field "$REPLAY" $f)"
 done
 [ -n "$(field "$WINDOW" state)" ] || fail "no state hash in the summary: $WINDOW"
+# The game window played with music and effects on; the same game without them is the same
+# game.
+"$BIN" --headless --home "$OUT/replay_home" --replay "$LAST" --until-title --no-draw --no-music --no-sound-effects \
+    --summary >"$OUT/silent.out" 2>"$OUT/silent.err" || fail "the silent headless replay failed: $(cat "$OUT/silent.err")"
+SILENT=$(grep '^{' "$OUT/silent.out" | tail -1)
+[ "$(field "$SILENT" state)" = "$(field "$WINDOW" state)" ] ||
+    fail "without music and effects the replay ends in another state: $SILENT"
 echo "pass: $LEN ticks ($MOVED with a direction, $FIRED with fire), played in ${PLAYED} s"
 exit 0
