@@ -2,6 +2,7 @@
 // flash and lightning, hit flashes, the caption reveal's bounds, and that a frame leaves the
 // game state and the engine's pen as it found them and depends on no pen left behind.
 #include "diagnostics/memcheck.h"
+#include "engine/pen.h"
 #include "game/state_hash.h"
 #include "game/tz_lightning.h"
 #include "play_fixture.h"
