@@ -17,6 +17,7 @@
 #include "engine/blit.h"
 #include "engine/bmp8.h"
 #include "engine/draw_modes.h"
+#include "engine/pen.h"
 #include "engine/sp4_writer.h"
 #include "engine/sprite_ex.h"
 #include "core/data_path.h"
@@ -122,12 +123,11 @@ void buildScene() {
     e.Paint();
     e.SetPause(true);
     e.RealizeBank(0);
-    if (!e.LastFailure().empty() || !e.FBackBuffer) {
+    if (!e.LastFailure().empty() || e.BackBuffer() == nullptr) {
         std::fprintf(stderr, "engine start failed: %s\n", e.LastFailure().c_str());
         std::exit(1);
     }
-    e.FClipRect = kPlayField;
-    sc->frame = e.FBackBuffer.get();
+    sc->frame = e.BackBuffer();
     sc->palette = SDL_AllocPalette(256);
     SDL_SetPaletteColors(sc->palette, colours, 0, 256);
     sc->sdlBank = SDL_CreateRGBSurfaceWithFormat(0, sc->bank.width, sc->bank.height, 8, SDL_PIXELFORMAT_INDEX8);
@@ -174,6 +174,7 @@ std::vector<Draw> heavyFrame() {
 
 void drawOurs(const std::vector<Draw>& draws) {
     engine::TSpriteEx& e = *gScene->sprite;
+    const engine::TPen pen(e, engine::TDrawMode::Plain, {0, 0}, kPlayField);
     for (const Draw& dr : draws)
         e.DrawPattern(static_cast<std::int16_t>(dr.x), static_cast<std::int16_t>(dr.y), static_cast<std::int16_t>(dr.sprite));
 }

@@ -75,7 +75,6 @@ bool BuildScene(TScene& sc) {
     form.Sprite.RealizeBank(BankGame);
     form.Sprite.RealizeBank(3);
     form.Sprite.LoadBmpToSurface(BgSurface, "tz_BG");
-    form.Sprite.FClipRect = engine::TRect{128, 0, 512, 480};
 
     SceneState = Scene::Play;
     SceneTimer = 1000;
@@ -129,8 +128,8 @@ bool BuildScene(TScene& sc) {
 void Frame(TScene& sc) {
     RefreshCount += 1;
     DrawPlayField();
-    const engine::Surface& back = *sc.form->Sprite.FBackBuffer;
-    plat::buildLookup(sc.form->Sprite.FDDPalette, sc.lookup);
+    const engine::Surface& back = *sc.form->Sprite.BackBuffer();
+    plat::buildLookup(sc.form->Sprite.DisplayPalette(), sc.lookup);
     plat::convertFrame(plat::FrameView{back.pixels.data(), back.pitch, back.width, back.height}, sc.lookup, sc.out32.data(),
                        640 * 4);
     benchmark::DoNotOptimize(sc.out32.data());

@@ -81,21 +81,9 @@ bool IsShotStep(const ProgramOptions& options, std::int64_t step) {
 // The back buffer as it was just shown, through the palette shown with it, as a PNG.
 bool WriteShot(const engine::TSpriteEx& sprite, const std::string& dir, std::int64_t step, std::string& path) {
     path = dir + "/shot_" + std::to_string(step) + ".png";
-    if (!sprite.FBackBuffer) return false;
-    const engine::Surface& frame = *sprite.FBackBuffer;
-    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height) * 4);
-    std::uint8_t* out = rgba.data();
-    for (int y = 0; y < frame.height; ++y) {
-        const std::uint8_t* row = frame.row(y);
-        for (int x = 0; x < frame.width; ++x, out += 4) {
-            const plat::Rgb c = sprite.FDDPalette[row[x]];
-            out[0] = c.r;
-            out[1] = c.g;
-            out[2] = c.b;
-            out[3] = 255;
-        }
-    }
-    return plat::writePng(path, rgba.data(), frame.width, frame.height);
+    std::vector<std::uint8_t> rgba;
+    int width = 0, height = 0;
+    return sprite.BackBufferRgba(rgba, width, height) && plat::writePng(path, rgba.data(), width, height);
 }
 
 }  // namespace

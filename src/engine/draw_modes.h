@@ -10,6 +10,14 @@
 
 namespace engine {
 
+// How a pattern goes onto the back buffer (TSpriteEx::DrawPattern).
+enum class TDrawMode : std::uint8_t {
+    Plain,   // keyed copy
+    Flash,   // white silhouette (drawFlash)
+    Add,     // mixed with what lies under it through the add table
+    Mix2,    // the same through the second mix table
+};
+
 using MixTable = std::array<std::uint8_t, 65536>;   // entry dest * 256 + src
 
 // White silhouette in 32-bit groups: every group of four source pixels, starting at s.left

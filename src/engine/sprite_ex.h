@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/draw_modes.h"
 #include "engine/geometry.h"
 #include "engine/pattern_table.h"
 #include "engine/sprite_rec.h"
@@ -276,24 +277,34 @@ public:
     // The engine lock, for code outside the events that must not overlap a tick.
     std::mutex& EngineLock() { return FLock; }
 
-    // ---- Fields the drawing code and the game use directly --------------------------------
+    // ---- What the game reads, and where it draws ----------------------------------------
 
-    TRect FClipRect{0, 0, 640, 480};
-    std::uint8_t FDrawMode = 0;
-    std::int32_t FOffsetX = 0;
-    std::int32_t FOffsetY = 0;
-    std::int32_t FScreenWidth = 640;
-    std::int32_t FScreenHeight = 480;
-    std::uint8_t FBitsPerPixel = 8;
-    plat::Palette FPaletteEntries{};     // the stored palette; fades start from it
-    plat::Palette FDDPalette{};          // the palette shown (see HasPalette)
-    std::array<std::uint8_t, 65536> FAddTable{};
-    std::array<std::uint8_t, 65536> FMixTable2{};
-    SurfacePtr FPrimary;                 // the front surface (cleared with the back buffer)
-    SurfacePtr FBackBuffer;              // every frame is drawn here
-    SurfacePtr FBackSurface;             // holds BackGround when one is set
-    TPatternTable FPatterns{};
-    TBankTable FBankData{};
+    // The pen: how patterns and sprites go onto the back buffer. Read here; set only through
+    // a TPen (engine/pen.h), which puts back what it found when it ends.
+    TDrawMode DrawMode() const { return FDrawMode; }
+    TPoint DrawOffset() const { return {FOffsetX, FOffsetY}; }
+    const TRect& ClipRect() const { return FClipRect; }
+
+    int ScreenWidth() const { return FScreenWidth; }
+    int ScreenHeight() const { return FScreenHeight; }
+    // The surface every frame is drawn on, null before the display is built. Code that draws
+    // pixels of its own writes into it.
+    Surface* BackBuffer() { return FBackBuffer.get(); }
+    const Surface* BackBuffer() const { return FBackBuffer.get(); }
+    // Fills the front surface and the back buffer with one colour.
+    void FillDisplay(std::uint8_t Color);
+    // The back buffer as it stands, through the palette shown (DisplayPalette), as RGBA bytes
+    // (4 per pixel, rows top to bottom). False before the display is built.
+    bool BackBufferRgba(std::vector<std::uint8_t>& rgba, int& width, int& height) const;
+
+    // The pattern table of all banks, the banks' records (pictures, surfaces, layout) and
+    // the tables the draw modes mix through.
+    const TPatternTable& Patterns() const { return FPatterns; }
+    const TBankTable& BankData() const { return FBankData; }
+    const MixTable& AddTable() const { return FAddTable; }
+    // The stored palette (the last picture's; fades start from it) and the palette shown.
+    const plat::Palette& StoredPalette() const { return FPaletteEntries; }
+    const plat::Palette& DisplayPalette() const { return FDDPalette; }
 
     // ---- Banks, drawing and rotation: declared by their module -----------------------------
     // (begin banks block)
@@ -316,7 +327,8 @@ public:
     // no cache or it does not hold exactly one table.
     bool LoadAddTable(const std::string& Name);
 
-    // Drawing (sprite_ex_draw.cpp). Patterns are drawn on FBackBuffer, clipped to FClipRect.
+    // Drawing (sprite_ex_draw.cpp). Patterns are drawn on the back buffer in the pen's mode, moved
+    // by its offsets and clipped to its clip rectangle.
     void DrawPattern(std::int16_t X, std::int16_t Y, std::int16_t Pattern);
     void DrawPatternFlash(std::int16_t X, std::int16_t Y, std::int16_t Pattern);
     void DrawPatternAdd(std::int16_t X, std::int16_t Y, std::int16_t Pattern);
@@ -327,7 +339,8 @@ public:
     void FadeToBlack(int Level);
 
     // Rotation and hit test (sprite_ex_rotation.cpp).
-    void DrawSprite(SurfacePtr& Dest, const TSpriteRec& Spr);
+    // On the back buffer, with the pen's offsets and clip rectangle.
+    void DrawSprite(const TSpriteRec& Spr);
     bool SpriteHit(const TSpriteRec& A, const TSpriteRec& B) const;
     void RotateCopy(Surface& Dest, const TSpriteRec& Spr);
     void PrepareBankRotations(int Bank, int Variant);
@@ -354,6 +367,7 @@ public:
     // (end banks block)
 
 private:
+    friend class TPen;
     friend class SpriteExTestAccess;
 
     // Lifecycle helpers.
@@ -378,6 +392,24 @@ private:
     bool OnTickThread() const;
 
     plat::Platform& FPlatform;
+
+    // Drawing state and tables (the pen's fields are written by TPen).
+    TRect FClipRect{0, 0, 640, 480};
+    TDrawMode FDrawMode = TDrawMode::Plain;
+    std::int32_t FOffsetX = 0;
+    std::int32_t FOffsetY = 0;
+    std::int32_t FScreenWidth = 640;
+    std::int32_t FScreenHeight = 480;
+    std::uint8_t FBitsPerPixel = 8;
+    plat::Palette FPaletteEntries{};     // the stored palette; fades start from it
+    plat::Palette FDDPalette{};          // the palette shown (see HasPalette)
+    MixTable FAddTable{};
+    MixTable FMixTable2{};
+    SurfacePtr FPrimary;                 // the front surface (cleared with the back buffer)
+    SurfacePtr FBackBuffer;              // every frame is drawn here
+    SurfacePtr FBackSurface;             // holds BackGround when one is set
+    TBankTable FBankData{};
+    TPatternTable FPatterns{};
 
     // Window state.
     bool FStarted = false;

@@ -24,10 +24,10 @@ void TSpriteEx::DrawPattern(std::int16_t X, std::int16_t Y, std::int16_t Pattern
     const TPatternRec* p = DrawablePattern(Pattern);
     if (p == nullptr) return;
     switch (FDrawMode) {
-        case 1: DrawPatternFlash(X, Y, Pattern); return;
-        case 2: DrawPatternAdd(X, Y, Pattern); return;
-        case 3: DrawPatternMix2(X, Y, Pattern); return;
-        default: break;
+        case TDrawMode::Flash: DrawPatternFlash(X, Y, Pattern); return;
+        case TDrawMode::Add: DrawPatternAdd(X, Y, Pattern); return;
+        case TDrawMode::Mix2: DrawPatternMix2(X, Y, Pattern); return;
+        case TDrawMode::Plain: break;
     }
     const auto xs = static_cast<std::int16_t>((X + FOffsetX - p->originX) * FSizeRate >> 2);
     const auto ys = static_cast<std::int16_t>((Y + FOffsetY - p->originY) * FSizeRate >> 2);
@@ -81,6 +81,11 @@ void TSpriteEx::DrawPatternMix2(std::int16_t X, std::int16_t Y, std::int16_t Pat
 void TSpriteEx::FillSurface(Surface* Dest, const TRect& R, int Color) {
     if (!Running() || Dest == nullptr) return;
     fillRect(*Dest, R, static_cast<std::uint8_t>(Color));
+}
+
+void TSpriteEx::FillDisplay(std::uint8_t Color) {
+    for (Surface* s : {FPrimary.get(), FBackBuffer.get()})
+        if (s != nullptr) FillSurface(s, TRect{0, 0, s->width, s->height}, Color);
 }
 
 void TSpriteEx::FadeToWhite(int Level) {

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "engine/sprite_ex.h"
+#include "platform/convert.h"
 
 namespace engine {
 namespace {
@@ -160,24 +161,26 @@ void TSpriteEx::TimerTick() {
 
 void TSpriteEx::SetProcessRepeat(int value) { FProcessRepeat = std::clamp(value, 1, kProcessRepeatMax); }
 
-bool TSpriteEx::ShownFrameRgba(std::vector<std::uint8_t>& rgba, int& width, int& height) const {
-    const Surface& frame = FPresentFrame;
-    if (frame.pixels.empty() || !FHaveShownFrame) return false;
+namespace {
+
+bool SurfaceRgba(const Surface& frame, const plat::Palette& palette, std::vector<std::uint8_t>& rgba, int& width,
+                 int& height) {
     width = frame.width;
     height = frame.height;
-    rgba.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-    std::uint8_t* out = rgba.data();
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row = frame.row(y);
-        for (int x = 0; x < width; ++x, out += 4) {
-            const plat::Rgb c = FPresentPalette[row[x]];
-            out[0] = c.r;
-            out[1] = c.g;
-            out[2] = c.b;
-            out[3] = 255;
-        }
-    }
+    plat::frameToRgba(plat::FrameView{frame.pixels.data(), frame.pitch, frame.width, frame.height}, palette, rgba);
     return true;
+}
+
+}  // namespace
+
+bool TSpriteEx::ShownFrameRgba(std::vector<std::uint8_t>& rgba, int& width, int& height) const {
+    if (FPresentFrame.pixels.empty() || !FHaveShownFrame) return false;
+    return SurfaceRgba(FPresentFrame, FPresentPalette, rgba, width, height);
+}
+
+bool TSpriteEx::BackBufferRgba(std::vector<std::uint8_t>& rgba, int& width, int& height) const {
+    if (!FBackBuffer) return false;
+    return SurfaceRgba(*FBackBuffer, FDDPalette, rgba, width, height);
 }
 
 // ---- Refresh and user events -------------------------------------------------------------------

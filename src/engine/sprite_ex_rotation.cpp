@@ -8,7 +8,8 @@
 
 namespace engine {
 
-void TSpriteEx::DrawSprite(SurfacePtr& Dest, const TSpriteRec& Spr) {
+void TSpriteEx::DrawSprite(const TSpriteRec& Spr) {
+    SurfacePtr& Dest = FBackBuffer;
     const TPatternRec* p = DrawablePattern(Spr.pattern);
     if (p == nullptr) return;
     const bool sheet = p->rotCache.surface != nullptr && !p->rotCache.frames.empty();

@@ -2,6 +2,7 @@
 // items, each with its flash and its kind's extras.
 #include "game/tz_draw.h"
 
+#include "engine/pen.h"
 #include "game/tz_gamemain.h"
 #include "game/tz_globals.h"
 #include "game/tz_main.h"
@@ -10,12 +11,10 @@ namespace tz {
 
 namespace {
 
-// White flash mode of the engine's pattern drawing.
-constexpr std::uint8_t FlashMode = 1;
-
 void DrawOwnShip(engine::TSpriteEx& sprite, const TMyShip& ship) {
     if (ship.Pattern < 0) return;
-    sprite.FDrawMode = (ship.Invincible > 0 && RefreshCount % 8 == 0) ? FlashMode : 0;
+    engine::TPen pen(sprite);
+    pen.SetMode((ship.Invincible > 0 && RefreshCount % 8 == 0) ? engine::TDrawMode::Flash : engine::TDrawMode::Plain);
     const std::int16_t x = ship.XPos();
     const std::int16_t y = ship.YPos();
     // Weapon parts under the ship.
@@ -29,7 +28,6 @@ void DrawOwnShip(engine::TSpriteEx& sprite, const TMyShip& ship) {
         case 3: sprite.DrawPattern(x, y, 100); sprite.DrawPattern(x, y, 101); break;
         default: break;
     }
-    sprite.FDrawMode = 0;
 }
 
 // The two halves of a weapon item orbit its centre on a 16 x 8 ellipse, half a turn apart.
@@ -45,7 +43,8 @@ void DrawItemHalves(engine::TSpriteEx& sprite, const TEnemy& item, std::int16_t 
 void DrawEnemy(engine::TSpriteEx& sprite, const TEnemy& e) {
     const bool flashFrame = e.SubType == EnemyKind::FinalBoss ?  // the final boss flashes more slowly
                                   RefreshCount % 32 == 0 : RefreshCount % 4 == 0;
-    if (e.Flash > 0 && flashFrame) sprite.FDrawMode = FlashMode;
+    engine::TPen pen(sprite);
+    pen.SetMode(e.Flash > 0 && flashFrame ? engine::TDrawMode::Flash : engine::TDrawMode::Plain);
     const std::int16_t x = e.XPos();
     const std::int16_t y = e.YPos();
     auto at = [&](int dx, int dy, int pattern) {
@@ -71,7 +70,7 @@ void DrawEnemy(engine::TSpriteEx& sprite, const TEnemy& e) {
             for (std::int32_t k = 1; k <= e.Work4; ++k) at(24 * k - 60, -40, 231 + k / 3);
             at(0, 0, e.Pattern);
             break;
-        case EnemyKind::HomingMine: sprite.DrawSprite(sprite.FBackBuffer, e.SpriteRec()); break;
+        case EnemyKind::HomingMine: sprite.DrawSprite(e.SpriteRec()); break;
         case EnemyKind::Stage2Boss: {
             at(0, 0, e.Pattern);
             auto r = [] { return DrawRandom.Random(8); };
@@ -93,7 +92,6 @@ void DrawEnemy(engine::TSpriteEx& sprite, const TEnemy& e) {
             break;
         default: at(0, 0, e.Pattern); break;
     }
-    sprite.FDrawMode = 0;
 }
 
 }  // namespace
@@ -103,7 +101,7 @@ void DrawCharacter(TCharacter& ownObject) {
     engine::TSpriteEx& sprite = Form1->Sprite;
     switch (ownObject.CharType) {
         case TCharType::ctOwnShip: DrawOwnShip(sprite, static_cast<const TMyShip&>(ownObject)); break;
-        case TCharType::ctOwnShot: sprite.DrawSprite(sprite.FBackBuffer, ownObject.SpriteRec()); break;
+        case TCharType::ctOwnShot: sprite.DrawSprite(ownObject.SpriteRec()); break;
         case TCharType::ctEnemy:
         case TCharType::ctDying: DrawEnemy(sprite, static_cast<const TEnemy&>(ownObject)); break;
         default: break;

@@ -3,15 +3,22 @@
 // bullets, and the status (score, time, tally, captions, stock of ships and bombs).
 //
 // Drawing reads the game state and never writes it; the random numbers it needs (quake
-// jitter, lightning, sparks) come from the drawing generator DrawRandom. What it leaves set
-// in the engine (the offsets 0, 0 and the play field's clip rectangle) is where the next frame
-// starts from. Without a game window nothing is drawn.
+// jitter, lightning, sparks) come from the drawing generator DrawRandom. Each routine sets the
+// draw mode it needs through a pen (engine/pen.h) and leaves the engine's pen as it found it;
+// a frame (DrawPlayField, the title, the credits) sets its offsets and clip rectangle too, so
+// nothing depends on what earlier drawing left behind. DrawCharacter, DrawEffects,
+// DrawEnemyShots, DrawScore and DrawTime draw with the offsets and clip rectangle of their
+// caller's pen. Without a game window nothing is drawn.
 
 #include <cstdint>
 
 #include "engine/geometry.h"
 #include "engine/pattern_table.h"
 #include "game/tz_types.h"
+
+namespace engine {
+class TPen;
+}
 
 namespace tz {
 
@@ -30,10 +37,10 @@ void DrawScore(std::int32_t X, std::int32_t Y, std::int32_t Value);
 // Ticks as minutes, seconds and hundredths ("mm ss cc"), the characters 14 px apart.
 void DrawTime(std::int32_t X, std::int32_t Y, std::int32_t Ticks);
 
-// The camera and quake step of DrawPlayField: sets the draw offsets for the objects, and on
+// The camera and quake step of DrawPlayField: sets the pen's offsets for the objects, and on
 // odd frames of a quake jitters them, flashes the play field black every tenth tick and
-// throws two lightning bolts from the ship.
-void SetPlayFieldOffsets();
+// throws two lightning bolts from the ship (drawn with the jittered offsets).
+void SetPlayFieldOffsets(engine::TPen& pen);
 
 // The part of an ending caption shown while it opens: the columns of pattern P within Reveal
 // pixels of its hot spot, drawn with the hot spot at (X, Y). Kept inside the pattern's own

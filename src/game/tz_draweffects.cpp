@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/blit.h"
+#include "engine/pen.h"
 #include "game/tz_draw.h"
 #include "game/tz_effect.h"
 #include "game/tz_globals.h"
@@ -20,7 +21,7 @@ constexpr std::int16_t CaptionSparkPattern = 51;
 
 std::int16_t I16(std::int32_t v) { return static_cast<std::int16_t>(v); }
 
-void DrawTurned(engine::TSpriteEx& sprite, const TEffect& e) { sprite.DrawSprite(sprite.FBackBuffer, e.SpriteRec()); }
+void DrawTurned(engine::TSpriteEx& sprite, const TEffect& e) { sprite.DrawSprite(e.SpriteRec()); }
 
 // The bonus label: badge, value (blinking) and rate; it blinks away in its last ticks.
 void DrawBonusLabel(engine::TSpriteEx& sprite, const TEffect& e) {
@@ -57,24 +58,24 @@ void DrawCaption(engine::TSpriteEx& sprite, const TEffect& e) {
         spark.setPos(x + Cos(d) * e.Value1 / 1024, y + Sin(d) * e.Value1 / 1024);
         spark.rotation = static_cast<std::uint8_t>(8 * SceneTimer);
         spark.pattern = CaptionSparkPattern;
-        sprite.DrawSprite(sprite.FBackBuffer, spark);
+        sprite.DrawSprite(spark);
         return;
     }
     if (e.Step > 1 || pattern < 0 || pattern >= engine::kPatternCount) {
         sprite.DrawPattern(I16(x), I16(y), pattern);
         return;
     }
-    const engine::TPatternRec& p = sprite.FPatterns[static_cast<std::size_t>(pattern)];
+    const engine::TPatternRec& p = sprite.Patterns()[static_cast<std::size_t>(pattern)];
     if (p.width() / 2 <= e.Value1) {
         sprite.DrawPattern(I16(x), I16(y), pattern);
         return;
     }
     // Opening: a keyed copy of the middle columns, placed without the draw offsets.
     if (p.bank >= engine::kBankCount) return;
-    const engine::Surface* bank = sprite.FBankData[p.bank].surface.get();
-    if (bank == nullptr || !sprite.FBackBuffer) return;
+    const engine::Surface* bank = sprite.BankData()[p.bank].surface.get();
+    if (bank == nullptr || sprite.BackBuffer() == nullptr) return;
     TCaptionReveal reveal;
-    engine::Surface& back = *sprite.FBackBuffer;
+    engine::Surface& back = *sprite.BackBuffer();
     if (CaptionReveal(p, e.Value1, x, y, back.width, back.height, reveal))
         engine::blitKeyed(back, reveal.X, reveal.Y, *bank, reveal.Source);
 }
@@ -111,6 +112,8 @@ bool CaptionReveal(const engine::TPatternRec& P, std::int32_t Reveal, std::int32
 void DrawEffects() {
     if (Form1 == nullptr) return;
     engine::TSpriteEx& sprite = Form1->Sprite;
+    engine::TPen pen(sprite);
+    pen.SetMode(engine::TDrawMode::Plain);
     const bool evenFrame = RefreshCount % 2 == 0;
     for (const TEffect& e : Effects) {
         if (e.Index <= 0) continue;

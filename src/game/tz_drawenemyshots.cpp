@@ -1,6 +1,7 @@
 // The enemy bullets, drawn from their table.
 #include <array>
 
+#include "engine/pen.h"
 #include "game/tz_draw.h"
 #include "game/tz_enemymissile.h"
 #include "game/tz_globals.h"
@@ -29,6 +30,8 @@ std::int16_t EnemyPicture(std::int16_t pattern) {
 void DrawEnemyShots() {
     if (Form1 == nullptr) return;
     engine::TSpriteEx& sprite = Form1->Sprite;
+    engine::TPen pen(sprite);
+    pen.SetMode(engine::TDrawMode::Plain);
     const std::int16_t pulse = static_cast<std::int16_t>((RefreshCount / 4) % 2);  // two-frame animation
     for (const TEnemyShot& b : EnemyShots) {
         if (b.Index <= 0) continue;
@@ -36,10 +39,10 @@ void DrawEnemyShots() {
         case Bullet::Falling:
         case Bullet::Aimed: sprite.DrawPattern(b.XPos(), b.YPos(), static_cast<std::int16_t>(b.Pattern + pulse)); break;
         case Bullet::GeneratorSpark:
-            if (SceneTimer % 2 == 0) sprite.DrawSprite(sprite.FBackBuffer, {b.X, b.Y, b.Rotation, EnemyPicture(b.Pattern)});
+            if (SceneTimer % 2 == 0) sprite.DrawSprite({b.X, b.Y, b.Rotation, EnemyPicture(b.Pattern)});
             break;
         case Bullet::Cancelled: break;
-        default: sprite.DrawSprite(sprite.FBackBuffer, {b.X, b.Y, b.Rotation, EnemyPicture(b.Pattern)}); break;
+        default: sprite.DrawSprite({b.X, b.Y, b.Rotation, EnemyPicture(b.Pattern)}); break;
         }
     }
 }

@@ -68,7 +68,7 @@ void DrawWord(engine::TSpriteEx& sprite, std::int32_t left, std::int32_t top, st
             for (std::int32_t col = 0; col < 5; ++col)
                 if (glyph[static_cast<std::size_t>(row)] & (0b10000 >> col)) {
                     const std::int32_t x = x0 + col * Dot, y = top + row * Dot;
-                    sprite.FillSurface(sprite.FBackBuffer.get(), engine::TRect{x, y, x + Dot, y + Dot}, colour);
+                    sprite.FillSurface(sprite.BackBuffer(), engine::TRect{x, y, x + Dot, y + Dot}, colour);
                 }
     }
 }
@@ -76,10 +76,10 @@ void DrawWord(engine::TSpriteEx& sprite, std::int32_t left, std::int32_t top, st
 }  // namespace
 
 void DrawPauseCaption() {
-    if (Form1 == nullptr || !Form1->Sprite.FBackBuffer) return;
+    if (Form1 == nullptr || Form1->Sprite.BackBuffer() == nullptr) return;
     engine::TSpriteEx& sprite = Form1->Sprite;
-    engine::Surface& frame = *sprite.FBackBuffer;
-    MakeDimTable(sprite.FPaletteEntries);
+    engine::Surface& frame = *sprite.BackBuffer();
+    MakeDimTable(sprite.StoredPalette());
     const engine::TRect field = PlayField;
     for (std::int32_t y = field.top; y < field.bottom && y < frame.height; ++y) {
         std::uint8_t* row = frame.row(y);

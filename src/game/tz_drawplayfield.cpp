@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/pen.h"
 #include "game/tz_draw.h"
 #include "game/tz_gamemain.h"
 #include "game/tz_globals.h"
@@ -55,7 +56,7 @@ void DrawWhiteOut(engine::TSpriteEx& sprite) {
     const engine::TRect band = (SceneState == Scene::StageClear && SceneTimer < 120)
                                    ? engine::TRect{128, 240 - 2 * SceneTimer, 512, 240 + 2 * SceneTimer}
                                    : PlayFieldRect;
-    sprite.FillSurface(sprite.FBackBuffer.get(), band, White);
+    sprite.FillSurface(sprite.BackBuffer(), band, White);
 }
 
 // Four digits with a sign between the second and third, in the tally's own digits.
@@ -99,32 +100,27 @@ void DrawEndCaption(engine::TSpriteEx& sprite) {
     if (SceneState == Scene::TimeOver) sprite.DrawPattern(320, 200, 66);
 }
 
-// The ships and bombs in stock, beside the play field.
+// The ships and bombs in stock, beside the play field: unshaken.
 void DrawStock(engine::TSpriteEx& sprite) {
-    sprite.FOffsetY = 0;
-    sprite.FClipRect = WholeScreen;
+    engine::TPen pen(sprite, engine::TDrawMode::Plain, {0, 0}, WholeScreen);
     for (std::int32_t k = 1; k <= MyShip.Bombs; ++k) sprite.DrawPattern(I16(518 + 20 * k), 350, BombIcon);
     for (std::int32_t k = 1; k <= MyShip.Lives; ++k) sprite.DrawPattern(I16(132 - 30 * k), 350, ShipIcon);
-    sprite.FClipRect = PlayFieldRect;
 }
 
 }  // namespace
 
-void SetPlayFieldOffsets() {
-    if (Form1 == nullptr) return;
-    engine::TSpriteEx& sprite = Form1->Sprite;
+void SetPlayFieldOffsets(engine::TPen& pen) {
+    engine::TSpriteEx& sprite = pen.Sprite();
     const std::int32_t camera = 128 - WholePart(MapPos.x);
     const std::int32_t q = MyShip.QuakeTimer;
     if (q == 0 || RefreshCount % 2 == 0) {
-        sprite.FOffsetX = camera;
-        sprite.FOffsetY = 0;
+        pen.SetOffset(camera, 0);
         return;
     }
     const std::int32_t jitterY = DrawRandom.Random(q / 4) - q / 8;
     const std::int32_t jitterX = DrawRandom.Random(q / 4) - q / 8;
-    sprite.FOffsetX = camera + jitterX;
-    sprite.FOffsetY = jitterY;
-    if (q % 10 < 2) sprite.FillSurface(sprite.FBackBuffer.get(), PlayFieldRect, Black);
+    pen.SetOffset(camera + jitterX, jitterY);
+    if (q % 10 < 2) sprite.FillSurface(sprite.BackBuffer(), PlayFieldRect, Black);
     for (int bolt = 0; bolt < 2; ++bolt) {
         WalkLightning(MyShip.XPos(), MyShip.YPos(), DrawRandom,
                       [&sprite](std::int32_t x, std::int32_t y, std::uint8_t rotation, std::int16_t pattern) {
@@ -132,24 +128,27 @@ void SetPlayFieldOffsets() {
                           piece.setPos(x, y);
                           piece.rotation = rotation;
                           piece.pattern = pattern;
-                          sprite.DrawSprite(sprite.FBackBuffer, piece);
+                          sprite.DrawSprite(piece);
                       });
     }
 }
 
 void DrawPlayField() {
-    if (Form1 == nullptr || !Form1->Sprite.FBackBuffer) return;
+    if (Form1 == nullptr || Form1->Sprite.BackBuffer() == nullptr) return;
     engine::TSpriteEx& sprite = Form1->Sprite;
-    if (BgSurface) CopyBackdrop(*sprite.FBackBuffer, *BgSurface);
+    // Everything but the stock is clipped to the play field; the caption stands still, the
+    // objects, effects and bullets move with the camera and the quake.
+    engine::TPen pen(sprite, engine::TDrawMode::Plain, {0, 0}, PlayFieldRect);
+    if (BgSurface) CopyBackdrop(*sprite.BackBuffer(), *BgSurface);
     DrawStars();
-    DrawStageCaption(sprite);  // with the offsets the last frame left (both 0)
-    SetPlayFieldOffsets();
+    DrawStageCaption(sprite);
+    SetPlayFieldOffsets(pen);
     const std::int32_t camX = WholePart(MapPos.x);
     UnitList.DrawArea(MyShip.Index, engine::TRect{camX, -500, camX + 384, 580});
     DrawWhiteOut(sprite);
     DrawEffects();
     DrawEnemyShots();
-    sprite.FOffsetX = 0;  // the status shakes only vertically
+    pen.SetOffset(0, pen.Offset().y);  // the status shakes only vertically
     if (TimeLeft >= 0) {
         DrawScore(370, 25, Score);
         DrawTime(140, 25, TimeLeft);

@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "engine/pen.h"
 #include "game/tz_draw.h"
 #include "game/tz_main.h"
 
@@ -12,6 +13,8 @@ constexpr std::int16_t FirstDigit = 13;
 void DrawScore(std::int32_t X, std::int32_t Y, std::int32_t Value) {
     if (Form1 == nullptr) return;
     engine::TSpriteEx& sprite = Form1->Sprite;
+    engine::TPen pen(sprite);
+    pen.SetMode(engine::TDrawMode::Plain);
     // The last nine places of Value + 10^9: Value modulo 10^9 with its leading zeros.
     char text[16];
     const int n = std::snprintf(text, sizeof text, "%d", WrapAdd(Value, 1000000000));

@@ -1,5 +1,6 @@
 #include <array>
 
+#include "engine/pen.h"
 #include "game/tz_draw.h"
 #include "game/tz_globals.h"
 #include "game/tz_main.h"
@@ -13,6 +14,8 @@ constexpr std::int16_t FirstDigit = 13;
 void DrawTime(std::int32_t X, std::int32_t Y, std::int32_t Ticks) {
     if (Form1 == nullptr) return;
     engine::TSpriteEx& sprite = Form1->Sprite;
+    engine::TPen pen(sprite);
+    pen.SetMode(engine::TDrawMode::Plain);
     // Whole minutes, seconds and hundredths of Ticks / 70 s, each truncated: integer forms of
     // t / 60 / 70, t / 70 and t / 70 * 100 that cannot land a hair below a whole number.
     const std::int64_t t = Ticks;

@@ -10,6 +10,7 @@
 #include "game/tz_map.h"
 #include "core/fixed_math.h"
 #include "core/data_path.h"
+#include "engine/pen.h"
 #include "game/tz_draw.h"
 #include "core/random.h"
 #include "game/tz_outlet.h"
@@ -37,8 +38,6 @@ constexpr std::array<TSoundEntry, 22> SoundTable{{
     {20, "Arrow", -17},   {21, "SuperShot", 0}}};
 
 constexpr engine::TRect WholeScreen{0, 0, 640, 480};
-constexpr engine::TRect PlayField{128, 0, 512, 480};
-constexpr std::uint8_t DrawModeAdd = 2;  // the colour-mix draw mode
 
 }  // namespace
 
@@ -203,8 +202,7 @@ void TForm1::SpriteTerminateSystem() {
 }
 
 void TForm1::ClearBothScreens(std::uint8_t colour) {
-    Sprite.FillSurface(Sprite.FPrimary.get(), WholeScreen, colour);
-    Sprite.FillSurface(Sprite.FBackBuffer.get(), WholeScreen, colour);
+    Sprite.FillDisplay(colour);
 }
 
 // ---- Scene set-up (user events, loop paused) ----------------------------------------------
@@ -231,7 +229,9 @@ void TForm1::TitleSetup() {
     FillScreens(FillColour);
     Sprite.ReleaseBanks();
     Sprite.RealizeBank(BankTitle);
-    FillColour = static_cast<std::uint8_t>(Sprite.SetColorKeyFromCorner(Sprite.FBankData[BankTitle].surface));
+    // The title bank's colour key (its top-left pixel) fills the screens from now on.
+    const engine::Surface* titleBank = Sprite.BankData()[BankTitle].surface.get();
+    FillColour = static_cast<std::uint8_t>(titleBank != nullptr ? titleBank->colorKey : 0);
     Sprite.MakeAddTable("Title", 80, 100);
     plat::Bitmap8 picture;
     std::string error;
@@ -242,7 +242,6 @@ void TForm1::TitleSetup() {
         Sprite.Fail("tz_TitleBack.bmp: " + error);
         return;
     }
-    Sprite.FClipRect = WholeScreen;
     SetScene(Scene::Title);
     SaveFinishedReplays(playedBack);
 }
@@ -251,7 +250,6 @@ void TForm1::NewGame() {
     PlaySE(Sound::Start, -50, 0, 100);
     PlaySE(Sound::Start, 50, 0, 101);
     FillScreens(FillColour);
-    Sprite.FClipRect = PlayField;
     TimeLeft = -1;
     StageNo = 0;
     BossLife = 9999;
@@ -466,18 +464,18 @@ void TForm1::SpriteRefresh() {
 }
 
 void TForm1::DrawTitle() {
-    if (BgSurface) Sprite.BltClipped(Sprite.FBackBuffer.get(), 0, 0, BgSurface.get(), WholeScreen);
-    Sprite.FDrawMode = DrawModeAdd;
+    engine::TPen pen(Sprite, engine::TDrawMode::Add, {0, 0}, WholeScreen);
+    if (BgSurface) Sprite.BltClipped(Sprite.BackBuffer(), 0, 0, BgSurface.get(), WholeScreen);
     for (std::int32_t i = 0; i < 4; ++i) {
         const std::int32_t copies = TitleLetterCopies(i, SceneTimer);
         for (std::int32_t j = 0; j < copies; ++j)
             Sprite.DrawPattern(450 + 48 * i, TitleLetterY(i, j, SceneTimer), static_cast<std::int16_t>(249 + i));
     }
-    Sprite.FDrawMode = 0;
 }
 
 void TForm1::DrawCredits() {
-    Sprite.FillSurface(Sprite.FBackBuffer.get(), WholeScreen, FillColour);
+    engine::TPen pen(Sprite, engine::TDrawMode::Plain, {0, 0}, WholeScreen);
+    Sprite.FillSurface(Sprite.BackBuffer(), WholeScreen, FillColour);
     DrawStars();
     TCharacter& ship = FCreditsShip;
     if (SceneTimer < CreditsShipTick) {
@@ -489,7 +487,7 @@ void TForm1::DrawCredits() {
             ship.SetYPos(static_cast<std::int16_t>(ship.YPos() + DrawRandom.Random(80) - 50));
             ship.Pattern = static_cast<std::int16_t>(111 + DrawRandom.Random(4));
             ship.Rotation = static_cast<std::uint8_t>(DrawRandom.Random(256));
-            Sprite.DrawSprite(Sprite.FBackBuffer, engine::TSpriteRec{ship.X, ship.Y, ship.Rotation, ship.Pattern});
+            Sprite.DrawSprite(engine::TSpriteRec{ship.X, ship.Y, ship.Rotation, ship.Pattern});
         }
     } else {
         // The game's ship flies off; the picture only reads its position.
@@ -498,18 +496,17 @@ void TForm1::DrawCredits() {
         Sprite.DrawPattern(x, y, 265);
         if (y < 480) {
             if (y > 0) {
-                Sprite.FillSurface(Sprite.FBackBuffer.get(), engine::TRect{x - 10, y, x + 11, 480}, 255);
+                Sprite.FillSurface(Sprite.BackBuffer(), engine::TRect{x - 10, y, x + 11, 480}, 255);
             } else {
                 if (y == 0) ship.Timer = 100;
                 ship.Timer -= 1;
                 if (ship.Timer >= 0) {
                     const std::int32_t w = ship.Timer / 10;
-                    Sprite.FillSurface(Sprite.FBackBuffer.get(), engine::TRect{x - w, 0, x + w + 1, 480}, 255);
+                    Sprite.FillSurface(Sprite.BackBuffer(), engine::TRect{x - w, 0, x + w + 1, 480}, 255);
                 }
             }
         }
     }
-    Sprite.FClipRect = WholeScreen;
     DrawEffects();
 }
 

@@ -59,8 +59,8 @@ void MoveStars() {
 }
 
 void DrawStars() {
-    if (Form1 == nullptr || !Form1->Sprite.FBackBuffer || Form1->Sprite.FBackBuffer->empty()) return;
-    engine::Surface& back = *Form1->Sprite.FBackBuffer;
+    if (Form1 == nullptr || Form1->Sprite.BackBuffer() == nullptr || Form1->Sprite.BackBuffer()->empty()) return;
+    engine::Surface& back = *Form1->Sprite.BackBuffer();
     DrawStarsInto(back.pixels.data(), back.pitch, back.width, back.height,
                   [] { return static_cast<std::uint8_t>(DrawRandom.Random(256)); });
 }

@@ -42,4 +42,16 @@ void convertFrame(const FrameView& frame, const PaletteLookup& lookup, void* dst
     }
 }
 
+// The same row conversion with a table whose entries lie in memory as r, g, b, 255.
+void frameToRgba(const FrameView& frame, const Palette& palette, std::vector<std::uint8_t>& rgba) {
+    PaletteLookup lookup;
+    for (std::size_t i = 0; i < lookup.size(); ++i)
+        lookup[i] = std::uint32_t{palette[i].r} | (std::uint32_t{palette[i].g} << 8) | (std::uint32_t{palette[i].b} << 16) |
+                    0xFF000000u;
+    rgba.resize(static_cast<std::size_t>(frame.width > 0 ? frame.width : 0) *
+                static_cast<std::size_t>(frame.height > 0 ? frame.height : 0) * 4);
+    if (rgba.empty()) return;
+    convertFrame(frame, lookup, rgba.data(), frame.width * 4);
+}
+
 }  // namespace plat

@@ -1,10 +1,12 @@
 #pragma once
 // Palette conversion of 8-bit frames to 32-bit XRGB8888 pixels (0x00RRGGBB in a uint32,
-// the layout of SDL's XRGB8888 / RGB888 format). Plain code, no SDL: the presenter, the
-// benchmark and the tests share it.
+// the layout of SDL's XRGB8888 / RGB888 format), and to RGBA bytes for pictures written to
+// files. Plain code, no SDL: the presenter, the engine's frame copies, the benchmark and
+// the tests share it.
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -25,5 +27,9 @@ void convertRow(const std::uint8_t* src, std::uint32_t* dst, int width, const Pa
 // Converts the whole frame into `dst`, whose rows are `dstPitch` bytes apart (a multiple
 // of 4, at least frame.width * 4).
 void convertFrame(const FrameView& frame, const PaletteLookup& lookup, void* dst, int dstPitch);
+
+// The whole frame through the palette as RGBA bytes (r, g, b, 255 per pixel, rows top to
+// bottom with no padding); rgba is resized to fit.
+void frameToRgba(const FrameView& frame, const Palette& palette, std::vector<std::uint8_t>& rgba);
 
 }  // namespace plat

@@ -38,24 +38,23 @@ struct GeneratedBanks : ::testing::Test {
     // Every drawn pattern of a loaded bank puts pixels on a cleared back buffer, straight
     // and (for turned patterns) at a few angles.
     void drawEvery(int bank) {
-        const auto& b = sprite->FBankData[static_cast<std::size_t>(bank)];
+        const auto& b = sprite->BankData()[static_cast<std::size_t>(bank)];
         ASSERT_NE(b.surface, nullptr) << bank;
         for (int n = b.first; n <= b.first + b.last; ++n) {
-            const auto& p = sprite->FPatterns[static_cast<std::size_t>(n)];
+            const auto& p = sprite->Patterns()[static_cast<std::size_t>(n)];
             if (p.source.right - p.source.left <= 1) continue;  // spare number
-            sprite->FClipRect = {0, 0, 640, 480};
-            sprite->FillSurface(sprite->FBackBuffer.get(), {0, 0, 640, 480}, 0);
+            sprite->FillSurface(sprite->BackBuffer(), {0, 0, 640, 480}, 0);
             sprite->DrawPattern(320, 240, static_cast<std::int16_t>(n));
             EXPECT_GT(lit(), 0) << "pattern " << n;
             if (p.rotLast != 0) {
                 EXPECT_NE(p.rotCache.surface, nullptr) << "pattern " << n << " has no rotation sheet";
                 for (int a : {40, 128, 200}) {
-                    sprite->FillSurface(sprite->FBackBuffer.get(), {0, 0, 640, 480}, 0);
+                    sprite->FillSurface(sprite->BackBuffer(), {0, 0, 640, 480}, 0);
                     engine::TSpriteRec s;
                     s.setPos(320, 240);
                     s.pattern = static_cast<std::int16_t>(n);
                     s.rotation = static_cast<std::uint8_t>(a);
-                    sprite->DrawSprite(sprite->FBackBuffer, s);
+                    sprite->DrawSprite(s);
                     EXPECT_GT(lit(), 0) << "pattern " << n << " at " << a;
                 }
             }
@@ -63,7 +62,7 @@ struct GeneratedBanks : ::testing::Test {
     }
 
     int lit() const {
-        const auto& s = *sprite->FBackBuffer;
+        const auto& s = *sprite->BackBuffer();
         int n = 0;
         for (int y = 0; y < s.height; ++y)
             for (int x = 0; x < s.width; ++x) n += s.row(y)[x] != 0;
@@ -73,7 +72,7 @@ struct GeneratedBanks : ::testing::Test {
 
 TEST_F(GeneratedBanks, LayoutMatchesTheGameAndEveryBankLoadsAndDraws) {
     const int firsts[] = {0, 85, 219, 223, 238, 244, 245, 249, 253, 273};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(sprite->FBankData[static_cast<std::size_t>(i)].first, firsts[i]) << i;
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(sprite->BankData()[static_cast<std::size_t>(i)].first, firsts[i]) << i;
     // The game's own loading orders: title, a stage with its boss swaps, the ending.
     sprite->ReleaseBanks();
     sprite->RealizeBank(7);

@@ -26,18 +26,18 @@ TEST_F(BankTest, TheGamesNineBanksLoad) {
     for (int i = 0; i < 9; ++i) {
         sprite->RealizeBank(i);
         ASSERT_TRUE(sprite->LastFailure().empty()) << names[i] << ": " << sprite->LastFailure();
-        const auto& b = sprite->FBankData[static_cast<std::size_t>(i)];
+        const auto& b = sprite->BankData()[static_cast<std::size_t>(i)];
         ASSERT_NE(b.surface, nullptr);
         EXPECT_EQ(b.surface->row(0)[0], b.colorKey & 0xFF);
         for (int k = b.first; k <= b.first + b.last; ++k) {
-            const auto& p = sprite->FPatterns[static_cast<std::size_t>(k)];
+            const auto& p = sprite->Patterns()[static_cast<std::size_t>(k)];
             EXPECT_EQ(p.bank, i);
             if (b.rotate != 0 && p.rotLast != 0 && p.width() > 0) {
                 EXPECT_NE(p.rotCache.surface, nullptr) << names[i] << " " << k;
             }
         }
     }
-    const auto& last = sprite->FBankData[15];
+    const auto& last = sprite->BankData()[15];
     EXPECT_LE(last.first + last.last + 1, engine::kPatternCount);
     sprite->ReleaseBanks();
     EXPECT_EQ(sprite->SurfaceLast(), -1);
@@ -61,15 +61,15 @@ TEST_F(BankTest, EveryRotationFrameOfTheGamesBanksLiesInItsSheetAtEveryScreenSiz
         for (int i = 0; i < 9; ++i) {
             sprite->RealizeBank(i);
             ASSERT_TRUE(sprite->LastFailure().empty()) << names[i] << ": " << sprite->LastFailure();
-            const auto& b = sprite->FBankData[static_cast<std::size_t>(i)];
+            const auto& b = sprite->BankData()[static_cast<std::size_t>(i)];
             for (int k = b.first; k <= b.first + b.last; ++k) {
-                const engine::TRotationCache& cache = sprite->FPatterns[static_cast<std::size_t>(k)].rotCache;
+                const engine::TRotationCache& cache = sprite->Patterns()[static_cast<std::size_t>(k)].rotCache;
                 if (cache.surface == nullptr) continue;
                 ++sheets;
                 for (const engine::TRotationFrame& f : cache.frames) {
                     EXPECT_LE(f.bounds.right, cache.surface->width) << names[i] << " pattern " << k;
                     EXPECT_LE(f.bounds.bottom, cache.surface->height)
-                        << names[i] << " pattern " << k << " at " << sprite->FScreenWidth << " wide";
+                        << names[i] << " pattern " << k << " at " << sprite->ScreenWidth() << " wide";
                 }
             }
         }

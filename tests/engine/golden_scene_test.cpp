@@ -6,6 +6,7 @@
 
 #include "bank_fixture.h"
 #include "engine/draw_modes.h"
+#include "engine/pen.h"
 #include "engine/sprite_rec.h"
 #include "platform/image_file.h"
 
@@ -53,21 +54,25 @@ TEST_F(BankTest, GoldenSceneInEveryModeAndRotation) {
     ASSERT_TRUE(sprite->LastFailure().empty()) << sprite->LastFailure();
     sprite->MakeAddTable("Golden", 80, 100);
 
-    engine::Surface& bb = *sprite->FBackBuffer;
+    engine::Surface& bb = *sprite->BackBuffer();
     engine::fillRect(bb, engine::TRect{0, 0, 640, 480}, 0);
     for (int y = 0; y < kSceneH; ++y)
         sprite->FillSurface(&bb, engine::TRect{0, y, kSceneW, y + 1}, 20 + (y / 8) * 6);
-    sprite->FClipRect = {4, 4, kSceneW - 4, kSceneH - 4};
-    // Row 1: the ring in modes 0..3, then half outside the left and the top edges.
-    for (int mode = 0; mode < 4; ++mode) {
-        sprite->FDrawMode = static_cast<std::uint8_t>(mode);
-        sprite->DrawPattern(static_cast<std::int16_t>(20 + mode * 24), 16, 2);
+    engine::TPen pen(*sprite, engine::TDrawMode::Plain, {0, 0}, {4, 4, kSceneW - 4, kSceneH - 4});
+    // Row 1: the ring in every mode, then half outside the left and the top edges.
+    int column = 0;
+    for (const auto mode : {engine::TDrawMode::Plain, engine::TDrawMode::Flash, engine::TDrawMode::Add, engine::TDrawMode::Mix2}) {
+        pen.SetMode(mode);
+        sprite->DrawPattern(static_cast<std::int16_t>(20 + column++ * 24), 16, 2);
     }
-    sprite->FDrawMode = 0;
+    pen.SetMode(engine::TDrawMode::Plain);
     sprite->DrawPattern(4, 30, 2);
-    sprite->FOffsetX = 100;
-    sprite->DrawPattern(20, 4, 2);   // at x 120: the offset is added
-    sprite->FOffsetX = 0;
+    {
+        engine::TPen moved(*sprite);
+        moved.SetOffset(100, 0);
+        sprite->DrawPattern(20, 4, 2);   // at x 120: the offset is added
+    }
+    EXPECT_EQ(sprite->DrawOffset(), (engine::TPoint{0, 0}));   // the inner pen put it back
     // Row 2: the arrow through its sheet frames (16 -> frame 0, 17 -> frame 1, 240 -> frame 0).
     const std::uint8_t arrowAngles[] = {0, 16, 17, 32, 64, 100, 128, 200, 240};
     engine::TSpriteRec s;
@@ -75,7 +80,7 @@ TEST_F(BankTest, GoldenSceneInEveryModeAndRotation) {
     for (int i = 0; i < 9; ++i) {
         s.rotation = arrowAngles[i];
         s.setPos(16 + i * 20, 52);
-        sprite->DrawSprite(sprite->FBackBuffer, s);
+        sprite->DrawSprite(s);
     }
     // Row 3: the bar rotated live, the last one across the right clip edge.
     const std::uint8_t barAngles[] = {0, 20, 64, 150, 224};
@@ -83,18 +88,18 @@ TEST_F(BankTest, GoldenSceneInEveryModeAndRotation) {
     for (int i = 0; i < 5; ++i) {
         s.rotation = barAngles[i];
         s.setPos(i < 4 ? 20 + i * 36 : 184, 84);
-        sprite->DrawSprite(sprite->FBackBuffer, s);
+        sprite->DrawSprite(s);
     }
     // Row 4: flash and add modes across the bottom edge.
-    sprite->FDrawMode = 1;
+    pen.SetMode(engine::TDrawMode::Flash);
     sprite->DrawPattern(40, 120, 1);
-    sprite->FDrawMode = 2;
+    pen.SetMode(engine::TDrawMode::Add);
     sprite->DrawPattern(100, 121, 0);
-    sprite->FDrawMode = 0;
+    pen.SetMode(engine::TDrawMode::Plain);
     sprite->DrawPattern(150, 118, 1);
 
     engine::bmp8::Image got(kSceneW, kSceneH);
-    got.palette = sprite->FPaletteEntries;
+    got.palette = sprite->StoredPalette();
     for (int y = 0; y < kSceneH; ++y)
         for (int x = 0; x < kSceneW; ++x) got.at(x, y) = bb.row(y)[x];
     // Outside the scene nothing was drawn.

@@ -7,6 +7,8 @@
 #include "diagnostics/memcheck.h"
 #include "engine/add_table.h"
 #include "engine/draw_modes.h"
+#include "engine/pen.h"
+#include "engine/sprite_ex_test_access.h"
 #include "engine/sprite_rec.h"
 
 namespace {
@@ -31,7 +33,7 @@ TEST_F(BankTest, EmptyBankNameTakesOneIndexAndHitCirclesAreKnownBeforeLoading) {
     sprite->Banks()[2] = "b";
     sprite->Banks()[3] = "missing";
     start();
-    const auto& banks = sprite->FBankData;
+    const auto& banks = sprite->BankData();
     EXPECT_EQ(banks[0].first, 0);
     EXPECT_EQ(banks[1].first, 3);
     EXPECT_EQ(banks[2].first, 4);   // one higher than the sum of the earlier counts
@@ -61,18 +63,18 @@ TEST_F(BankTest, LoadingTwiceKeepsFirstAndReplacesPatternsAndSurface) {
     sprite->RealizeBank(1);
     ASSERT_TRUE(sprite->LastFailure().empty()) << sprite->LastFailure();
     const int listAfterFirst = sprite->SurfaceLast();
-    const engine::Surface* firstSurface = sprite->FBankData[1].surface.get();
+    const engine::Surface* firstSurface = sprite->BankData()[1].surface.get();
     ASSERT_NE(firstSurface, nullptr);
-    EXPECT_EQ(sprite->FBankData[1].first, 1);
-    EXPECT_EQ(sprite->FPatterns[2].rotCache.frames.size(), 8u);
-    sprite->FPatterns[2].originX = 99;   // changed in memory: the second load replaces it
+    EXPECT_EQ(sprite->BankData()[1].first, 1);
+    EXPECT_EQ(sprite->Patterns()[2].rotCache.frames.size(), 8u);
+    engine::SpriteExTestAccess::Patterns(*sprite)[2].originX = 99;   // changed in memory: the second load replaces it
     sprite->RealizeBank(1);
-    EXPECT_EQ(sprite->FBankData[1].first, 1);
-    EXPECT_EQ(sprite->FPatterns[2].originX, 16);
-    EXPECT_EQ(sprite->FPatterns[2].bank, 1);
-    EXPECT_NE(sprite->FBankData[1].surface, nullptr);
+    EXPECT_EQ(sprite->BankData()[1].first, 1);
+    EXPECT_EQ(sprite->Patterns()[2].originX, 16);
+    EXPECT_EQ(sprite->Patterns()[2].bank, 1);
+    EXPECT_NE(sprite->BankData()[1].surface, nullptr);
     EXPECT_EQ(sprite->SurfaceLast(), listAfterFirst);   // the old sheet left the list
-    EXPECT_EQ(sprite->FPatterns[1].rotCache.surface, nullptr);  // RotLast 0: no sheet
+    EXPECT_EQ(sprite->Patterns()[1].rotCache.surface, nullptr);  // RotLast 0: no sheet
 }
 
 TEST_F(BankTest, A320WidePictureIsStretchedTo640AndDoubledInHeight) {
@@ -84,18 +86,18 @@ TEST_F(BankTest, A320WidePictureIsStretchedTo640AndDoubledInHeight) {
     start();
     sprite->RealizeBank(0);
     ASSERT_TRUE(sprite->LastFailure().empty()) << sprite->LastFailure();
-    const engine::Surface& s = *sprite->FBankData[0].surface;
+    const engine::Surface& s = *sprite->BankData()[0].surface;
     EXPECT_EQ(s.width, 640);
     EXPECT_EQ(s.height, 60);
     EXPECT_EQ(s.row(2)[20], 10);
     EXPECT_EQ(s.row(21)[39], 10);
     EXPECT_EQ(s.row(22)[39], 0);
     EXPECT_EQ(s.row(21)[40], 0);
-    engine::fillRect(*sprite->FBackBuffer, engine::TRect{0, 0, 640, 480}, 3);
+    engine::fillRect(*sprite->BackBuffer(), engine::TRect{0, 0, 640, 480}, 3);
     sprite->DrawPattern(100, 50, 0);
-    EXPECT_EQ(sprite->FBackBuffer->row(50)[100], 10);
-    EXPECT_EQ(sprite->FBackBuffer->row(69)[119], 10);
-    EXPECT_EQ(sprite->FBackBuffer->row(70)[119], 3);
+    EXPECT_EQ(sprite->BackBuffer()->row(50)[100], 10);
+    EXPECT_EQ(sprite->BackBuffer()->row(69)[119], 10);
+    EXPECT_EQ(sprite->BackBuffer()->row(70)[119], 3);
 }
 
 TEST_F(BankTest, MissingFileIsReportedWithTheNameLookedFor) {
@@ -121,7 +123,7 @@ TEST_F(BankTest, BanksBeyondThePatternTableAreRefusedNamingTheFile) {
     sprite->Loaded();
     EXPECT_NE(sprite->LastFailure().find("big2.sp4"), std::string::npos) << sprite->LastFailure();
     // Nothing beyond the table was touched: the last record is as created.
-    EXPECT_EQ(sprite->FPatterns[1023].source.right, 0);
+    EXPECT_EQ(sprite->Patterns()[1023].source.right, 0);
 }
 
 TEST_F(BankTest, BankFileGrownPastTheTableAfterStartIsRefusedOnLoad) {
@@ -150,10 +152,10 @@ TEST_F(BankTest, TruncatedFileIsRefusedOnLoadAndThePatternsStay) {
     sprite->Banks()[1] = "trunc";
     start();
     banktest::fs::resize_file(path("trunc.sp4"), banktest::fs::file_size(path("trunc.sp4")) - 1);
-    const auto before = sprite->FPatterns[1].source;
+    const auto before = sprite->Patterns()[1].source;
     sprite->RealizeBank(1);
     EXPECT_NE(sprite->LastFailure().find("trunc.sp4"), std::string::npos) << sprite->LastFailure();
-    EXPECT_EQ(sprite->FPatterns[1].source, before);
+    EXPECT_EQ(sprite->Patterns()[1].source, before);
 }
 
 TEST_F(BankTest, SourceOutsideThePictureIsRefusedBeforeAnyRecordIsTaken) {
@@ -161,10 +163,10 @@ TEST_F(BankTest, SourceOutsideThePictureIsRefusedBeforeAnyRecordIsTaken) {
     writeBank("outside", bad, picture(640, 8, {}));
     sprite->Banks()[0] = "outside";
     start();
-    sprite->FPatterns[0].originX = 77;
+    engine::SpriteExTestAccess::Patterns(*sprite)[0].originX = 77;
     sprite->RealizeBank(0);
     EXPECT_NE(sprite->LastFailure().find("outside.sp4 pattern 1"), std::string::npos) << sprite->LastFailure();
-    EXPECT_EQ(sprite->FPatterns[0].originX, 77);
+    EXPECT_EQ(sprite->Patterns()[0].originX, 77);
 }
 
 TEST_F(BankTest, LoadingAndReleasingAThousandTimesNeverGrowsTheSurfaceList) {
@@ -183,8 +185,8 @@ TEST_F(BankTest, LoadingAndReleasingAThousandTimesNeverGrowsTheSurfaceList) {
     }
     sprite->ReleaseBank(0);
     EXPECT_EQ(sprite->SurfaceLast(), base);
-    EXPECT_EQ(sprite->FBankData[0].surface, nullptr);
-    EXPECT_FALSE(sprite->FBankData[0].bitmap.empty());   // the picture stays until the end
+    EXPECT_EQ(sprite->BankData()[0].surface, nullptr);
+    EXPECT_FALSE(sprite->BankData()[0].bitmap.empty());   // the picture stays until the end
 }
 
 TEST_F(BankTest, BanksLoadedBetweenScenesGiveTheHeapBackWhenReleased) {
@@ -206,7 +208,7 @@ TEST_F(BankTest, BanksLoadedBetweenScenesGiveTheHeapBackWhenReleased) {
         sprite->ReleaseBanks();
         sprite->RealizeBank(1);
         sprite->RealizeBank(2);
-        ASSERT_FALSE(sprite->FPatterns[static_cast<std::size_t>(sprite->FBankData[1].first)].runs.empty());
+        ASSERT_FALSE(sprite->Patterns()[static_cast<std::size_t>(sprite->BankData()[1].first)].runs.empty());
         sprite->ReleaseBank(2);
         sprite->RealizeBank(2);
         sprite->ReleaseBanks();
@@ -214,7 +216,7 @@ TEST_F(BankTest, BanksLoadedBetweenScenesGiveTheHeapBackWhenReleased) {
         ASSERT_EQ(sprite->LastFailure(), "");
         EXPECT_EQ(memcheck::BlockCount(), atTitle) << "after game " << game;
     }
-    EXPECT_FALSE(sprite->FBankData[1].bitmap.empty());   // the pictures stay, in the room reserved at start
+    EXPECT_FALSE(sprite->BankData()[1].bitmap.empty());   // the pictures stay, in the room reserved at start
 }
 
 TEST_F(BankTest, AddTableCacheOfTheWrongSizeOrUnwritableFolderStillGivesTheTable) {
@@ -222,24 +224,23 @@ TEST_F(BankTest, AddTableCacheOfTheWrongSizeOrUnwritableFolderStillGivesTheTable
     plat::Palette pal = banktest::testPalette();
     sprite->SetPaletteFromBitmap(pal);
     engine::MixTable expect{};
-    engine::computeAddTable(sprite->FPaletteEntries, 80, 100, expect);
+    engine::computeAddTable(sprite->StoredPalette(), 80, 100, expect);
     // A cache of the wrong size is ignored; the table is computed and the cache rewritten.
     std::ofstream(path("Title.Add")) << "not a table";
     sprite->MakeAddTable("Title", 80, 100);
-    EXPECT_TRUE(sprite->FAddTable == expect);
+    EXPECT_TRUE(sprite->AddTable() == expect);
     EXPECT_EQ(banktest::fs::file_size(path("Title.Add")), 65536u);
     // A valid cache is used as it is, whatever the palette.
     engine::MixTable marked = expect;
     marked[12345] = static_cast<std::uint8_t>(marked[12345] + 1);
     ASSERT_TRUE(engine::writeAddTable(path("Title.Add"), marked));
     sprite->MakeAddTable("Title", 80, 100);
-    EXPECT_EQ(sprite->FAddTable[12345], marked[12345]);
+    EXPECT_EQ(sprite->AddTable()[12345], marked[12345]);
     // The cache cannot be written (a folder of that name is in the way): computed table in
-    // use, the engine still running.
+    // use (not the marked one), the engine still running.
     banktest::fs::create_directories(dir / "Other.Add");
-    sprite->FAddTable.fill(0);
     sprite->MakeAddTable("Other", 80, 100);
-    EXPECT_TRUE(sprite->FAddTable == expect);
+    EXPECT_TRUE(sprite->AddTable() == expect);
     EXPECT_EQ(sprite->SystemState(), engine::TSystemState::ssNormal);
 }
 
@@ -249,17 +250,17 @@ TEST_F(BankTest, LiveRotationIsClippedToTheClipRectangle) {
     sprite->Banks()[0] = "live";
     start();
     sprite->RealizeBank(0);
-    sprite->FClipRect = {128, 0, 512, 480};
-    engine::fillRect(*sprite->FBackBuffer, engine::TRect{0, 0, 640, 480}, 3);
+    const engine::TPen pen(*sprite, engine::TDrawMode::Plain, {0, 0}, {128, 0, 512, 480});
+    engine::fillRect(*sprite->BackBuffer(), engine::TRect{0, 0, 640, 480}, 3);
     engine::TSpriteRec s;
     s.pattern = 0;
     s.rotation = 32;
     s.setPos(130, 100);
-    sprite->DrawSprite(sprite->FBackBuffer, s);
+    sprite->DrawSprite(s);
     int inside = 0;
     for (int y = 70; y < 130; ++y) {
-        for (int x = 90; x < 128; ++x) ASSERT_EQ(sprite->FBackBuffer->row(y)[x], 3) << x << "," << y;
-        for (int x = 128; x < 170; ++x) inside += sprite->FBackBuffer->row(y)[x] == 10;
+        for (int x = 90; x < 128; ++x) ASSERT_EQ(sprite->BackBuffer()->row(y)[x], 3) << x << "," << y;
+        for (int x = 128; x < 170; ++x) inside += sprite->BackBuffer()->row(y)[x] == 10;
     }
     EXPECT_GT(inside, 300);
 }
@@ -267,16 +268,16 @@ TEST_F(BankTest, LiveRotationIsClippedToTheClipRectangle) {
 TEST_F(BankTest, FadesClampTheLevelAndKeepTheStoredPalette) {
     start();
     sprite->SetPaletteFromBitmap(banktest::testPalette());
-    const plat::Palette stored = sprite->FPaletteEntries;
+    const plat::Palette stored = sprite->StoredPalette();
     sprite->FadeToWhite(300);
-    for (const auto& c : sprite->FDDPalette) EXPECT_EQ(c.r + c.g + c.b, 765);
+    for (const auto& c : sprite->DisplayPalette()) EXPECT_EQ(c.r + c.g + c.b, 765);
     sprite->FadeToBlack(256);
-    for (const auto& c : sprite->FDDPalette) EXPECT_EQ(c.r + c.g + c.b, 0);
+    for (const auto& c : sprite->DisplayPalette()) EXPECT_EQ(c.r + c.g + c.b, 0);
     sprite->FadeToBlack(-5);
-    EXPECT_EQ(sprite->FDDPalette[100].g, stored[100].g);
-    EXPECT_EQ(sprite->FPaletteEntries[100].g, stored[100].g);
+    EXPECT_EQ(sprite->DisplayPalette()[100].g, stored[100].g);
+    EXPECT_EQ(sprite->StoredPalette()[100].g, stored[100].g);
     sprite->FadeToWhite(0);
-    EXPECT_EQ(sprite->FDDPalette[37].b, stored[37].b);
+    EXPECT_EQ(sprite->DisplayPalette()[37].b, stored[37].b);
 }
 
 TEST_F(BankTest, BitmapsIntoSurfacesAndTheCornerKey) {
@@ -301,7 +302,7 @@ TEST_F(BankTest, LoadBmpToSurfaceReturnsTheHeightOrMinusOne) {
     EXPECT_EQ(s->row(39)[5], 9);
     EXPECT_EQ(sprite->SetColorKeyFromCorner(s), 0x0807u);
     EXPECT_EQ(s->colorKey, 0x0807u);
-    EXPECT_EQ(sprite->FPaletteEntries[9].g, 255 - 9);
+    EXPECT_EQ(sprite->StoredPalette()[9].g, 255 - 9);
 }
 
 }  // namespace
@@ -319,15 +320,15 @@ TEST_F(BankTest, FocusLossAndReturnReloadLoadedBanksWithTheirSheets) {
     sprite->RealizeBank(0);
     const int listed = sprite->SurfaceLast();
     sprite->HookDeactivate();
-    EXPECT_EQ(sprite->FBankData[0].surface, nullptr);
+    EXPECT_EQ(sprite->BankData()[0].surface, nullptr);
     sprite->HookActivate();
     ASSERT_EQ(sprite->SystemState(), engine::TSystemState::ssNormal) << sprite->LastFailure();
-    ASSERT_NE(sprite->FBankData[0].surface, nullptr);
-    EXPECT_EQ(sprite->FBankData[0].surface->row(1)[0], 10);
-    EXPECT_EQ(sprite->FBankData[1].surface, nullptr);   // never loaded: stays unloaded
+    ASSERT_NE(sprite->BankData()[0].surface, nullptr);
+    EXPECT_EQ(sprite->BankData()[0].surface->row(1)[0], 10);
+    EXPECT_EQ(sprite->BankData()[1].surface, nullptr);   // never loaded: stays unloaded
     EXPECT_EQ(sprite->SurfaceLast(), listed);
-    ASSERT_NE(sprite->FPatterns[0].rotCache.surface, nullptr);
-    EXPECT_EQ(sprite->FPatterns[0].rotCache.frames.size(), 4u);
+    ASSERT_NE(sprite->Patterns()[0].rotCache.surface, nullptr);
+    EXPECT_EQ(sprite->Patterns()[0].rotCache.frames.size(), 4u);
 }
 
 }  // namespace

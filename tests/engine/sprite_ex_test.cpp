@@ -58,9 +58,9 @@ TEST_F(EngineTest, StartSequenceWalksTheStateTable) {
     EXPECT_EQ(platform.timerImpl.lastPeriod, 1000 / 70);
     EXPECT_EQ(log, (std::vector<std::string>{"start", "screen"}));
     EXPECT_FALSE(platform.displayImpl.cursorVisible);
-    ASSERT_TRUE(sprite->FBackBuffer);
-    EXPECT_EQ(sprite->FBackBuffer->width, 640);
-    EXPECT_EQ(sprite->FBackBuffer->height, 480);
+    ASSERT_NE(sprite->BackBuffer(), nullptr);
+    EXPECT_EQ(sprite->BackBuffer()->width, 640);
+    EXPECT_EQ(sprite->BackBuffer()->height, 480);
 
     // A second start, and Initialize in a running state, are refused.
     sprite->Paint();
@@ -71,7 +71,7 @@ TEST_F(EngineTest, StartSequenceWalksTheStateTable) {
     EXPECT_EQ(sprite->SystemState(), TSystemState::ssPlain);
     EXPECT_TRUE(sprite->Paused());
     EXPECT_FALSE(platform.timerImpl.running);
-    EXPECT_FALSE(sprite->FBackBuffer);
+    EXPECT_EQ(sprite->BackBuffer(), nullptr);
     EXPECT_TRUE(platform.displayImpl.cursorVisible);
     sprite->HookActivate();
     EXPECT_EQ(sprite->SystemState(), TSystemState::ssNormal);
@@ -282,7 +282,7 @@ TEST_F(EngineTest, SurfaceOperationsOutsideARunningSystem) {
 
 TEST_F(EngineTest, SizeRateFollowsTheOriginAndIgnoresWrites) {
     sprite->SetResolution(TResolution::Res_320x240x8);
-    EXPECT_EQ(sprite->FClipRect.right, 320);
+    EXPECT_EQ(sprite->ClipRect().right, 320);
     sprite->SetSizeRate(9);
     sprite->Paint();
     EXPECT_EQ(sprite->SizeRate(), 2);   // 320 screen, 640 origin
@@ -316,15 +316,28 @@ TEST_F(EngineTest, PaletteFromPictureKeepsWhiteAndRefreshPresentsIt) {
     plat::Palette picture{};
     for (int i = 0; i < 256; ++i) picture[static_cast<std::size_t>(i)] = plat::Rgb{std::uint8_t(i), 1, 2};
     sprite->SetPaletteFromBitmap(picture);
-    EXPECT_EQ(sprite->FPaletteEntries[7].r, 7);
-    EXPECT_EQ(sprite->FPaletteEntries[255].r, 255);
-    EXPECT_EQ(sprite->FPaletteEntries[255].g, 255);
-    sprite->FBackBuffer->row(3)[5] = 42;
+    EXPECT_EQ(sprite->StoredPalette()[7].r, 7);
+    EXPECT_EQ(sprite->StoredPalette()[255].r, 255);
+    EXPECT_EQ(sprite->StoredPalette()[255].g, 255);
+    sprite->BackBuffer()->row(3)[5] = 42;
     sprite->IdleRefresh();
     EXPECT_EQ(platform.displayImpl.presents, 1);
-    EXPECT_EQ(platform.displayImpl.lastFrame[3 * static_cast<std::size_t>(sprite->FBackBuffer->pitch) + 5], 42);
+    EXPECT_EQ(platform.displayImpl.lastFrame[3 * static_cast<std::size_t>(sprite->BackBuffer()->pitch) + 5], 42);
     EXPECT_EQ(platform.displayImpl.lastPalette[42].r, 42);
     EXPECT_EQ(platform.displayImpl.lastPalette[42].g, 1);
+    // The shown frame and the back buffer as RGBA bytes, through the palette shown.
+    std::vector<std::uint8_t> shown, back;
+    int w = 0, h = 0;
+    ASSERT_TRUE(sprite->ShownFrameRgba(shown, w, h));
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+    const std::size_t at = (3 * 640 + 5) * 4;
+    EXPECT_EQ((std::vector<std::uint8_t>(shown.begin() + at, shown.begin() + at + 4)), (std::vector<std::uint8_t>{42, 1, 2, 255}));
+    sprite->BackBuffer()->row(3)[5] = 7;   // drawn after the frame was shown
+    ASSERT_TRUE(sprite->BackBufferRgba(back, w, h));
+    EXPECT_EQ(back[at], 7);
+    back[at] = 42;
+    EXPECT_EQ(back, shown);
 }
 
 TEST_F(EngineTest, ExceptionHookEndsTheProgram) {

@@ -52,7 +52,7 @@ TEST(EngineThreads, OneMillisecondTimerAgainstRefreshLoop) {
     };
     sprite->OnRefresh = [&] {
         if (s.a != s.b) ++torn;
-        sprite->FBackBuffer->row(0)[0] = static_cast<std::uint8_t>(s.ticks);
+        sprite->BackBuffer()->row(0)[0] = static_cast<std::uint8_t>(s.ticks);
     };
     sprite->Paint();
     ASSERT_FALSE(sprite->Paused());

@@ -18,6 +18,7 @@
 
 #include "engine/add_table.h"
 #include "engine/sprite_ex.h"
+#include "engine/sprite_ex_test_access.h"
 #include "fuzz_engine.h"
 
 namespace {
@@ -35,8 +36,7 @@ struct TState {
     TState() {
         // An all-black palette: every mix is found at entry 0 at once, so a computed table
         // costs little (the engine's palette before any picture is loaded).
-        sprite->FPaletteEntries = plat::Palette{};
-        engine::computeAddTable(sprite->FPaletteEntries, 80, 100, computed);
+        engine::computeAddTable(sprite->StoredPalette(), 80, 100, computed);
     }
 };
 
@@ -45,6 +45,7 @@ struct TState {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static TState state;
     engine::TSpriteEx& sprite = *state.sprite;
+    engine::MixTable& table = engine::SpriteExTestAccess::AddTable(sprite);
     const fuzz::ProgramFolder& folder = state.folder;
     folder.remove("Title.Add");
     folder.remove("TITLE.ADD");
@@ -54,29 +55,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!folder.write(stored, data, size)) return 0;
 
     const bool isTable = size == engine::MixTable{}.size();
-    sprite.FAddTable.fill(7);
+    table.fill(7);
     Check(sprite.LoadAddTable("Title") == isTable);
     if (isTable) {
-        Check(std::memcmp(sprite.FAddTable.data(), data, size) == 0);
+        Check(std::memcmp(sprite.AddTable().data(), data, size) == 0);
     } else {
-        Check(std::all_of(sprite.FAddTable.begin(), sprite.FAddTable.end(), [](std::uint8_t v) { return v == 7; }));
+        Check(std::all_of(sprite.AddTable().begin(), sprite.AddTable().end(), [](std::uint8_t v) { return v == 7; }));
         if (size >= 4) return 0;
         bool& ran = state.shortCaseRun[size * 2 + (capitals ? 1 : 0)];
         if (ran) return 0;
         ran = true;
     }
 
-    sprite.FAddTable.fill(7);
+    table.fill(7);
     sprite.MakeAddTable("Title", 80, 100);
     if (isTable) {
-        Check(std::memcmp(sprite.FAddTable.data(), data, size) == 0);
+        Check(std::memcmp(sprite.AddTable().data(), data, size) == 0);
         return 0;
     }
-    Check(sprite.FAddTable == state.computed);
+    Check(sprite.AddTable() == state.computed);
     // The computed table was written as the cache, and the next start reads it back.
     auto cache = std::make_unique<engine::MixTable>();
     Check(engine::readAddTable(folder.path("Title.Add"), *cache) && *cache == state.computed);
-    sprite.FAddTable.fill(7);
-    Check(sprite.LoadAddTable("Title") && sprite.FAddTable == state.computed);
+    table.fill(7);
+    Check(sprite.LoadAddTable("Title") && sprite.AddTable() == state.computed);
     return 0;
 }

@@ -19,7 +19,9 @@
 
 #include "engine/bank_file.h"
 #include "engine/bitmap_blit.h"
+#include "engine/pen.h"
 #include "engine/sprite_ex.h"
+#include "engine/sprite_ex_test_access.h"
 #include "engine/sprite_rec.h"
 #include "platform/bitmap_loader.h"
 #include "fuzz_engine.h"
@@ -38,12 +40,12 @@ bool Inside(const engine::TRect& r, int width, int height) {
 
 // The table of a realised bank: sources in the surface, runs in their rows, frames in the sheet.
 void CheckTable(const TSpriteEx& sprite, int bankIndex) {
-    const engine::TBankRec& bank = sprite.FBankData[static_cast<std::size_t>(bankIndex)];
+    const engine::TBankRec& bank = sprite.BankData()[static_cast<std::size_t>(bankIndex)];
     Check(bank.surface != nullptr);
     const engine::Surface& surface = *bank.surface;
     for (int i = bank.first; i <= bank.first + bank.last; ++i) {
         Check(i >= 0 && i < engine::kPatternCount);
-        const engine::TPatternRec& p = sprite.FPatterns[static_cast<std::size_t>(i)];
+        const engine::TPatternRec& p = sprite.Patterns()[static_cast<std::size_t>(i)];
         Check(p.bank == bankIndex);
         Check(engine::sourceInside(p.source, surface.width, surface.height));
         if (!p.runs.empty()) {
@@ -66,24 +68,25 @@ void CheckTable(const TSpriteEx& sprite, int bankIndex) {
 // first pattern of the bank never realised. The first few are drawn rotated too (live
 // rotation is slow, so into a small clip rectangle).
 void DrawAndHit(TSpriteEx& sprite) {
-    const int w = sprite.FScreenWidth, h = sprite.FScreenHeight;
+    const int w = sprite.ScreenWidth(), h = sprite.ScreenHeight();
     const int spots[][2] = {{0, 0}, {w / 2, h / 2}, {w - 1, h - 1}, {-20, h - 3}, {w + 5, -7}};
-    const auto unrealised = static_cast<std::int16_t>(sprite.FBankData[1].first);
+    const auto unrealised = static_cast<std::int16_t>(sprite.BankData()[1].first);
     auto draw = [&](int pattern, bool rotated) {
         const auto n = static_cast<std::int16_t>(pattern);
         for (const auto& spot : spots) {
             const auto x = static_cast<std::int16_t>(spot[0]), y = static_cast<std::int16_t>(spot[1]);
-            for (std::uint8_t mode = 0; mode < 4; ++mode) {
-                sprite.FDrawMode = mode;
+            for (const auto mode : {engine::TDrawMode::Plain, engine::TDrawMode::Flash, engine::TDrawMode::Add,
+                                    engine::TDrawMode::Mix2}) {
+                engine::TPen pen(sprite);
+                pen.SetMode(mode);
                 sprite.DrawPattern(x, y, n);
             }
-            sprite.FDrawMode = 0;
             for (const std::uint8_t angle : {std::uint8_t{0}, std::uint8_t{37}, std::uint8_t{128}}) {
                 engine::TSpriteRec s;
                 s.setPos(spot[0], spot[1]);
                 s.rotation = angle;
                 s.pattern = n;
-                if (angle == 0) sprite.DrawSprite(sprite.FBackBuffer, s);
+                if (angle == 0) sprite.DrawSprite(s);
                 engine::TSpriteRec other = s;
                 other.rotation = static_cast<std::uint8_t>(angle + 64);
                 for (const std::int16_t against : {static_cast<std::int16_t>(n + 1), unrealised}) {
@@ -95,9 +98,8 @@ void DrawAndHit(TSpriteEx& sprite) {
         if (!rotated) return;
         // Rotated, into a small clip rectangle in the middle (rows outside it cost nothing),
         // centred on it and on its corners.
-        const engine::TRect full = sprite.FClipRect;
         const engine::TRect clip{w / 2 - 40, h / 2 - 30, w / 2 + 40, h / 2 + 30};
-        sprite.FClipRect = clip;
+        const engine::TPen pen(sprite, engine::TDrawMode::Plain, {0, 0}, clip);
         const int rotatedSpots[][2] = {{w / 2, h / 2}, {clip.left, clip.top}, {clip.right, clip.bottom}};
         for (const auto& spot : rotatedSpots) {
             for (const std::uint8_t angle : {std::uint8_t{37}, std::uint8_t{128}}) {
@@ -105,10 +107,9 @@ void DrawAndHit(TSpriteEx& sprite) {
                 s.setPos(spot[0], spot[1]);
                 s.rotation = angle;
                 s.pattern = n;
-                sprite.DrawSprite(sprite.FBackBuffer, s);
+                sprite.DrawSprite(s);
             }
         }
-        sprite.FClipRect = full;
     };
     for (int pattern = -1; pattern < 12; ++pattern) draw(pattern, pattern < 3);
     for (const int pattern : {engine::kPatternCount - 1, engine::kPatternCount}) draw(pattern, false);
@@ -160,10 +161,11 @@ struct TFiles {
 // rotation sheets and runs given back, every record cleared, the layout at zero.
 void ForgetBanks(TSpriteEx& sprite) {
     int used = 0;
-    for (const engine::TBankRec& bank : sprite.FBankData) used = std::max(used, bank.first + bank.last + 1);
+    for (const engine::TBankRec& bank : sprite.BankData()) used = std::max(used, bank.first + bank.last + 1);
     sprite.ReleaseBanks();
-    for (int i = 0; i < std::min(used, engine::kPatternCount); ++i) sprite.FPatterns[static_cast<std::size_t>(i)] = engine::TPatternRec{};
-    for (engine::TBankRec& bank : sprite.FBankData) {
+    engine::TPatternTable& patterns = engine::SpriteExTestAccess::Patterns(sprite);
+    for (int i = 0; i < std::min(used, engine::kPatternCount); ++i) patterns[static_cast<std::size_t>(i)] = engine::TPatternRec{};
+    for (engine::TBankRec& bank : engine::SpriteExTestAccess::BankData(sprite)) {
         bank.fileName.clear();
         bank.sysMem = 0;
         bank.rotate = 0;

@@ -30,12 +30,9 @@ protected:
         form->Sprite.OnUserEvent = nullptr;
         form->Sprite.SetExternalClock(true);  // no ticks behind the test's back
         form->Show();
-        ASSERT_NE(form->Sprite.FBackBuffer, nullptr);
+        ASSERT_NE(form->Sprite.BackBuffer(), nullptr);
         form->Sprite.RealizeBank(BankSystem);
         form->Sprite.RealizeBank(BankGame);
-        form->Sprite.FOffsetX = 0;
-        form->Sprite.FOffsetY = 0;
-        form->Sprite.FClipRect = engine::TRect{0, 0, 640, 480};
     }
     void TearDown() override {
         form.reset();
@@ -43,10 +40,10 @@ protected:
     }
 
     void Clear() {
-        form->Sprite.FillSurface(form->Sprite.FBackBuffer.get(), engine::TRect{0, 0, 640, 480}, 0);
+        form->Sprite.FillSurface(form->Sprite.BackBuffer(), engine::TRect{0, 0, 640, 480}, 0);
     }
     std::vector<std::uint8_t> Frame() const {
-        const engine::Surface& s = *form->Sprite.FBackBuffer;
+        const engine::Surface& s = *form->Sprite.BackBuffer();
         std::vector<std::uint8_t> out;
         for (int y = 0; y < s.height; ++y) out.insert(out.end(), s.row(y), s.row(y) + s.width);
         return out;
@@ -59,7 +56,7 @@ protected:
     std::vector<std::uint8_t> Draw(TCharacter& c) {
         Clear();
         DrawCharacter(c);
-        EXPECT_EQ(form->Sprite.FDrawMode, 0);
+        EXPECT_EQ(form->Sprite.DrawMode(), engine::TDrawMode::Plain);
         return Frame();
     }
 };

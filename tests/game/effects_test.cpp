@@ -97,7 +97,7 @@ TEST_F(EffectsTest, TheBigExplosionSoundsItsPairAtSceneTimeSeventy) {
 TEST_F(EffectsTest, ACaptionSpiralsOpensStaysAndRises) {
     SceneState = Scene::Credits;
     TEffect& cap = Start(Effect::CaptionFromBelow, 320, 200, 253);
-    const std::int32_t half = form->Sprite.FPatterns[253].width() / 2;
+    const std::int32_t half = form->Sprite.Patterns()[253].width() / 2;
     ASSERT_GT(half, 8);
     int ticks = 0;
     for (; cap.Step == 0; ++ticks) Step();

@@ -92,20 +92,18 @@ protected:
     }
 
     // The engine running (without its timer: no tick runs behind the test's back), the play
-    // banks loaded, the play field's clip in force.
+    // banks loaded. Each frame sets its own pen; a test drawing parts of one draws with the
+    // engine's own (no offsets, the whole screen).
     void StartDrawing() {
         form->Sprite.SetExternalClock(true);
         form->Sprite.SetFullScreenMode(false);
         form->Show();
-        ASSERT_NE(form->Sprite.FBackBuffer, nullptr);
+        ASSERT_NE(form->Sprite.BackBuffer(), nullptr);
         SceneState = Scene::Play;  // starting the engine asked for the title
         form->Sprite.RealizeBank(BankSystem);
         form->Sprite.RealizeBank(BankGame);
         form->Sprite.RealizeBank(3);  // stage 2
         form->Sprite.LoadBmpToSurface(BgSurface, "tz_BG");  // the backdrop and the palette
-        form->Sprite.FOffsetX = 0;
-        form->Sprite.FOffsetY = 0;
-        form->Sprite.FClipRect = engine::TRect{128, 0, 512, 480};
     }
 
     // Keys for the next n ticks.

@@ -1,7 +1,8 @@
 // The play field's drawing on the game's banks: score and time digits, the quake's offsets,
-// flash and lightning, hit flashes, the caption reveal's bounds, and that drawing leaves the
-// game state as it found it.
+// flash and lightning, hit flashes, the caption reveal's bounds, and that a frame leaves the
+// game state and the engine's pen as it found them and depends on no pen left behind.
 #include "diagnostics/memcheck.h"
+#include "engine/pen.h"
 #include "game/state_hash.h"
 #include "game/tz_lightning.h"
 #include "play_fixture.h"
@@ -19,16 +20,16 @@ protected:
         StartDrawing();
     }
     engine::TSpriteEx& S() { return form->Sprite; }
-    void Clear(std::uint8_t colour = 0) { S().FillSurface(S().FBackBuffer.get(), engine::TRect{0, 0, 640, 480}, colour); }
+    void Clear(std::uint8_t colour = 0) { S().FillSurface(S().BackBuffer(), engine::TRect{0, 0, 640, 480}, colour); }
     std::vector<std::uint8_t> Frame() {
-        const engine::Surface& s = *S().FBackBuffer;
+        const engine::Surface& s = *S().BackBuffer();
         std::vector<std::uint8_t> out;
         for (int y = 0; y < s.height; ++y) out.insert(out.end(), s.row(y), s.row(y) + s.width);
         return out;
     }
     // Pixels of colour inside the play field.
     int CountInField(std::uint8_t colour) {
-        const engine::Surface& s = *S().FBackBuffer;
+        const engine::Surface& s = *S().BackBuffer();
         int n = 0;
         for (int y = 0; y < 480; ++y)
             for (int x = 128; x < 512; ++x) n += s.row(y)[x] == colour;
@@ -40,6 +41,12 @@ protected:
         for (const auto& p : patterns)
             S().DrawPattern(static_cast<std::int16_t>(p[0]), static_cast<std::int16_t>(p[1]), static_cast<std::int16_t>(p[2]));
         return Frame();
+    }
+    // The offsets SetPlayFieldOffsets sets (on a pen of its own, put back at once).
+    engine::TPoint Offsets() {
+        engine::TPen pen(S());
+        SetPlayFieldOffsets(pen);
+        return pen.Offset();
     }
     template <class Draw>
     std::vector<std::uint8_t> Drawn(Draw draw) {
@@ -74,11 +81,11 @@ TEST_F(PlayFieldDrawTest, TheQuakeJittersFlashesBlackAndThrowsLightningOnOddFram
     for (int i = 0; i < 300; ++i) {
         RefreshCount = 2 * i + 1;
         Clear(Backdrop);
-        SetPlayFieldOffsets();
-        minX = std::min(minX, S().FOffsetX - 28);
-        maxX = std::max(maxX, S().FOffsetX - 28);
-        minY = std::min(minY, S().FOffsetY);
-        maxY = std::max(maxY, S().FOffsetY);
+        const engine::TPoint o = Offsets();
+        minX = std::min(minX, o.x - 28);
+        maxX = std::max(maxX, o.x - 28);
+        minY = std::min(minY, o.y);
+        maxY = std::max(maxY, o.y);
         ASSERT_EQ(CountInField(Backdrop), 0) << i;  // 70 mod 10 = 0: filled black first
     }
     EXPECT_EQ(minX, -8);
@@ -90,16 +97,14 @@ TEST_F(PlayFieldDrawTest, TheQuakeJittersFlashesBlackAndThrowsLightningOnOddFram
     MyShip.QuakeTimer = 73;
     RefreshCount = 1;
     Clear(Backdrop);
-    SetPlayFieldOffsets();
+    Offsets();
     const int kept = CountInField(Backdrop);
     EXPECT_GT(kept, 384 * 480 * 9 / 10);  // no black flash, only the bolts drawn over it
     EXPECT_LT(kept, 384 * 480);
 
     RefreshCount = 2;  // even frames: the camera alone, nothing drawn
     Clear(Backdrop);
-    SetPlayFieldOffsets();
-    EXPECT_EQ(S().FOffsetX, 28);
-    EXPECT_EQ(S().FOffsetY, 0);
+    EXPECT_EQ(Offsets(), (engine::TPoint{28, 0}));
     EXPECT_EQ(CountInField(Backdrop), 384 * 480);
 }
 
@@ -130,7 +135,6 @@ TEST_F(PlayFieldDrawTest, ALightningBoltEndsAtTheScreenEdgeOrAfterItsLastPiece) 
 }
 
 TEST_F(PlayFieldDrawTest, EnemiesFlashEveryFourthFrameTheFinalBossEveryThirtySecond) {
-    S().FClipRect = engine::TRect{0, 0, 640, 480};
     TEnemy& e = Place(EnemyKind::FastDiver, 320, 240, 233, 60);
     e.Flash = 5;
     RefreshCount = 1;
@@ -141,7 +145,7 @@ TEST_F(PlayFieldDrawTest, EnemiesFlashEveryFourthFrameTheFinalBossEveryThirtySec
             RefreshCount = r;
             const bool flashed = Drawn([&] { DrawCharacter(e); }) != plain;
             EXPECT_EQ(flashed, r % period == 0) << int(kind) << " frame " << r;
-            EXPECT_EQ(S().FDrawMode, 0);
+            EXPECT_EQ(S().DrawMode(), engine::TDrawMode::Plain);
         }
     }
     // A weapon item that carries no weapon is not drawn; drawing an item leaves it unturned.
@@ -150,7 +154,7 @@ TEST_F(PlayFieldDrawTest, EnemiesFlashEveryFourthFrameTheFinalBossEveryThirtySec
     item.Flash = 3;
     RefreshCount = 4;
     EXPECT_EQ(Drawn([&] { DrawCharacter(item); }), Expected({}));
-    EXPECT_EQ(S().FDrawMode, 0);
+    EXPECT_EQ(S().DrawMode(), engine::TDrawMode::Plain);
     item.Work3 = 0;
     item.Rotation = 40;
     EXPECT_NE(Drawn([&] { DrawCharacter(item); }), Expected({}));
@@ -187,7 +191,7 @@ TEST(CaptionRevealTest, KeepsToThePatternsColumnsAndTheScreenOnBothSides) {
     EXPECT_FALSE(CaptionReveal(p, 10, 320, -100, 640, 480, r));
 }
 
-TEST_F(PlayFieldDrawTest, AFrameLeavesTheGameStateAndTheEngineAsItFoundThemAndAllocatesNothing) {
+TEST_F(PlayFieldDrawTest, AFrameLeavesTheGameStateAndThePenAsItFoundThemAndAllocatesNothing) {
     // Something of every kind the frame draws, mid-life.
     TEnemy& item = Place(EnemyKind::WeaponItem, 250, 150, 95, 40);
     item.Rotation = 12;
@@ -217,14 +221,22 @@ TEST_F(PlayFieldDrawTest, AFrameLeavesTheGameStateAndTheEngineAsItFoundThemAndAl
     TallyValue = {123400, 20000, 4000, 56780};
     const std::uint64_t before = GameStateHash();
     const std::int32_t blocks = memcheck::BlockCount();
+    const engine::TRect oddClip{0, 0, 200, 100};
     for (int r = 0; r < 8; ++r) {
         RefreshCount = r;
+        const std::uint32_t seed = DrawRandom.seed;
         DrawPlayField();
+        const std::vector<std::uint8_t> plain = Frame();
         EXPECT_EQ(GameStateHash(), before) << "frame " << r;
-        EXPECT_EQ(S().FOffsetX, 0);
-        EXPECT_EQ(S().FOffsetY, 0);
-        EXPECT_EQ(S().FDrawMode, 0);
-        EXPECT_EQ(S().FClipRect, (engine::TRect{128, 0, 512, 480}));
+        // The same frame over an odd pen that earlier drawing left: the same pixels, and the
+        // odd pen still in force afterwards.
+        DrawRandom.seed = seed;
+        const engine::TPen odd(S(), engine::TDrawMode::Add, {-37, 21}, oddClip);
+        DrawPlayField();
+        EXPECT_EQ(Frame(), plain) << "frame " << r;
+        EXPECT_EQ(S().DrawMode(), engine::TDrawMode::Add);
+        EXPECT_EQ(S().DrawOffset(), (engine::TPoint{-37, 21}));
+        EXPECT_EQ(S().ClipRect(), oddClip);
     }
     EXPECT_EQ(memcheck::BlockCount(), blocks);  // nothing allocated while drawing
 }

@@ -97,25 +97,17 @@ protected:
         }
     }
 
-    // The frame as shown, through the palette, as RGB bytes.
-    std::vector<std::uint8_t> Rgb() {
-        const engine::Surface& s = *form->Sprite.FBackBuffer;
-        std::vector<std::uint8_t> out;
-        for (int y = 0; y < s.height; ++y)
-            for (int x = 0; x < s.width; ++x) {
-                const plat::Rgb c = form->Sprite.FDDPalette[s.row(y)[x]];
-                out.insert(out.end(), {c.r, c.g, c.b});
-            }
-        return out;
-    }
-    static void WritePng(const std::string& path, const std::vector<std::uint8_t>& rgb) {
-        std::vector<std::uint8_t> rgba;
-        for (std::size_t i = 0; i < rgb.size(); i += 3) rgba.insert(rgba.end(), {rgb[i], rgb[i + 1], rgb[i + 2], 255});
+    static void WritePng(const std::string& path, const std::vector<std::uint8_t>& rgba) {
         ASSERT_TRUE(plat::writePng(path, rgba.data(), 640, 480)) << path;
     }
     // Writes the frame for the eye when asked; compares it with its checked-in picture when golden.
     void Finish(const std::string& name, bool golden) {
-        const std::vector<std::uint8_t> frame = Rgb();
+        // The frame as shown, through the palette, as RGBA bytes.
+        std::vector<std::uint8_t> frame;
+        int width = 0, height = 0;
+        ASSERT_TRUE(form->Sprite.BackBufferRgba(frame, width, height));
+        ASSERT_EQ(width, 640);
+        ASSERT_EQ(height, 480);
         if (const char* dir = std::getenv("KORRINDAL_SHOT_DIR")) WritePng(std::string(dir) + "/" + name + ".png", frame);
         if (!golden) return;
         const std::string path = GoldenDir + "/playfield_" + name + ".png";
@@ -124,14 +116,14 @@ protected:
             return;
         }
         int w = 0, h = 0, n = 0;
-        stbi_uc* data = stbi_load(path.c_str(), &w, &h, &n, 3);
+        stbi_uc* data = stbi_load(path.c_str(), &w, &h, &n, 4);
         ASSERT_NE(data, nullptr) << "no golden picture " << path;
-        const std::vector<std::uint8_t> expected(data, data + static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3);
+        const std::vector<std::uint8_t> expected(data, data + static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
         stbi_image_free(data);
         ASSERT_EQ(w, 640);
         ASSERT_EQ(h, 480);
         std::size_t differing = 0;
-        for (std::size_t i = 0; i < frame.size(); i += 3)
+        for (std::size_t i = 0; i < frame.size(); i += 4)
             differing += frame[i] != expected[i] || frame[i + 1] != expected[i + 1] || frame[i + 2] != expected[i + 2];
         EXPECT_EQ(differing, 0u) << name << ": pixels differ from " << path
                                  << " (KORRINDAL_SHOT_DIR shows the frame; KORRINDAL_UPDATE_GOLDEN=1 rewrites it)";

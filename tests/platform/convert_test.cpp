@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -70,6 +71,25 @@ TEST(Convert, FullFrameUsesEveryIndex) {
     std::vector<std::uint32_t> dst(src.size());
     plat::convertFrame(plat::FrameView{src.data(), 640, 640, 480}, lut, dst.data(), 640 * 4);
     for (std::size_t i = 0; i < src.size(); ++i) ASSERT_EQ(dst[i], plat::toXrgb(palette[src[i]])) << i;
+}
+
+// RGBA bytes in memory order through the palette: rows packed without the source's padding,
+// a width that leaves a tail after the unrolled body.
+TEST(Convert, RgbaBytesFollowThePaletteRowByRow) {
+    const plat::Palette palette = randomPalette(4);
+    constexpr int width = 13, height = 20, pitch = 16;
+    std::vector<std::uint8_t> src(pitch * height);
+    for (std::size_t i = 0; i < src.size(); ++i) src[i] = static_cast<std::uint8_t>(i * 5);
+    std::vector<std::uint8_t> rgba(3, 9);
+    plat::frameToRgba(plat::FrameView{src.data(), pitch, width, height}, palette, rgba);
+    ASSERT_EQ(rgba.size(), static_cast<std::size_t>(width * height * 4));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const plat::Rgb c = palette[src[static_cast<std::size_t>(y * pitch + x)]];
+            const std::uint8_t* p = &rgba[static_cast<std::size_t>((y * width + x) * 4)];
+            ASSERT_EQ((std::array<std::uint8_t, 4>{p[0], p[1], p[2], p[3]}), (std::array<std::uint8_t, 4>{c.r, c.g, c.b, 255}))
+                << x << "," << y;
+        }
 }
 
 }  // namespace
