@@ -80,9 +80,9 @@ public:
 
     // Loads a replay for playback (the startup dialog, the command line, --replay).
     TReplayResult LoadReplay(const std::string& FileName);
-    // Writes the current recording as ProgramDir + Name + ".KRREP"; a failure is reported on
-    // stderr and, the first time, in the window's caption; the game goes on.
-    void SaveReplay(const std::string& Name);
+    // Reports what failed in saving a finished game (SaveFinishedGame) on stderr and, the
+    // first failure only, in the window's caption; the game goes on.
+    void ReportSaveFailures(const TFinishedGameSave& saved);
 
     // Called once the settings must be written (termination); set by the startup dialog.
     engine::TSimpleEvent WriteSettings;
@@ -113,14 +113,10 @@ private:
     void StageSetup();
     void BossBankSwap();
     void EndingSetup();
-    // Saves the game that just ended as "HighScore" (when best) and "LastGame", unless it
-    // was the playback of a replay.
-    void SaveFinishedReplays(bool playedBack);
     void PlayProcess();
     void CreditsProcess();
     void DrawTitle();
     void DrawCredits();
-    void ReportSaveFailure(const std::string& text);
     // Sets the engine's ticks per timer tick from the fast-forward keys (each frame).
     void UpdateFastForward();
     void ShowCaption(const std::string& text);

@@ -257,11 +257,16 @@ TEST_F(SceneTest, ReplaySaveFailureIsReportedOnceAndTheGameGoesOn) {
     ::setenv("XDG_DATA_HOME", "/proc/self/status/korrindal-data", 1);
     ReplayBuffer[0] = 1;
     ReplayPos = 1;
-    form->SaveReplay("LastGame");
+    Score = HiScore = 10;
+    const TFinishedGameSave saved = SaveFinishedGame(false);
+    EXPECT_FALSE(saved.HighScore.Ok);
+    EXPECT_FALSE(saved.LastGame.Ok);  // attempted though the first failed
+    EXPECT_EQ(ReplayPos, 0);
+    form->ReportSaveFailures(saved);
     const std::string first = form->SaveError();
-    EXPECT_NE(first.find("LastGame.KRREP"), std::string::npos) << first;
+    EXPECT_NE(first.find("HighScore.KRREP"), std::string::npos) << first;
     EXPECT_NE(form->Caption.find(first), std::string::npos) << form->Caption;
-    form->SaveReplay("HighScore");
+    form->ReportSaveFailures(saved);
     EXPECT_EQ(form->SaveError(), first);  // the caption keeps the first report
     SetProgramDir("");
     if (old) ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
