@@ -102,7 +102,7 @@ TForm1::TForm1(plat::Platform& platform) : Sprite(platform), UnitList(tz::UnitLi
     Sprite.SetHideCursor(true);
     Sprite.SetSizeSin(1024);
     auto& banks = Sprite.Banks();
-    for (std::size_t i = 0; i < banks.size(); ++i) banks[i] = i < BankFiles.size() ? BankFiles[i] : "";
+    for (std::size_t i = 0; i < banks.size(); ++i) banks[i] = i < BankFiles.size() ? BankFiles[i].File : "";
     Sprite.Loaded();  // the pattern table of every bank, as when the window's components load
     LoadUnitList();
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "collision/list.h"
+#include "core/bank_list.h"
 #include "engine/sprite_ex.h"
 #include "game/tz_replay.h"
 #include "game/tz_screenshot.h"
@@ -18,10 +19,8 @@
 
 namespace tz {
 
-// The bank list stored with the window; the bank of stage n is bank n + 1.
-inline constexpr std::array<const char*, 9> BankFiles{
-    "TZ_System.sp4", "tz_GameSprite.sp4", "TZ_Stage1.sp4", "TZ_Stage2.sp4", "TZ_Stage3.sp4",
-    "TZ_BossA.sp4",  "TZ_BossB.sp4",      "Tz_TitleSpprite.sp4", "TZ_Ending.sp4"};
+// The window's banks are the game's bank list (BankFiles, core/bank_list.h); the bank of
+// stage n is bank n + 1.
 inline constexpr std::uint8_t BankSystem = 0, BankGame = 1, BankStage3 = 4, BankBossA = 5, BankBossB = 6, BankTitle = 7,
                               BankEnding = 8;
 

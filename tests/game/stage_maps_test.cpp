@@ -34,10 +34,10 @@ std::array<TBankRange, BankFiles.size()> BankRanges() {
     std::array<TBankRange, BankFiles.size()> ranges{};
     std::int32_t first = 0;
     for (std::size_t i = 0; i < BankFiles.size(); ++i) {
-        std::ifstream in(BinDir / BankFiles[i], std::ios::binary);
+        std::ifstream in(BinDir / BankFiles[i].File, std::ios::binary);
         std::array<std::uint8_t, engine::sp4::kHeaderSize> header{};
         in.read(reinterpret_cast<char*>(header.data()), header.size());
-        EXPECT_TRUE(in) << BankFiles[i];
+        EXPECT_TRUE(in) << BankFiles[i].File;
         const engine::sp4::Header h = engine::sp4::decodeHeader(header.data());
         ranges[i] = {first, first + h.last};
         first += h.last + 1;

@@ -17,7 +17,7 @@
 #include "bank_set.h"
 #include "build_manual.h"
 #include "core/atomic_write.h"
-#include "game/tz_main.h"
+#include "core/bank_list.h"
 
 namespace {
 
@@ -58,7 +58,9 @@ int main(int argc, char** argv) {
     }
     manual::BankSet banks;
     std::string error;
-    if (!banks.load(banksDir, std::vector<std::string>(tz::BankFiles.begin(), tz::BankFiles.end()), error)) {
+    std::vector<std::string> bankFiles;
+    for (const tz::TBankFile& bank : tz::BankFiles) bankFiles.emplace_back(bank.File);
+    if (!banks.load(banksDir, bankFiles, error)) {
         std::fprintf(stderr, "korrindal_manual: %s\n", error.c_str());
         return 1;
     }
