@@ -1,6 +1,7 @@
 #pragma once
-// The game window: it owns the engine component `Sprite` and the object list `UnitList`
-// (music is the audio unit's), and answers the engine's six events. The whole game flow is the
+// The game window: it owns the engine component `Sprite`, names the game's object list as
+// `UnitList` (the list is tz_unitlist's, its order part of the game state; music is the audio
+// unit's), and answers the engine's six events. The whole game flow is the
 // scene machine over SceneState (tz_globals.h): per-tick logic in SpriteProcess, per-frame
 // drawing in SpriteRefresh and one-shot scene set-up in SpriteUserEvent, which the engine
 // runs while its loop is paused.
@@ -35,8 +36,9 @@ inline constexpr std::int32_t CreditsShipTick = 4100;   // the ship flies off th
 inline constexpr std::int32_t CreditsFadeTick = 4144;
 
 // The 640x480 backdrop surface: the title picture, then the play field's background. A
-// managed engine surface created when the engine starts (not kept across focus loss) and
-// released when it terminates.
+// managed engine surface created when the engine starts and released when it terminates; its
+// picture is kept across focus loss and screen changes, since a scene loads it only at its
+// set-up.
 extern engine::SurfacePtr BgSurface;
 
 // Set by a tick that ran the per-tick game step (the play scenes); the headless runner takes

@@ -3,7 +3,7 @@
 // tick, and playing the bytes back reproduces the game.
 //
 // File layout, little-endian: score (int32), check value (int32, Random(10000) right after
-// RandSeed := score), length n (int32), then the n input bytes. A game that did not start
+// RandSeed = score), length n (int32), then the n input bytes. A game that did not start
 // from the beginning adds a start-point record after the bytes: the tag "FROM" and the
 // start point 1..5 (int32). Readers that know only the length ignore it; a file without it
 // starts from the beginning.
@@ -76,7 +76,7 @@ struct TFinishedGameSave {
 };
 TFinishedGameSave SaveFinishedGame(bool playedBack);
 
-// Loads a replay file into ReplayBuffer and enters replay mode with ReplayPos := 0, taking
+// Loads a replay file into ReplayBuffer and enters replay mode with ReplayPos = 0, taking
 // ReplayStartFrom from its start-point record (0 without one; bytes after the recording that
 // are not such a record are ignored). A file that cannot be opened, is shorter than its
 // header, or whose length field is negative, above 30000 or beyond the bytes it holds is

@@ -258,7 +258,7 @@ TEST_F(EngineTest, KeepSurfaceSurvivesFocusLossAndPlainOneComesBackEmpty) {
 TEST_F(EngineTest, ReleasingAnUnlistedSurfaceReportsNotFound) {
     sprite->Paint();
     SurfacePtr none;
-    sprite->ReleaseSurface(none);   // nil: nothing happens
+    sprite->ReleaseSurface(none);   // empty: nothing happens
     EXPECT_TRUE(sprite->LastFailure().empty());
     SurfacePtr loose;
     EXPECT_EQ(sprite->RealizeSurface(loose, 16, false), 0);

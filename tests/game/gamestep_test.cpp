@@ -84,8 +84,8 @@ TEST_F(GameStepTest, TallyValuesOfABossClearAndTheirPayment) {
     SceneState = 5;
     SceneTimer = 0;
     Tick();
-    EXPECT_EQ(TallyValue[0], 228570);  // (1600 * 10000 div 70) rounded down to tens
-    EXPECT_EQ(TallyValue[3], 42850);   // 300000 div 7, rounded down to tens
+    EXPECT_EQ(TallyValue[0], 228570);  // (1600 * 10000 / 70) rounded down to tens
+    EXPECT_EQ(TallyValue[3], 42850);   // 300000 / 7, rounded down to tens
     EXPECT_EQ(TallyX[0], -200 + 12 + 4);
 
     // Lines slide in from ticks 0, 20, 40, 60 and stop at 220 or just past it.
@@ -216,7 +216,7 @@ TEST_F(GameStepTest, BombHurtsEnemiesCancelsBulletsAndPays) {
     EXPECT_EQ(BonusRate, 1);
     EXPECT_EQ(MyShip.Bombs, 4);
     EXPECT_EQ(MyShip.QuakeTimer, 69);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(EnemyShots[static_cast<std::size_t>(i)].BulletKind, BulletCancelled);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(EnemyShots[static_cast<std::size_t>(i)].BulletKind, Bullet::Cancelled);
     Tick();
     EXPECT_EQ(MyShip.Bombs, 4);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(EnemyShots[static_cast<std::size_t>(i)].Index, -1);
@@ -233,15 +233,15 @@ TEST_F(GameStepTest, BombInTimeOverSparesEnemiesButStillCancelsAndPays) {
     EXPECT_EQ(e.Life, 127);
     EXPECT_EQ(e.Flash, 0);
     EXPECT_EQ(Score, 200 * 3);
-    EXPECT_EQ(EnemyShots[0].BulletKind, BulletCancelled);
-    EXPECT_EQ(EnemyShots[1].BulletKind, BulletCancelled);
+    EXPECT_EQ(EnemyShots[0].BulletKind, Bullet::Cancelled);
+    EXPECT_EQ(EnemyShots[1].BulletKind, Bullet::Cancelled);
 }
 
 TEST_F(GameStepTest, QuakeCancelsNewBulletsWithoutBonus) {
     MyShip.QuakeTimer = 5;
     AddBullets(1);
     Tick();
-    EXPECT_EQ(EnemyShots[0].BulletKind, BulletCancelled);
+    EXPECT_EQ(EnemyShots[0].BulletKind, Bullet::Cancelled);
     EXPECT_EQ(Score, 0);
     EXPECT_EQ(MyShip.QuakeTimer, 4);
 }
