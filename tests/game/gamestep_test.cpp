@@ -13,35 +13,18 @@
 #include "game/tz_replay.h"
 #include "game/tz_unitlist.h"
 #include "game/tz_globals.h"
+#include "support/play_setup.h"
 
 namespace tz {
 namespace {
 
-// A stage in play: stage 2 (the ship is launched at once), clock running, input taken from
-// the replay buffer so every test chooses its keys.
+// A stage in play (support/play_setup.h), input taken from the replay buffer so every test
+// chooses its keys.
 class GameStepTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        LoadUnitList();
-        SceneState = 4;
-        SceneTimer = 0;
-        StageNo = 2;
-        TimeLeft = 20000;
-        DeadTimer = 0;
-        Score = 0;
-        BonusRate = 0;
-        MapIndex = -1;
-        MapPos = TFixedPoint{};
-        RandSeed = 0;
-        EnemyShotNext = 0;
-        MyShip = TMyShip{};
-        MyShip.Lives = 2;
-        MyShip.Bombs = 5;
-        StageStart();
-        ReplayMode = true;
-        ReplayPos = 0;
-        ReplayLength = ReplayBufferSize;
-        ReplayBuffer.fill(0);
+        test::StartStage();
+        test::KeysFromReplayBuffer();
     }
     void TearDown() override { ReplayMode = false; }
 
@@ -49,11 +32,7 @@ protected:
     void Feed(std::uint8_t keys, int n) {
         for (int i = 0; i < n; ++i) ReplayBuffer[static_cast<std::size_t>(fed++)] = keys;
     }
-    // One tick as the scene machine runs it in play.
-    void Tick() {
-        GameStep();
-        SceneTimer += 1;
-    }
+    static void Tick() { test::PlayTick(); }
     int ListedShots() const {
         int n = 0;
         for (const TMyShot& s : MyShots) n += s.Index > 0;

@@ -258,15 +258,15 @@ TEST_F(SceneTest, ReplaySaveFailureIsReportedOnceAndTheGameGoesOn) {
     ReplayBuffer[0] = 1;
     ReplayPos = 1;
     Score = HiScore = 10;
-    const TFinishedGameSave saved = SaveFinishedGame(false);
-    EXPECT_FALSE(saved.HighScore.Ok);
-    EXPECT_FALSE(saved.LastGame.Ok);  // attempted though the first failed
+    const TFinishedGameSave result = SaveFinishedGame(false);
+    EXPECT_FALSE(result.HighScore.Ok);
+    EXPECT_FALSE(result.LastGame.Ok);  // attempted though the first failed
     EXPECT_EQ(ReplayPos, 0);
-    form->ReportSaveFailures(saved);
+    form->ReportSaveFailures(result);
     const std::string first = form->SaveError();
     EXPECT_NE(first.find("HighScore.KRREP"), std::string::npos) << first;
     EXPECT_NE(form->Caption.find(first), std::string::npos) << form->Caption;
-    form->ReportSaveFailures(saved);
+    form->ReportSaveFailures(result);
     EXPECT_EQ(form->SaveError(), first);  // the caption keeps the first report
     SetProgramDir("");
     if (old) ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
