@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/fake_platform.h"
+#include "support/fake_platform.h"
 #include "engine/sprite_ex.h"
 #include "engine/sprite_rec.h"
 #include "core/bank_list.h"
@@ -16,7 +16,7 @@
 namespace {
 
 struct GeneratedBanks : ::testing::Test {
-    enginetest::FakePlatform platform;
+    testplat::FakePlatform platform;
     std::unique_ptr<engine::TSpriteEx> sprite = std::make_unique<engine::TSpriteEx>(platform);
 
     void SetUp() override {

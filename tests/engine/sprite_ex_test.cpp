@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "engine/sprite_ex.h"
-#include "fake_platform.h"
+#include "support/fake_platform.h"
 
 using engine::SurfacePtr;
 using engine::TResolution;
 using engine::TSpriteEx;
 using engine::TSystemState;
-using enginetest::FakePlatform;
+using testplat::FakePlatform;
 using plat::DisplayStep;
 
 namespace {
