@@ -20,6 +20,7 @@
 #include "core/data_path.h"
 #include "engine/geometry.h"
 #include "game/tz_enemy.h"
+#include "game/tz_enemymissile.h"
 #include "game/tz_gamemain.h"
 #include "game/tz_globals.h"
 #include "game/tz_input.h"
