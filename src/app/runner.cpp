@@ -260,6 +260,7 @@ public:
     explicit TRunFailure(engine::TSpriteEx& sprite) : sprite_(sprite) {
         sprite_.OnException = [this](const std::exception& e) { exception_ = e.what(); };
     }
+    ~TRunFailure() { sprite_.OnException = nullptr; }
     TRunFailure(const TRunFailure&) = delete;
     TRunFailure& operator=(const TRunFailure&) = delete;
 
