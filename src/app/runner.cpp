@@ -224,6 +224,10 @@ public:
         if (options.heavy) snapshot_ = std::make_unique<tz::TGameState>();
         if (pilot_ || snapshot_) form_.Sprite.OnProcess = [this] { Tick(); };
     }
+    // The window's own tick again: the engine outlives this.
+    ~THeadlessTick() {
+        if (pilot_ || snapshot_) form_.Sprite.OnProcess = [f = &form_] { f->SpriteProcess(); };
+    }
     THeadlessTick(const THeadlessTick&) = delete;
     THeadlessTick& operator=(const THeadlessTick&) = delete;
 
