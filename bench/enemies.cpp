@@ -8,14 +8,9 @@
 #include <benchmark/benchmark.h>
 
 #include "game/tz_effect.h"
-#include "game/tz_enemy.h"
 #include "game/tz_enemymissile.h"
-#include "game/tz_gamemain.h"
-#include "game/tz_globals.h"
 #include "game/tz_input.h"
-#include "game/tz_map.h"
-#include "game/tz_replay.h"
-#include "game/tz_unitlist.h"
+#include "support/play_setup.h"
 
 namespace {
 
@@ -38,17 +33,7 @@ void Place(TEnemy& e, int x, int y, TPhase state, std::int32_t timer) {
 }
 
 void BuildCrowdedFight(int freeBullets) {
-    SetScene(Scene::Play);
-    StageNo = 2;
-    TimeLeft = 20000;
-    DeadTimer = 0;
-    MapIndex = -1;
-    MapPos = TFixedPoint{};
-    GroupCount.fill(0);
-    MyShip = TMyShip{};
-    MyShip.Lives = 2;
-    MyShip.Bombs = 5;
-    StageStart();  // lists the ship, empties the tables
+    test::StartStage();  // lists the ship, empties the tables
 
     int n = 0;
     // The stage boss holding at the top, sweeping and firing its arm guns.
@@ -108,12 +93,10 @@ int ListedEnemies() {
 
 void BM_GameStepEnemiesFiring(benchmark::State& state) {
     // Fire held while weaving left and right.
-    ReplayMode = true;
-    ReplayLength = ReplayBufferSize;
+    test::KeysFromReplayBuffer();
     for (int i = 0; i < ReplayBufferSize; ++i)
         ReplayBuffer[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(KeyFire | ((i / 40) % 2 ? KeyLeft : KeyRight));
     const int freeBullets = state.range(0) == 0 ? 0 : EnemyShotCount / 2;
-    LoadUnitList();
     BuildCrowdedFight(freeBullets);
     if (ListedEnemies() != EnemyCount) {
         state.SkipWithError("the crowded fight does not fill the enemy table");
@@ -130,8 +113,7 @@ void BM_GameStepEnemiesFiring(benchmark::State& state) {
             state.ResumeTiming();
         }
         const std::int32_t next = EnemyShotNext;
-        GameStep();
-        SceneTimer += 1;
+        test::PlayTick();
         ++ticks;
         started += (EnemyShotNext - next + EnemyShotCount) % EnemyShotCount;
         benchmark::DoNotOptimize(MyShip.X);

@@ -9,16 +9,11 @@
 #include "game/tz_globals.h"
 #include "game/tz_state.h"
 #include "game/tz_unitlist.h"
+#include "support/play_setup.h"
 
 namespace {
 
-void Prepare() {
-    tz::LoadUnitList();
-    tz::StageNo = 2;
-    tz::TimeLeft = 9000;
-    tz::SceneState = tz::Scene::Play;
-    tz::StageStart();
-}
+void Prepare() { tz::test::StartStage(2, 9000); }
 
 void BM_SnapshotAndRestore(benchmark::State& state) {
     Prepare();

@@ -6,15 +6,10 @@
 #include <array>
 
 #include "game/tz_effect.h"
-#include "game/tz_enemy.h"
 #include "game/tz_enemymissile.h"
-#include "game/tz_gamemain.h"
 #include "game/tz_input.h"
-#include "game/tz_globals.h"
-#include "game/tz_map.h"
 #include "game/tz_mymissile.h"
-#include "game/tz_replay.h"
-#include "game/tz_unitlist.h"
+#include "support/play_setup.h"
 
 namespace {
 
@@ -28,16 +23,7 @@ constexpr int RebuildEvery = 32;                          // ticks before the cr
 std::array<TEnemy, ListCapacity> Fillers{};
 
 void BuildCrowdedScene() {
-    SetScene(Scene::Play);
-    StageNo = 2;
-    TimeLeft = 20000;
-    DeadTimer = 0;
-    MapIndex = -1;
-    MapPos = TFixedPoint{};
-    MyShip = TMyShip{};
-    MyShip.Lives = 2;
-    MyShip.Bombs = 5;
-    StageStart();  // lists the ship
+    test::StartStage();  // lists the ship
 
     // Enemies spread over the play field, drifting down slowly.
     for (int i = 0; i < EnemyCount; ++i) {
@@ -90,11 +76,9 @@ void BuildCrowdedScene() {
 
 void BM_GameStepCrowded(benchmark::State& state) {
     // Fire held while weaving left and right.
-    ReplayMode = true;
-    ReplayLength = ReplayBufferSize;
+    test::KeysFromReplayBuffer();
     for (int i = 0; i < ReplayBufferSize; ++i)
         ReplayBuffer[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(KeyFire | ((i / 40) % 2 ? KeyLeft : KeyRight));
-    LoadUnitList();
     BuildCrowdedScene();
     if (UnitList.Count() != ListCapacity) {
         state.SkipWithError("the crowded scene does not fill the object list");
@@ -109,8 +93,7 @@ void BM_GameStepCrowded(benchmark::State& state) {
             ticks = 0;
             state.ResumeTiming();
         }
-        GameStep();
-        SceneTimer += 1;
+        test::PlayTick();
         ++ticks;
         benchmark::DoNotOptimize(MyShip.X);
     }

@@ -21,6 +21,7 @@
 #include "game/tz_map.h"
 #include "game/tz_mymissile.h"
 #include "game/tz_unitlist.h"
+#include "support/play_setup.h"
 #include "platform/convert.h"
 #include "platform/platform.h"
 
@@ -31,8 +32,8 @@ using namespace tz;
 constexpr double TickMicroseconds = 1000.0 / 70.0 * 1000.0;
 
 struct TScene {
-    std::unique_ptr<plat::Platform> platform = plat::makeNullPlatform();
-    std::unique_ptr<TForm1> form;
+    test::TPlayWindow window;
+    std::unique_ptr<TForm1>& form = window.form;
     plat::PaletteLookup lookup{};
     std::vector<std::uint32_t> out32 = std::vector<std::uint32_t>(640 * 480);
 };
@@ -64,29 +65,10 @@ std::int16_t Spread(int k, int mod, int base) { return static_cast<std::int16_t>
 
 bool BuildScene(TScene& sc) {
     // The game's data lie beside the benchmark, in the build's program folder.
-    if (!std::filesystem::exists(ExecutableDir() + "tz_GameSprite.sp4")) return false;
-    sc.form = std::make_unique<TForm1>(*sc.platform);
-    TForm1& form = *sc.form;
-    form.Sprite.OnUserEvent = nullptr;
-    form.Sprite.SetExternalClock(true);
-    form.Sprite.SetFullScreenMode(false);
-    form.Show();
-    form.Sprite.RealizeBank(BankSystem);
-    form.Sprite.RealizeBank(BankGame);
-    form.Sprite.RealizeBank(3);
-    form.Sprite.LoadBmpToSurface(BgSurface, "tz_BG");
-
-    SceneState = Scene::Play;
+    if (!sc.window.Open(ExecutableDir()) || !sc.window.StartDrawing()) return false;
+    test::StartStage(2, 12345);
     SceneTimer = 1000;
-    StageNo = 2;
-    TimeLeft = 12345;
     Score = 98765;
-    MapPos = TFixedPoint{128 << 16, 0};
-    MapIndex = -1;
-    MyShip = TMyShip{};
-    MyShip.Lives = 2;
-    MyShip.Bombs = 5;
-    StageStart();
     MyShip.Weapon = 0;
     RandSeed = 1;
 

@@ -118,131 +118,180 @@ void FillGameFields(RunSummary& s) {
 
 bool InPlayScene(std::uint8_t scene) { return InPlay(scene); }
 
-int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSummary& summary) {
-    ApplyCommonOptions(options);
-    auto form = std::make_unique<tz::TForm1>(platform);
-    auto& sprite = form->Sprite;
-    // --settings: the startup dialog, never shown, reads the settings now, and the game
-    // window's termination has it write them, as in the windowed program.
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// What a headless run reads and writes besides the game's own files, each released by its
+// own destructor on every path the run takes: the bytes fed to the game in place of the
+// devices (the feed is cleared before they go), the hash trace, the play log and the sound.
+struct THeadlessFiles {
+    std::vector<std::uint8_t> input;      // --input
+    std::vector<std::uint8_t> pilotFeed;  // --autopilot: written a tick ahead of the game
+    File trace;                           // --hash-trace
+    File playLog;                         // --play-log
+    TTickAudio audio;                     // --audio-out
+
+    THeadlessFiles() = default;
+    THeadlessFiles(const THeadlessFiles&) = delete;
+    THeadlessFiles& operator=(const THeadlessFiles&) = delete;
+    ~THeadlessFiles() { tz::ClearInputFeed(); }
+};
+
+// --settings: the startup dialog, never shown, reads the settings now, and the game window's
+// termination has it write them, as in the windowed program. Then the dialog's music and
+// sound-effects boxes, cleared for this run.
+std::unique_ptr<frontend::TForm2> ApplySettings(const ProgramOptions& options, plat::Platform& platform,
+                                                tz::TForm1& form) {
     std::unique_ptr<frontend::TForm2> dialog;
     if (options.settings) {
-        dialog = std::make_unique<frontend::TForm2>(platform, *form);
+        dialog = std::make_unique<frontend::TForm2>(platform, form);
         dialog->Setting.Input();
         if (!dialog->Setting.LastReadError().empty()) PrintError(dialog->Setting.LastReadError());
         for (const std::string& warning : dialog->SettingWarnings()) PrintError(warning);
         // A headless run has no screen to be full, and its sound options are its own: the
         // player's choices are written back as read.
-        form->WriteSettings = [d = dialog.get(), fullScreen = tz::FullScreen, music = tz::EnableBGM,
-                               effects = tz::EnableSE] {
+        form.WriteSettings = [d = dialog.get(), fullScreen = tz::FullScreen, music = tz::EnableBGM,
+                              effects = tz::EnableSE] {
             tz::FullScreen = fullScreen;
             tz::EnableBGM = music;
             tz::EnableSE = effects;
             d->WriteSettings();
         };
     }
-    // The dialog's music and sound-effects boxes, cleared for this run.
     if (options.noMusic) tz::EnableBGM = false;
     if (options.noSoundEffects) tz::EnableSE = false;
-    if (!PrepareGame(options, platform, *form)) return 1;
-    // An input file: the title starts a game at once and its ticks take these bytes.
-    std::vector<std::uint8_t> input;
+    return dialog;
+}
+
+// Opens what the options name, in the order they are checked: the input file (the title then
+// starts a game at once and its ticks take these bytes), the screenshots' folder, the hash
+// trace, the sound file and the play log. The error, or empty.
+std::string OpenFiles(const ProgramOptions& options, THeadlessFiles& files) {
     if (!options.input.empty()) {
         std::ifstream in(options.input, std::ios::binary);
-        if (!in) {
-            PrintError("--input: cannot read '" + options.input + "'");
-            return 1;
-        }
-        input.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        tz::SetInputFeed(input.data(), input.size());
+        if (!in) return "--input: cannot read '" + options.input + "'";
+        files.input.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        tz::SetInputFeed(files.input.data(), files.input.size());
     }
     if (!options.shots.empty()) {
         std::error_code ec;
         std::filesystem::create_directories(options.shotDir, ec);
-        if (!std::filesystem::is_directory(options.shotDir, ec)) {
-            PrintError("--shot-dir: cannot make the folder '" + options.shotDir + "'");
-            return 1;
-        }
+        if (!std::filesystem::is_directory(options.shotDir, ec))
+            return "--shot-dir: cannot make the folder '" + options.shotDir + "'";
     }
-    std::FILE* trace = nullptr;
     if (!options.hashTrace.empty()) {
-        trace = std::fopen(options.hashTrace.c_str(), "w");
-        if (trace == nullptr) {
-            PrintError("--hash-trace: cannot write '" + options.hashTrace + "'");
-            return 1;
-        }
+        files.trace.reset(std::fopen(options.hashTrace.c_str(), "w"));
+        if (!files.trace) return "--hash-trace: cannot write '" + options.hashTrace + "'";
     }
-    TTickAudio audioOut;
-    if (!options.audioOut.empty() && !audioOut.Open(options.audioOut, tz::ProcessPerSec)) {
-        if (trace != nullptr) std::fclose(trace);
-        PrintError("--audio-out: cannot write '" + options.audioOut + "'");
-        return 1;
-    }
-    std::FILE* playLog = nullptr;
+    if (!options.audioOut.empty() && !files.audio.Open(options.audioOut, tz::ProcessPerSec))
+        return "--audio-out: cannot write '" + options.audioOut + "'";
     if (!options.playLog.empty()) {
-        playLog = std::fopen(options.playLog.c_str(), "w");
-        if (playLog == nullptr) {
-            if (trace != nullptr) std::fclose(trace);
-            PrintError("--play-log: cannot write '" + options.playLog + "'");
-            return 1;
-        }
+        files.playLog.reset(std::fopen(options.playLog.c_str(), "w"));
+        if (!files.playLog) return "--play-log: cannot write '" + options.playLog + "'";
     }
-    TPlayWatch watch(playLog);
+    return {};
+}
+
+// What takes the place of the window's plain tick: --autopilot (the game reads an input feed
+// that the autopilot writes a tick ahead) and --heavy (each tick runs twice from one
+// snapshot, the second time with its effects silenced; state the tick keeps outside the game
+// state record makes the two differ). Lives as long as the run's steps.
+class THeadlessTick {
+public:
+    THeadlessTick(const ProgramOptions& options, tz::TForm1& form, std::vector<std::uint8_t>& pilotFeed)
+        : form_(form), pilotFeed_(pilotFeed) {
+        if (options.autopilot >= 0) {
+            pilotFeed_.assign(kPilotFeedSize, 0);
+            tz::SetInputFeed(pilotFeed_.data(), pilotFeed_.size());
+            pilot_ = std::make_unique<TAutopilot>(options.autopilot, options.autopilotSeed, SimulatedTick, &form_);
+        }
+        if (options.heavy) snapshot_ = std::make_unique<tz::TGameState>();
+        if (pilot_ || snapshot_) form_.Sprite.OnProcess = [this] { Tick(); };
+    }
+    // The window's own tick again: the engine outlives this.
+    ~THeadlessTick() {
+        if (pilot_ || snapshot_) form_.Sprite.OnProcess = [f = &form_] { f->SpriteProcess(); };
+    }
+    THeadlessTick(const THeadlessTick&) = delete;
+    THeadlessTick& operator=(const THeadlessTick&) = delete;
+
+    // The first tick --heavy found keeping state outside the record, or empty.
+    const std::string& Error() const { return error_; }
+
+private:
+    void Tick() {
+        ++ticks_;
+        if (pilot_ && InPlay(tz::SceneState) && tz::FeedPos < pilotFeed_.size())
+            pilotFeed_[tz::FeedPos] = pilot_->Choose(pilotFeed_.data(), pilotFeed_.size());
+        if (!snapshot_) {
+            form_.SpriteProcess();
+            return;
+        }
+        const tz::TTwiceResult r = tz::RunTickTwice([this] { form_.SpriteProcess(); }, *snapshot_);
+        if (!r.Same() && error_.empty())
+            error_ = "--heavy: tick " + std::to_string(ticks_) + " gave two different states (" +
+                     tz::HashText(r.First) + " then " + tz::HashText(r.Second) +
+                     "): the tick keeps state outside the game state record";
+    }
+
+    tz::TForm1& form_;
+    std::vector<std::uint8_t>& pilotFeed_;
+    std::unique_ptr<TAutopilot> pilot_;
+    std::unique_ptr<tz::TGameState> snapshot_;
+    std::int64_t ticks_ = 0;
+    std::string error_;
+};
+
+// What ends a run early: an exception out of the game, an engine failure, the window closed.
+class TRunFailure {
+public:
+    explicit TRunFailure(engine::TSpriteEx& sprite) : sprite_(sprite) {
+        sprite_.OnException = [this](const std::exception& e) { exception_ = e.what(); };
+    }
+    ~TRunFailure() { sprite_.OnException = nullptr; }
+    TRunFailure(const TRunFailure&) = delete;
+    TRunFailure& operator=(const TRunFailure&) = delete;
+
+    // The failure so far, or empty.
+    std::string operator()() const {
+        if (!exception_.empty()) return "exception: " + exception_;
+        if (!sprite_.LastFailure().empty()) return sprite_.LastFailure() + " | " + sprite_.Step();
+        if (sprite_.Terminated()) return "the game window closed";
+        return {};
+    }
+
+private:
+    engine::TSpriteEx& sprite_;
+    std::string exception_;
+};
+
+// What the steps found beyond the game's own state.
+struct TStepsResult {
+    std::string error;
+    std::int64_t playAllocs = 0;  // allocations made by steps of play that set up no scene
+    bool haveStepHash = false;
+    std::uint64_t stepHash = 0;   // the hash after the last tick that ran the game step
+};
+
+// The run's steps, each one tick and one frame, until options.ticks, an error, or (with
+// --until-title) the title's return.
+TStepsResult RunSteps(const ProgramOptions& options, plat::Platform& platform, tz::TForm1& form,
+                      THeadlessFiles& files, TPlayWatch& watch, const THeadlessTick& tick, const TRunFailure& failed,
+                      RunSummary& summary) {
+    auto& sprite = form.Sprite;
+    TStepsResult result;
     bool gameSeen = false;   // a game has left the title (for --until-title)
     bool reachedTitle = false;
     std::int32_t blocksAtStart = 0;  // heap blocks in use at the title before the game
-    std::int64_t playAllocs = 0;     // allocations made by steps of play (see below)
-    std::string exceptionText;
-    sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
-    // No timer thread: every step below is one tick and one frame.
-    sprite.SetExternalClock(true);
-    sprite.SetFullScreenMode(false);
 
-    auto failed = [&]() -> std::string {
-        if (!exceptionText.empty()) return "exception: " + exceptionText;
-        if (!sprite.LastFailure().empty()) return sprite.LastFailure() + " | " + sprite.Step();
-        if (sprite.Terminated()) return "the game window closed";
-        return {};
-    };
-
-    // --autopilot: the game reads an input file that the autopilot writes a tick ahead.
-    std::vector<std::uint8_t> pilotFeed;
-    std::unique_ptr<TAutopilot> pilot;
-    tz::TForm1* f = form.get();
-    if (options.autopilot >= 0) {
-        pilotFeed.assign(kPilotFeedSize, 0);
-        tz::SetInputFeed(pilotFeed.data(), pilotFeed.size());
-        pilot = std::make_unique<TAutopilot>(options.autopilot, options.autopilotSeed, SimulatedTick, f);
-    }
-    // --heavy: each tick runs twice from one snapshot, the second time with its effects
-    // silenced; state the tick keeps outside the game state record makes the two differ.
-    std::unique_ptr<tz::TGameState> snapshot;
-    if (options.heavy) snapshot = std::make_unique<tz::TGameState>();
-    std::int64_t tickCount = 0;
-    std::string heavyError;
-    if (pilot || snapshot) {
-        sprite.OnProcess = [f, &pilot, &pilotFeed, &snapshot, &tickCount, &heavyError] {
-            ++tickCount;
-            if (pilot && InPlay(tz::SceneState) && tz::FeedPos < pilotFeed.size()) {
-                const std::uint8_t keys = pilot->Choose(pilotFeed.data(), pilotFeed.size());
-                pilotFeed[tz::FeedPos] = keys;
-            }
-            if (!snapshot) {
-                f->SpriteProcess();
-                return;
-            }
-            const tz::TTwiceResult r = tz::RunTickTwice([f] { f->SpriteProcess(); }, *snapshot);
-            if (!r.Same() && heavyError.empty())
-                heavyError = "--heavy: tick " + std::to_string(tickCount) + " gave two different states (" +
-                             tz::HashText(r.First) + " then " + tz::HashText(r.Second) +
-                             "): the tick keeps state outside the game state record";
-        };
-    }
-
-    form->Show();
+    form.Show();
     summary = RunSummary{};
-    bool haveStepHash = false;
-    std::uint64_t stepHash = 0;
-    std::string error = failed();
+    std::string& error = result.error;
+    error = failed();
     for (std::int64_t t = 0; error.empty() && t < options.ticks; ++t) {
         // What the platform reports (none on the null platform) reaches the window as in the
         // windowed loop: a key pressed before a step acts before its tick.
@@ -255,18 +304,19 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         // A step of play allocates nothing; only a scene's set-up (loading a stage's banks
         // and map) may, and gives it all back by the time the title returns.
         if (wasInPlay && InPlay(tz::SceneState) && sprite.UserEventCount() == setupsBefore)
-            playAllocs += static_cast<std::int64_t>(memcheck::AllocationCount() - allocsBefore);
-        audioOut.AfterTick();
+            result.playAllocs += static_cast<std::int64_t>(memcheck::AllocationCount() - allocsBefore);
+        files.audio.AfterTick();
         if (!options.noDraw && IsShotStep(options, t + 1)) {
             std::string path;
             if (!WriteShot(sprite, options.shotDir, t + 1, path)) error = "cannot write the screenshot " + path;
         }
         summary.ticks = t + 1;
         watch.Observe(t + 1);
-        if (trace != nullptr)
-            std::fprintf(trace, "%lld %s\n", static_cast<long long>(t + 1), tz::HashText(tz::GameStateHash()).c_str());
+        if (files.trace)
+            std::fprintf(files.trace.get(), "%lld %s\n", static_cast<long long>(t + 1),
+                         tz::HashText(tz::GameStateHash()).c_str());
         if (error.empty()) error = failed();
-        if (error.empty()) error = heavyError;
+        if (error.empty()) error = tick.Error();
         // The heap at the title before the game and at the title after it must agree.
         if (tz::SceneState == tz::Scene::Title && !gameSeen) blocksAtStart = memcheck::BlockCount();
         if (tz::SceneState > tz::Scene::Title) gameSeen = true;
@@ -278,8 +328,8 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
         if (options.summary && tz::TickRanGameStep) {
             const bool lastStep = titleBack || !error.empty() || t + 1 == options.ticks;
             if (lastStep || !InPlay(tz::SceneState)) {
-                stepHash = tz::GameStateHash();
-                haveStepHash = true;
+                result.stepHash = tz::GameStateHash();
+                result.haveStepHash = true;
             }
         }
         if (titleBack) {
@@ -290,33 +340,55 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     }
     if (error.empty() && options.ticksCapped && !reachedTitle)
         error = "--until-title: the title did not come back within " + std::to_string(options.ticks) + " steps";
-    if (trace != nullptr) std::fclose(trace);
+    return result;
+}
+
+// --save-replay: the recording of the game in progress (a game that has ended was saved by
+// the title and its recording cleared: nothing is left to write). The error, or empty.
+std::string SaveReplayOption(const ProgramOptions& options) {
+    if (options.saveReplay.empty()) return {};
+    if (tz::ReplayMode || tz::ReplayPos <= 0) return "--save-replay: no game in progress at the end of the run";
+    const std::int32_t length = std::min(tz::ReplayPos, tz::ReplayBufferSize);
+    const tz::TReplayResult saved =
+        tz::WriteReplayFile(options.saveReplay, tz::Score, tz::ReplayBuffer.data(), length, tz::GameStartFrom);
+    return saved.Ok ? std::string() : "--save-replay: " + saved.Error;
+}
+
+}  // namespace
+
+int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSummary& summary) {
+    ApplyCommonOptions(options);
+    auto form = std::make_unique<tz::TForm1>(platform);
+    const std::unique_ptr<frontend::TForm2> dialog = ApplySettings(options, platform, *form);
+    if (!PrepareGame(options, platform, *form)) return 1;
+    THeadlessFiles files;
+    if (const std::string error = OpenFiles(options, files); !error.empty()) {
+        PrintError(error);
+        return 1;
+    }
+    TPlayWatch watch(files.playLog.get());
+    const TRunFailure failed(form->Sprite);
+    // No timer thread: every step is one tick and one frame.
+    form->Sprite.SetExternalClock(true);
+    form->Sprite.SetFullScreenMode(false);
+    THeadlessTick tick(options, *form, files.pilotFeed);
+
+    TStepsResult steps = RunSteps(options, platform, *form, files, watch, tick, failed, summary);
+    // The summary is read from the game as the last step left it, before the window closes.
     watch.Finish();
-    if (playLog != nullptr) std::fclose(playLog);
-    tz::ClearInputFeed();
     FillGameFields(summary);
-    summary.state = haveStepHash ? stepHash : tz::GameStateHash();
+    summary.state = steps.haveStepHash ? steps.stepHash : tz::GameStateHash();
     summary.ending = watch.ReachedEnding();
     summary.bosses = watch.BossesDestroyed();
-    summary.playAllocs = playAllocs;
+    summary.playAllocs = steps.playAllocs;
+    std::string& error = steps.error;
     if (error.empty()) {
-        sprite.Close();
+        form->Sprite.Close();
         error = failed();
         if (error == "the game window closed") error.clear();
     }
-    // --save-replay: the recording of the game in progress (a game that has ended was saved
-    // by the title and its recording cleared: nothing is left to write).
-    if (error.empty() && !options.saveReplay.empty()) {
-        if (tz::ReplayMode || tz::ReplayPos <= 0) {
-            error = "--save-replay: no game in progress at the end of the run";
-        } else {
-            const std::int32_t length = std::min(tz::ReplayPos, tz::ReplayBufferSize);
-            const tz::TReplayResult saved = tz::WriteReplayFile(options.saveReplay, tz::Score, tz::ReplayBuffer.data(),
-                                                                length, tz::GameStartFrom);
-            if (!saved.Ok) error = "--save-replay: " + saved.Error;
-        }
-    }
-    if (!audioOut.Close() && error.empty()) error = "--audio-out: writing '" + options.audioOut + "' failed";
+    if (error.empty()) error = SaveReplayOption(options);
+    if (!files.audio.Close() && error.empty()) error = "--audio-out: writing '" + options.audioOut + "' failed";
     if (!error.empty()) {
         PrintError(error);
         return 1;

@@ -44,7 +44,7 @@ bool InitSound(TMixer* mixer);
 // Releases everything, and forgets the slots' file names even when not ready; SoundReady
 // becomes false.
 void ShutdownSound();
-// For Index 0..63 (others ignored): FileName := dataPath(Name, ".wav"), VolumeBase :=
+// For Index 0..63 (others ignored): FileName = dataPath(Name, ".wav"), VolumeBase =
 // BaseVolume * 100. Loads nothing; works before InitSound.
 void SetSound(std::int32_t Index, const std::string& Name, std::int32_t BaseVolume, DataPathFn dataPath);
 // Releases every buffer, then loads each slot of Mask with an existing file. A file that

@@ -137,7 +137,7 @@ public:
     void Attach(TListCore& Core, TListSlot* Slots, std::int32_t SlotRoom, const void* Base);
     void Detach();
 
-    // Fills the list fields of Rec (X, Y in pixels; Angle := Dir * 256; Rotation := 0) and
+    // Fills the list fields of Rec (X, Y in pixels; Angle = Dir * 256; Rotation = 0) and
     // inserts it. Mode 0 installs DefaultCheck/DefaultDraw where assigned, mode 1 clears both
     // procedures, any other mode keeps what the caller set. False when the list is full.
     bool AddCharacter(TCharacter& Rec, std::int16_t X, std::int16_t Y, std::uint8_t Dir, std::int16_t Pattern,
@@ -147,7 +147,7 @@ public:
     // nothing changed) when the list is full or has no slots, when Rec is already listed, or
     // when its Y lies beyond the tail sentinel.
     bool InsertCharacter(TCharacter& Rec);
-    // Takes Rec out (Index := -1). False when it is not listed.
+    // Takes Rec out (Index = -1). False when it is not listed.
     bool RemoveCharacter(TCharacter& Rec);
 
     // Moves Rec by (DX, DY) in 16.16 and turns it by Turn (8.8), keeping the order; a move

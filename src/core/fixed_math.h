@@ -110,10 +110,10 @@ inline constexpr std::array<std::int16_t, 65> AtanTab = [] {
 constexpr std::int32_t Sin(std::uint8_t d) { return SinTab[d]; }
 constexpr std::int32_t Cos(std::uint8_t d) { return CosTab[d]; }
 
-// P := (A, B).
+// P = (A, B).
 constexpr void SetPair(std::int32_t A, std::int32_t B, TFixedPoint& P) { P = {A, B}; }
 
-// P := (X, Y) in whole pixels, fractions 0.
+// P = (X, Y) in whole pixels, fractions 0.
 constexpr void ToFixed(std::int16_t X, std::int16_t Y, TFixedPoint& P) {
     P = {static_cast<std::int32_t>(X) * 65536, static_cast<std::int32_t>(Y) * 65536};
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The game's random generator: a linear congruential generator whose exact sequence is part
 // of the replay format. The state advances before every draw:
-//   seed := seed * 134775813 + 1 (mod 2^32)
+//   seed = seed * 134775813 + 1 (mod 2^32)
 // Random(N) is the high 32 bits of the 64-bit product seed * N; Random() is seed / 2^32.
 //
 // The game keeps two generators of this kind: its own (RandSeed / Random, part of the game

@@ -178,7 +178,7 @@ void TSpriteEx::PausedStore(Store store) {
 }
 
 void TSpriteEx::SetProcessPerSec(int value) {
-    // The timer period is 1000 div ProcessPerSec ms: outside 1..1000 it would be zero or
+    // The timer period is 1000 / ProcessPerSec ms: outside 1..1000 it would be zero or
     // negative, so such values are refused and the previous rate stays.
     if (value < kProcessPerSecMin || value > kProcessPerSecMax) return;
     if (value == FProcessPerSec) return;

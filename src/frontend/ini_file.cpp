@@ -7,7 +7,7 @@
 #include <limits>
 #include <memory>
 
-#include "frontend/atomic_write.h"
+#include "core/atomic_write.h"
 
 namespace frontend {
 namespace {
@@ -222,7 +222,7 @@ std::string TIniFile::Text() const {
 }
 
 bool TIniFile::UpdateFile(std::string& Error) const {
-    Error = WriteFileAtomically(FFileName, Text());
+    Error = tz::WriteFileAtomically(FFileName, Text());
     return Error.empty();
 }
 

@@ -34,7 +34,7 @@ inline constexpr std::int32_t DecayHalf = 65536 / 2;
 struct TWreck {
     std::int8_t Weapon = -1;            // weapon item dropped first, -1 none
     std::int32_t Sound = 0;             // Sound:: slot of the crash
-    bool VolumeFromHeight = true;       // volume step YPos div 100 + Volume, else Volume alone
+    bool VolumeFromHeight = true;       // volume step YPos / 100 + Volume, else Volume alone
     std::int8_t Volume = 0;
     std::int16_t Rate = 100;            // rate in percent ...
     std::int16_t RateSpread = 20;       // ... plus Random(RateSpread) (no draw when 0)
@@ -60,8 +60,8 @@ struct TEnemyKind {
     std::int32_t Timer;
     std::int16_t Speed;
     std::int16_t Life;
-    bool Collides;  // OnCheck := CheckHit; otherwise nil
-    bool Drawn;     // OnDraw := DrawCharacter; otherwise nil
+    bool Collides;  // OnCheck = CheckHit; otherwise empty
+    bool Drawn;     // OnDraw = DrawCharacter; otherwise empty
     TEnemyStart Start;
     TEnemyStep Step;
     std::int32_t Decay = 0;             // push decay per tick (16.16); 0 keeps the push

@@ -17,7 +17,7 @@ constexpr std::array<TArmGun, 3> ArmGuns = {{{32, 113, 138}, {16, 138, 126}, {-8
 
 std::uint8_t Aim(const TEnemyShot& b) { return GetDirection(MyShip.XPos() - b.XPos(), MyShip.YPos() - b.YPos()); }
 
-// Moves the start of a bullet by (Cos, Sin)(Direction) div Divisor whole pixels.
+// Moves the start of a bullet by (Cos, Sin)(Direction) / Divisor whole pixels.
 void Offset(TEnemyShot& b, std::int32_t Direction, std::int32_t Divisor) {
     const std::uint8_t d = static_cast<std::uint8_t>(Direction);
     b.SetXPos(static_cast<std::int16_t>(b.XPos() + Cos(d) / Divisor));

@@ -221,7 +221,7 @@ void StepBomb() {
         MyShip.BombBonus = 0;
         for (TEnemyShot& b : EnemyShots) {
             if (b.Index <= 0) continue;
-            b.BulletKind = BulletCancelled;
+            b.BulletKind = Bullet::Cancelled;
             SpawnEffect(Effect::Smoke, b, 0);
             MyShip.BombBonus += 100;
         }
@@ -235,7 +235,7 @@ void StepBomb() {
     if (MyShip.QuakeTimer > 0) {
         MyShip.QuakeTimer = static_cast<std::int16_t>(MyShip.QuakeTimer - 1);
         for (TEnemyShot& b : EnemyShots)
-            if (b.Index > 0) b.BulletKind = BulletCancelled;
+            if (b.Index > 0) b.BulletKind = Bullet::Cancelled;
     }
 }
 

@@ -87,8 +87,7 @@ inline constexpr std::uint8_t Graded = 11;        // speed from its parameter
 inline constexpr std::uint8_t AimedFast = 12;     // aimed, faster with its parameter
 inline constexpr std::uint8_t Spread = 13;        // the final boss's spread
 inline constexpr std::uint8_t SideSpark = 14;     // the stage-2 boss's arm-gun bullets
-inline constexpr std::uint8_t Cancelled = 15;     // freed on its next move
-inline constexpr int Count = 15;
+inline constexpr std::uint8_t Cancelled = 15;     // not a kind: freed on its next move (kinds are 0..14)
 }  // namespace Bullet
 
 // Sound-effect slots, in the order the game registers its waves.

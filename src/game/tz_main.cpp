@@ -104,7 +104,7 @@ TForm1::TForm1(plat::Platform& platform) : Sprite(platform), UnitList(tz::UnitLi
     Sprite.SetHideCursor(true);
     Sprite.SetSizeSin(1024);
     auto& banks = Sprite.Banks();
-    for (std::size_t i = 0; i < banks.size(); ++i) banks[i] = i < BankFiles.size() ? BankFiles[i] : "";
+    for (std::size_t i = 0; i < banks.size(); ++i) banks[i] = i < BankFiles.size() ? BankFiles[i].File : "";
     Sprite.Loaded();  // the pattern table of every bank, as when the window's components load
     // The game's own copy of the hit circles; a bank that cannot be read fails the engine above.
     std::string patternError;
@@ -139,32 +139,15 @@ void TForm1::ArmUserEvent() { Sprite.OnUserEvent = [this] { SpriteUserEvent(); }
 
 TReplayResult TForm1::LoadReplay(const std::string& FileName) { return tz::LoadReplay(FileName); }
 
-void TForm1::ReportSaveFailure(const std::string& text) {
-    std::fprintf(stderr, "korrindal: %s\n", text.c_str());
-    if (!FSaveError.empty()) return;
-    FSaveError = text;
-    Caption = "Korrindal - " + text;
-    if (plat::Display* display = Sprite.DDraw()) display->setCaption(Caption);
-}
-
-void TForm1::SaveReplay(const std::string& Name) {
-    const TReplayResult result = tz::SaveReplay(Name);
-    if (!result.Ok) ReportSaveFailure(result.Error);
-}
-
-void TForm1::SaveFinishedReplays(bool playedBack) {
-    // A played-back replay is never saved again: it would overwrite the player's own last
-    // game (and best game) with the one watched. Once its playback has ended, the position
-    // goes back to 0 so no later set-up takes it for a game.
-    if (playedBack) {
-        if (!ReplayMode) ReplayPos = 0;
-        return;
+void TForm1::ReportSaveFailures(const TFinishedGameSave& saved) {
+    for (const TReplayResult* result : {&saved.HighScore, &saved.LastGame}) {
+        if (result->Ok) continue;
+        std::fprintf(stderr, "korrindal: %s\n", result->Error.c_str());
+        if (!FSaveError.empty()) continue;
+        FSaveError = result->Error;
+        Caption = "Korrindal - " + FSaveError;
+        if (plat::Display* display = Sprite.DDraw()) display->setCaption(Caption);
     }
-    // Both files are attempted even when the first fails; each failure is reported.
-    if (ReplayPos <= 0) return;
-    if (Score == HiScore) SaveReplay("HighScore");
-    SaveReplay("LastGame");
-    ReplayPos = 0;
 }
 
 // ---- Engine events ----------------------------------------------------------------------
@@ -243,7 +226,7 @@ void TForm1::TitleSetup() {
         return;
     }
     SetScene(Scene::Title);
-    SaveFinishedReplays(playedBack);
+    ReportSaveFailures(SaveFinishedGame(playedBack));
 }
 
 void TForm1::NewGame() {
@@ -323,7 +306,7 @@ void TForm1::BossBankSwap() {
 
 void TForm1::EndingSetup() {
     FillScreens(255);
-    SaveFinishedReplays(ReplayMode);
+    ReportSaveFailures(SaveFinishedGame(ReplayMode));
     Sprite.ReleaseBanks();
     Sprite.RealizeBank(BankSystem);
     Sprite.RealizeBank(BankEnding);

@@ -1,6 +1,7 @@
 #pragma once
-// The game window: it owns the engine component `Sprite` and the object list `UnitList`
-// (music is the audio unit's), and answers the engine's six events. The whole game flow is the
+// The game window: it owns the engine component `Sprite`, names the game's object list as
+// `UnitList` (the list is tz_unitlist's, its order part of the game state; music is the audio
+// unit's), and answers the engine's six events. The whole game flow is the
 // scene machine over SceneState (tz_globals.h): per-tick logic in SpriteProcess, per-frame
 // drawing in SpriteRefresh and one-shot scene set-up in SpriteUserEvent, which the engine
 // runs while its loop is paused.
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "collision/list.h"
+#include "core/bank_list.h"
 #include "engine/sprite_ex.h"
 #include "game/tz_replay.h"
 #include "game/tz_screenshot.h"
@@ -18,10 +20,8 @@
 
 namespace tz {
 
-// The bank list stored with the window; the bank of stage n is bank n + 1.
-inline constexpr std::array<const char*, 9> BankFiles{
-    "TZ_System.sp4", "tz_GameSprite.sp4", "TZ_Stage1.sp4", "TZ_Stage2.sp4", "TZ_Stage3.sp4",
-    "TZ_BossA.sp4",  "TZ_BossB.sp4",      "Tz_TitleSpprite.sp4", "TZ_Ending.sp4"};
+// The window's banks are the game's bank list (BankFiles, core/bank_list.h); the bank of
+// stage n is bank n + 1.
 inline constexpr std::uint8_t BankSystem = 0, BankGame = 1, BankStage3 = 4, BankBossA = 5, BankBossB = 6, BankTitle = 7,
                               BankEnding = 8;
 
@@ -36,8 +36,9 @@ inline constexpr std::int32_t CreditsShipTick = 4100;   // the ship flies off th
 inline constexpr std::int32_t CreditsFadeTick = 4144;
 
 // The 640x480 backdrop surface: the title picture, then the play field's background. A
-// managed engine surface created when the engine starts (not kept across focus loss) and
-// released when it terminates.
+// managed engine surface created when the engine starts and released when it terminates; its
+// picture is kept across focus loss and screen changes, since a scene loads it only at its
+// set-up.
 extern engine::SurfacePtr BgSurface;
 
 // Set by a tick that ran the per-tick game step (the play scenes); the headless runner takes
@@ -83,9 +84,9 @@ public:
 
     // Loads a replay for playback (the startup dialog, the command line, --replay).
     TReplayResult LoadReplay(const std::string& FileName);
-    // Writes the current recording as ProgramDir + Name + ".KRREP"; a failure is reported on
-    // stderr and, the first time, in the window's caption; the game goes on.
-    void SaveReplay(const std::string& Name);
+    // Reports what failed in saving a finished game (SaveFinishedGame) on stderr and, the
+    // first failure only, in the window's caption; the game goes on.
+    void ReportSaveFailures(const TFinishedGameSave& saved);
 
     // Called once the settings must be written (termination); set by the startup dialog.
     engine::TSimpleEvent WriteSettings;
@@ -116,14 +117,10 @@ private:
     void StageSetup();
     void BossBankSwap();
     void EndingSetup();
-    // Saves the game that just ended as "HighScore" (when best) and "LastGame", unless it
-    // was the playback of a replay.
-    void SaveFinishedReplays(bool playedBack);
     void PlayProcess();
     void CreditsProcess();
     void DrawTitle();
     void DrawCredits();
-    void ReportSaveFailure(const std::string& text);
     // Sets the engine's ticks per timer tick from the fast-forward keys (each frame).
     void UpdateFastForward();
     void ShowCaption(const std::string& text);

@@ -3,7 +3,7 @@
 #include "core/data_path.h"
 #include "engine/bank_file.h"
 #include "engine/sprite_hit.h"
-#include "game/tz_main.h"
+#include "core/bank_list.h"
 
 namespace tz {
 
@@ -18,7 +18,7 @@ bool LoadPatterns(std::string& error) {
     engine::TBankTable banks{};
     // A bank that is not found keeps its place and has no patterns, as in the engine (which
     // reports it when the bank is loaded).
-    for (std::size_t i = 0; i < BankFiles.size(); ++i) banks[i].fileName = DataPath(BankFiles[i], ".sp4");
+    for (std::size_t i = 0; i < BankFiles.size(); ++i) banks[i].fileName = DataPath(std::string(BankFiles[i].File), ".sp4");
     engine::TPatternRecords records{};
     if (engine::readBankSet(banks, records, error) != engine::TBankSetResult::Ok) return false;
     Patterns = records;

@@ -1,7 +1,5 @@
 #include "game/tz_replay.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +8,7 @@
 
 #include "game/tz_globals.h"
 #include "game/tz_input.h"
+#include "core/atomic_write.h"
 #include "core/data_path.h"
 #include "core/random.h"
 
@@ -80,33 +79,20 @@ TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const
     if (startFrom < 0 || startFrom >= StartPointCount) {
         return Failure("SaveReplay: " + path + ": start point " + std::to_string(startFrom) + " out of range");
     }
-    std::array<std::uint8_t, ReplayHeaderSize> header{};
-    PutInt32(header.data(), score);
-    PutInt32(header.data() + 4, ReplayCheckValue(score));
-    PutInt32(header.data() + 8, length);
-    std::array<std::uint8_t, StartPointRecordSize> startPoint{};
-    std::copy(StartPointTag.begin(), StartPointTag.end(), startPoint.begin());
-    PutInt32(startPoint.data() + StartPointTag.size(), startFrom);
-
-    const std::string temp = path + ".tmp";
-    int err = 0;
-    {
-        File f(std::fopen(temp.c_str(), "wb"));
-        if (!f) return Failure("SaveReplay: cannot create " + temp + ": " + SystemError(errno));
-        const bool written =
-            std::fwrite(header.data(), 1, header.size(), f.get()) == header.size() &&
-            (length == 0 || std::fwrite(bytes, 1, static_cast<std::size_t>(length), f.get()) ==
-                                static_cast<std::size_t>(length)) &&
-            (startFrom == 0 || std::fwrite(startPoint.data(), 1, startPoint.size(), f.get()) == startPoint.size()) &&
-            std::fflush(f.get()) == 0 && ::fsync(::fileno(f.get())) == 0;
-        if (!written) err = errno != 0 ? errno : EIO;
-        if (std::fclose(f.release()) != 0 && err == 0) err = errno != 0 ? errno : EIO;
+    std::string file(ReplayHeaderSize + static_cast<std::size_t>(length) + (startFrom == 0 ? 0 : StartPointRecordSize),
+                     '\0');
+    auto* out = reinterpret_cast<std::uint8_t*>(file.data());
+    PutInt32(out, score);
+    PutInt32(out + 4, ReplayCheckValue(score));
+    PutInt32(out + 8, length);
+    if (length > 0) std::copy(bytes, bytes + length, out + ReplayHeaderSize);
+    if (startFrom != 0) {
+        std::uint8_t* record = out + ReplayHeaderSize + length;
+        std::copy(StartPointTag.begin(), StartPointTag.end(), record);
+        PutInt32(record + StartPointTag.size(), startFrom);
     }
-    if (err == 0 && std::rename(temp.c_str(), path.c_str()) != 0) err = errno;
-    if (err != 0) {
-        std::remove(temp.c_str());
-        return Failure("SaveReplay: cannot write " + path + ": " + SystemError(err));
-    }
+    const std::string error = WriteFileAtomically(path, file);
+    if (!error.empty()) return Failure("SaveReplay: " + error);
     return {};
 }
 
@@ -118,12 +104,15 @@ TReplayResult SaveReplay(const std::string& Name) {
     return WriteReplayFile(ReplayPath(Name), Score, ReplayBuffer.data(), length, GameStartFrom);
 }
 
-TReplayResult SaveFinishedGame() {
-    TReplayResult result;
-    if (ReplayMode || ReplayPos <= 0) return result;
-    if (Score == HiScore) result = SaveReplay("HighScore");
-    TReplayResult last = SaveReplay("LastGame");
-    if (result.Ok) result = std::move(last);
+TFinishedGameSave SaveFinishedGame(bool playedBack) {
+    TFinishedGameSave result;
+    if (playedBack) {
+        if (!ReplayMode) ReplayPos = 0;
+        return result;
+    }
+    if (ReplayPos <= 0) return result;
+    if (Score == HiScore) result.HighScore = SaveReplay("HighScore");
+    result.LastGame = SaveReplay("LastGame");
     ReplayPos = 0;
     return result;
 }

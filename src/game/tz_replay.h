@@ -3,7 +3,7 @@
 // tick, and playing the bytes back reproduces the game.
 //
 // File layout, little-endian: score (int32), check value (int32, Random(10000) right after
-// RandSeed := score), length n (int32), then the n input bytes. A game that did not start
+// RandSeed = score), length n (int32), then the n input bytes. A game that did not start
 // from the beginning adds a start-point record after the bytes: the tag "FROM" and the
 // start point 1..5 (int32). Readers that know only the length ignore it; a file without it
 // starts from the beginning.
@@ -54,9 +54,9 @@ std::int32_t ReplayCheckValue(std::int32_t score);
 // The full path of a named replay where the game writes its files: SaveDir + Name + ".KRREP".
 std::string ReplayPath(const std::string& Name);
 
-// Writes a replay file atomically: a temporary file in the same folder is written, flushed
-// and renamed over the old one, so a failed write leaves the previous file whole. A start
-// point other than 0 is written as the start-point record after the bytes.
+// Writes a replay file whole or not at all (core/atomic_write.h): a failed write leaves the
+// previous file as it was. A start point other than 0 is written as the start-point record
+// after the bytes.
 TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const std::uint8_t* bytes,
                               std::int32_t length, std::int32_t startFrom = 0);
 
@@ -64,12 +64,19 @@ TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const
 // ReplayPath(Name), making its folder when missing. Does nothing in replay mode.
 TReplayResult SaveReplay(const std::string& Name);
 
-// What the title set-up and the ending set-up do with a finished game: unless in replay
-// mode or nothing was recorded, save "HighScore" when Score equals HiScore, then
-// "LastGame", and set ReplayPos := 0. Reports the first failure; the game goes on.
-TReplayResult SaveFinishedGame();
+// What the title set-up and the ending set-up do with a finished game. A game that was
+// played (not the playback of a loaded replay) and recorded something is saved as
+// "HighScore" when Score equals HiScore, then as "LastGame" (both are attempted whatever the
+// first gives), and ReplayPos becomes 0. A playback is never saved: it would replace the
+// player's own games with the one watched; once replay mode has ended, ReplayPos becomes 0
+// so no later set-up takes the playback for a game. The game goes on whatever fails.
+struct TFinishedGameSave {
+    TReplayResult HighScore;  // Ok when saved or not due
+    TReplayResult LastGame;
+};
+TFinishedGameSave SaveFinishedGame(bool playedBack);
 
-// Loads a replay file into ReplayBuffer and enters replay mode with ReplayPos := 0, taking
+// Loads a replay file into ReplayBuffer and enters replay mode with ReplayPos = 0, taking
 // ReplayStartFrom from its start-point record (0 without one; bytes after the recording that
 // are not such a record are ignored). A file that cannot be opened, is shorter than its
 // header, or whose length field is negative, above 30000 or beyond the bytes it holds is

@@ -48,7 +48,7 @@ struct TPlayState {
     std::int32_t MusicTicks = 0;        // ticks since MusicPiece started
     std::int32_t Spare4 = 0;
     std::int32_t Score = 0;
-    std::int32_t StageNo = 1;           // 1..3
+    std::int32_t StageNo = 1;           // the stage in play, 1..3; 0 from a new game to its first stage set-up
     std::int32_t TimeLeft = -1;         // ticks of the whole game's budget; -1 before the launch
     std::int32_t DeadTimer = 0;         // 0 while the ship lives, then counts up
     std::int32_t BossLife = 9999;       // final boss strength; 9999 when absent
@@ -100,10 +100,8 @@ struct TGameState {
 };
 
 static_assert(std::is_trivially_copyable_v<TGameState>, "the game state must copy as plain bytes");
-#ifndef KORRINDAL_PROBE
 static_assert(std::has_unique_object_representations_v<TPlayState>,
               "the hashed state must have no padding: fill gaps with spare fields");
-#endif
 static_assert(std::has_unique_object_representations_v<TRecordState>);
 
 // The one instance.
@@ -113,7 +111,7 @@ inline TGameState GameState{};
 inline void SaveGameState(TGameState& Snapshot) { Snapshot = GameState; }
 inline void RestoreGameState(const TGameState& Snapshot) { GameState = Snapshot; }
 
-// The game's generator and its state under the name game code assigns (RandSeed := ...).
+// The game's generator and its state under the name game code assigns (RandSeed = ...).
 inline TRandom& GameRandom = GameState.Play.GameRandom;
 inline std::uint32_t& RandSeed = GameState.Play.GameRandom.seed;
 inline std::int32_t Random(std::int32_t N) { return GameState.Play.GameRandom.Random(N); }

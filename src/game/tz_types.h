@@ -17,7 +17,7 @@ inline constexpr int EnemyCount = 128;
 inline constexpr int EnemyShotCount = 256;
 inline constexpr int EffectCount = 512;
 
-// Pan of a sound played at an object: (XPos - 320) div 8.
+// Pan of a sound played at an object: (XPos - 320) / 8, toward zero.
 inline std::int32_t PanOf(const TCharacter& c) { return (c.XPos() - 320) / 8; }
 
 // The records below are plain bytes without padding (spare fields fill the gaps), so the
@@ -66,12 +66,11 @@ struct TEnemy : TCharacter {
 
 // An enemy bullet: kept out of the list (Index 1 active, -1 free).
 struct TEnemyShot : TCharacter {
-    std::uint8_t BulletKind = 0;        // 0..14; 15 = cancelled, freed on its next move
+    std::uint8_t BulletKind = 0;        // Bullet::..., or Bullet::Cancelled
     std::uint8_t Spare2 = 0;
     std::uint16_t Spare3 = 0;
     std::int32_t BulletParam = 0;
 };
-inline constexpr std::uint8_t BulletCancelled = Bullet::Cancelled;
 
 // A visual effect: kept out of the list (Index 1 active, -1 free).
 struct TEffect : TCharacter {

@@ -11,7 +11,12 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <fstream>
 #include <string>
+
+#include "app/runner.h"
+#include "game/tz_input.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -90,6 +95,23 @@ TEST(Runner, HomeFolderIsAccepted) {
     const auto missing = RunProgram("--headless --ticks 3 --home '" + home.string() + "'");
     EXPECT_NE(missing.exitCode, 0);
     EXPECT_NE(missing.err.find("--home"), std::string::npos) << missing.err;
+}
+
+// A run refused for one of its outputs leaves no input feed behind: its bytes are gone.
+TEST(Runner, ARefusedRunLeavesNoInputFeed) {
+    const auto dir = std::filesystem::temp_directory_path() / ("korrindal_refused_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "input.bin", std::ios::binary) << "abc";
+    app::ProgramOptions options;
+    options.headless = true;
+    options.ticks = 10;
+    options.input = (dir / "input.bin").string();
+    options.hashTrace = (dir / "no-such-folder" / "trace.txt").string();
+    auto platform = plat::makeNullPlatform();
+    app::RunSummary summary;
+    EXPECT_EQ(app::RunHeadless(options, *platform, summary), 1);
+    EXPECT_FALSE(tz::FeedStartPending);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(Runner, BadCommandLinesFailWithAMessage) {

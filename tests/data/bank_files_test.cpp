@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/bank_list.h"
 #include "engine/bmp8.h"
 #include "engine/sp4_format.h"
 
@@ -19,17 +20,8 @@ namespace {
 
 namespace sp4 = engine::sp4;
 
-struct BankSpec {
-    const char* name;
-    int first, last;
-};
-
-// The banks and the pattern ranges the game code draws by.
-constexpr BankSpec kBanks[] = {
-    {"TZ_System", 0, 84},       {"tz_GameSprite", 85, 218}, {"TZ_Stage1", 219, 222},
-    {"TZ_Stage2", 223, 237},    {"TZ_Stage3", 238, 243},    {"TZ_BossA", 244, 244},
-    {"TZ_BossB", 245, 248},     {"Tz_TitleSpprite", 249, 252}, {"TZ_Ending", 253, 272},
-};
+// The banks and the pattern ranges the game code draws by (the game's own list).
+constexpr const auto& kBanks = tz::BankFiles;
 
 struct LoadedBank {
     sp4::Header header;
@@ -67,9 +59,9 @@ std::optional<LoadedBank> loadBank(const std::string& name) {
 const std::vector<LoadedBank>& banks() {
     static const std::vector<LoadedBank> all = [] {
         std::vector<LoadedBank> v;
-        for (const BankSpec& s : kBanks) {
-            auto b = loadBank(s.name);
-            if (!b) throw std::runtime_error(std::string("cannot load bank ") + s.name);
+        for (const tz::TBankFile& s : kBanks) {
+            auto b = loadBank(std::string(s.Stem()));
+            if (!b) throw std::runtime_error("cannot load bank " + std::string(s.Stem()));
             v.push_back(std::move(*b));
         }
         return v;
@@ -80,9 +72,9 @@ const std::vector<LoadedBank>& banks() {
 // Pattern number -> (bank, record).
 const sp4::PatternFields& pattern(int n, const LoadedBank** bankOut = nullptr) {
     for (std::size_t i = 0; i < std::size(kBanks); ++i) {
-        if (n >= kBanks[i].first && n <= kBanks[i].last) {
+        if (n >= kBanks[i].First && n <= kBanks[i].Last) {
             if (bankOut) *bankOut = &banks()[i];
-            return banks()[i].records[static_cast<std::size_t>(n - kBanks[i].first)];
+            return banks()[i].records[static_cast<std::size_t>(n - kBanks[i].First)];
         }
     }
     throw std::out_of_range("pattern " + std::to_string(n));
@@ -140,8 +132,8 @@ TEST(BankFiles, RangesFollowOneAnotherExactlyAsTheGameNumbersThem) {
     int first = 0;
     for (std::size_t i = 0; i < std::size(kBanks); ++i) {
         const LoadedBank& b = banks()[i];
-        EXPECT_EQ(first, kBanks[i].first) << kBanks[i].name;
-        EXPECT_EQ(b.header.last, kBanks[i].last - kBanks[i].first) << kBanks[i].name;
+        EXPECT_EQ(first, kBanks[i].First) << kBanks[i].File;
+        EXPECT_EQ(b.header.last, kBanks[i].Last - kBanks[i].First) << kBanks[i].File;
         first += b.header.last + 1;
     }
     EXPECT_EQ(first, 273);
@@ -151,9 +143,9 @@ TEST(BankFiles, RangesFollowOneAnotherExactlyAsTheGameNumbersThem) {
 TEST(BankFiles, PicturesAre640WideEightBitWithTheKeyInTheCorner) {
     for (std::size_t i = 0; i < std::size(kBanks); ++i) {
         const LoadedBank& b = banks()[i];
-        EXPECT_EQ(b.image.width, 640) << kBanks[i].name;
-        EXPECT_GT(b.image.height, 0) << kBanks[i].name;
-        EXPECT_EQ(b.image.at(0, 0), 0) << kBanks[i].name << ": top-left pixel is the transparent colour";
+        EXPECT_EQ(b.image.width, 640) << kBanks[i].File;
+        EXPECT_GT(b.image.height, 0) << kBanks[i].File;
+        EXPECT_EQ(b.image.at(0, 0), 0) << kBanks[i].File << ": top-left pixel is the transparent colour";
     }
 }
 
@@ -162,7 +154,7 @@ TEST(BankFiles, EverySourceRectangleLiesInsideItsPicture) {
         const LoadedBank& b = banks()[i];
         for (std::size_t r = 0; r < b.records.size(); ++r) {
             const auto& s = b.records[r].source;
-            const int n = kBanks[i].first + static_cast<int>(r);
+            const int n = kBanks[i].First + static_cast<int>(r);
             EXPECT_GE(s.left, 0) << n;
             EXPECT_GE(s.top, 0) << n;
             EXPECT_LT(s.left, s.right) << n;
@@ -177,7 +169,7 @@ TEST(BankFiles, EveryDrawnPatternHasVisiblePixelsAndRecordsKeepReservedBytesZero
     for (std::size_t i = 0; i < std::size(kBanks); ++i) {
         const LoadedBank& b = banks()[i];
         for (std::size_t r = 0; r < b.records.size(); ++r) {
-            const int n = kBanks[i].first + static_cast<int>(r);
+            const int n = kBanks[i].First + static_cast<int>(r);
             if (!kSpare.count(n)) {
                 EXPECT_TRUE(hasVisiblePixel(b, b.records[r])) << "pattern " << n << " is empty";
                 // A transparent column on each side keeps neighbours from bleeding in when

@@ -6,25 +6,23 @@
 #include <memory>
 #include <string>
 
-#include "engine/fake_platform.h"
+#include "support/fake_platform.h"
 #include "engine/sprite_ex.h"
 #include "engine/sprite_rec.h"
+#include "core/bank_list.h"
 #include "core/data_path.h"
 #include "platform/bitmap_loader.h"
 
 namespace {
 
-constexpr const char* kBankNames[] = {"TZ_System.sp4",  "tz_GameSprite.sp4", "TZ_Stage1.sp4",       "TZ_Stage2.sp4", "TZ_Stage3.sp4",
-                                      "TZ_BossA.sp4",   "TZ_BossB.sp4",      "Tz_TitleSpprite.sp4", "TZ_Ending.sp4"};
-
 struct GeneratedBanks : ::testing::Test {
-    enginetest::FakePlatform platform;
+    testplat::FakePlatform platform;
     std::unique_ptr<engine::TSpriteEx> sprite = std::make_unique<engine::TSpriteEx>(platform);
 
     void SetUp() override {
         tz::SetProgramDir(KORRINDAL_BIN_DIR);
         sprite->SetFullScreenMode(false);
-        for (int i = 0; i < 9; ++i) sprite->Banks()[static_cast<std::size_t>(i)] = kBankNames[i];
+        for (int i = 0; i < 9; ++i) sprite->Banks()[static_cast<std::size_t>(i)] = tz::BankFiles[static_cast<std::size_t>(i)].File;
         sprite->Loaded();
         sprite->Paint();
         ASSERT_EQ(sprite->SystemState(), engine::TSystemState::ssNormal) << sprite->LastFailure();

@@ -3,15 +3,13 @@
 // the keys of the game window do, leave that state unchanged.
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <map>
 #include <memory>
 
 #include "app/runner.h"
 #include "e2e_support.h"
 #include "game/state_hash.h"
 #include "game/tz_keys.h"
-#include "platform/platform.h"
+#include "support/fake_platform.h"
 
 namespace {
 
@@ -24,60 +22,16 @@ constexpr long long RecordedTicks = 20622;
 constexpr long long RecordedScore = 1182380;
 constexpr const char* RecordedState = "bc2da1c543190605";
 
-// A headless platform with a keyboard: keys held for the whole run, and key presses that
-// arrive before chosen steps (counted from 1), as a window would report them.
-class KeyboardPlatform final : public plat::Platform {
+// A headless platform with a keyboard: keys held for the whole run (inputImpl.held), and key
+// presses that arrive before chosen steps (displayImpl.pressesBeforeStep, counted from 1), as
+// a window would report them.
+class KeyboardPlatform final : public testplat::FakePlatform {
 public:
-    std::map<long long, plat::Key> presses;
-    std::array<bool, plat::KeyCount> held{};
-
-    plat::Display& display() override { return display_; }
-    plat::Timer& timer() override { return inner_->timer(); }
-    plat::Input& input() override { return input_; }
-    void messageBox(plat::BoxKind, std::string_view, std::string_view) override {}
-    bool openWithDesktop(const std::string&) override { return false; }
-    bool headless() const override { return false; }   // its input is read
-
-private:
-    struct Display final : plat::Display {
-        KeyboardPlatform* owner;
-        long long step = 1;
-        bool delivered = false;
-        explicit Display(KeyboardPlatform* o) : owner(o) {}
-        int runStep(plat::DisplayStep, int, int, bool) override { return 0; }
-        void release() override {}
-        void setFullScreen(bool) override {}
-        void setCaption(std::string_view) override {}
-        void setCursorVisible(bool) override {}
-        void hide() override {}
-        void raise() override {}
-        bool present(const plat::FrameView&, const plat::Palette&) override { return false; }
-        int refreshRate() const override { return 60; }
-        // Called until it says no more before every step.
-        bool pollEvent(plat::WindowEvent& e) override {
-            const auto it = owner->presses.find(step);
-            if (!delivered && it != owner->presses.end()) {
-                delivered = true;
-                e = plat::WindowEvent{};
-                e.type = plat::WindowEventType::KeyDown;
-                e.key = it->second;
-                return true;
-            }
-            ++step;
-            delivered = false;
-            return false;
-        }
-    };
-    struct Input final : plat::Input {
-        KeyboardPlatform* owner;
-        explicit Input(KeyboardPlatform* o) : owner(o) {}
-        bool keyDown(plat::Key k) const override { return owner->held[static_cast<std::size_t>(k)]; }
-        int joystickCount() override { return 0; }
-        bool joystickPos(int, plat::JoyPos&) override { return false; }
-    };
-    std::unique_ptr<plat::Platform> inner_ = plat::makeNullPlatform();
-    Display display_{this};
-    Input input_{this};
+    KeyboardPlatform() {
+        isHeadless = false;   // its input is read
+        displayImpl.presentResult = false;
+        displayImpl.keepFrames = false;
+    }
 };
 
 app::RunSummary Play(KeyboardPlatform& platform, const fs::path& home) {
@@ -110,7 +64,7 @@ TEST(RecordedReplay, PauseAndFastForwardLeaveThePlaybackUnchanged) {
     {
         // P at step 3000 pauses, P at step 3400 resumes: 400 steps run no game tick.
         KeyboardPlatform platform;
-        platform.presses = {{3000, plat::Key::P}, {3400, plat::Key::P}};
+        platform.displayImpl.pressesBeforeStep = {{3000, plat::Key::P}, {3400, plat::Key::P}};
         const app::RunSummary s = Play(platform, home);
         EXPECT_EQ(s.ticks, RecordedTicks + 400);
         EXPECT_EQ(s.score, RecordedScore);
@@ -119,7 +73,7 @@ TEST(RecordedReplay, PauseAndFastForwardLeaveThePlaybackUnchanged) {
     {
         // Tab held for the whole playback: four game ticks a step once the game is under way.
         KeyboardPlatform platform;
-        platform.held[static_cast<std::size_t>(plat::Key::Tab)] = true;
+        platform.inputImpl.held[static_cast<std::size_t>(plat::Key::Tab)] = true;
         const app::RunSummary s = Play(platform, home);
         EXPECT_LT(s.ticks, RecordedTicks / 3);
         EXPECT_EQ(s.score, RecordedScore);
@@ -129,8 +83,8 @@ TEST(RecordedReplay, PauseAndFastForwardLeaveThePlaybackUnchanged) {
         // Both, with the fast-forward key remapped; a press of the old key does nothing.
         tz::KeyBindings[tz::TAction::FastForward] = tz::ParseKeyList("F").Keys;
         KeyboardPlatform platform;
-        platform.held[static_cast<std::size_t>(plat::Key::F)] = true;   // also layout B's left: not in a playback
-        platform.presses = {{500, plat::Key::P}, {650, plat::Key::Tab}, {700, plat::Key::P}};
+        platform.inputImpl.held[static_cast<std::size_t>(plat::Key::F)] = true;   // also layout B's left: not in a playback
+        platform.displayImpl.pressesBeforeStep = {{500, plat::Key::P}, {650, plat::Key::Tab}, {700, plat::Key::P}};
         const app::RunSummary s = Play(platform, home);
         tz::KeyBindings = tz::DefaultKeyBindings();
         EXPECT_LT(s.ticks, RecordedTicks / 3 + 200 + 1);

@@ -12,7 +12,7 @@
 #include "engine/bmp8.h"
 #include "engine/sp4_writer.h"
 #include "engine/sprite_ex.h"
-#include "fake_platform.h"
+#include "support/fake_platform.h"
 #include "core/data_path.h"
 
 namespace banktest {
@@ -39,7 +39,7 @@ inline plat::Palette testPalette() {
 }
 
 struct BankTest : ::testing::Test {
-    enginetest::FakePlatform platform;
+    testplat::FakePlatform platform;
     std::unique_ptr<engine::TSpriteEx> sprite = std::make_unique<engine::TSpriteEx>(platform);
     fs::path dir;
 

@@ -2,30 +2,28 @@
 // patterns within the table, every rotating pattern with its sheet.
 
 #include "bank_fixture.h"
+#include "core/bank_list.h"
 
 namespace {
 
 using banktest::BankTest;
 
-constexpr const char* names[] = {"TZ_System.sp4", "tz_GameSprite.sp4", "TZ_Stage1.sp4",       "TZ_Stage2.sp4", "TZ_Stage3.sp4",
-                                 "TZ_BossA.sp4",  "TZ_BossB.sp4",      "Tz_TitleSpprite.sp4", "TZ_Ending.sp4"};
-
 // Makes the build's folder the program's folder; false when a bank of the game is missing.
 bool UseGameBanks() {
     const banktest::fs::path bin = KORRINDAL_BIN_DIR;
-    for (const char* n : names)
-        if (!banktest::fs::exists(bin / n)) return false;
+    for (const tz::TBankFile& bank : tz::BankFiles)
+        if (!banktest::fs::exists(bin / bank.File)) return false;
     tz::SetProgramDir(bin.string());
     return true;
 }
 
 TEST_F(BankTest, TheGamesNineBanksLoad) {
     if (!UseGameBanks()) GTEST_SKIP() << "the generated banks are not built";
-    for (int i = 0; i < 9; ++i) sprite->Banks()[static_cast<std::size_t>(i)] = names[i];
+    for (int i = 0; i < 9; ++i) sprite->Banks()[static_cast<std::size_t>(i)] = tz::BankFiles[static_cast<std::size_t>(i)].File;
     start();
     for (int i = 0; i < 9; ++i) {
         sprite->RealizeBank(i);
-        ASSERT_TRUE(sprite->LastFailure().empty()) << names[i] << ": " << sprite->LastFailure();
+        ASSERT_TRUE(sprite->LastFailure().empty()) << tz::BankFiles[static_cast<std::size_t>(i)].File << ": " << sprite->LastFailure();
         const auto& b = sprite->BankData()[static_cast<std::size_t>(i)];
         ASSERT_NE(b.surface, nullptr);
         EXPECT_EQ(b.surface->row(0)[0], b.colorKey & 0xFF);
@@ -33,7 +31,7 @@ TEST_F(BankTest, TheGamesNineBanksLoad) {
             const auto& p = sprite->Patterns()[static_cast<std::size_t>(k)];
             EXPECT_EQ(p.bank, i);
             if (b.rotate != 0 && p.rotLast != 0 && p.width() > 0) {
-                EXPECT_NE(p.rotCache.surface, nullptr) << names[i] << " " << k;
+                EXPECT_NE(p.rotCache.surface, nullptr) << tz::BankFiles[static_cast<std::size_t>(i)].File << " " << k;
             }
         }
     }
@@ -52,7 +50,7 @@ TEST_F(BankTest, EveryRotationFrameOfTheGamesBanksLiesInItsSheetAtEveryScreenSiz
         sprite = std::make_unique<engine::TSpriteEx>(platform);
         sprite->SetFullScreenMode(false);
         sprite->SetResolution(res);
-        for (int i = 0; i < 9; ++i) sprite->Banks()[static_cast<std::size_t>(i)] = names[i];
+        for (int i = 0; i < 9; ++i) sprite->Banks()[static_cast<std::size_t>(i)] = tz::BankFiles[static_cast<std::size_t>(i)].File;
         sprite->Loaded();
         sprite->Paint();
         ASSERT_EQ(sprite->SystemState(), engine::TSystemState::ssNormal) << sprite->LastFailure();
@@ -60,16 +58,16 @@ TEST_F(BankTest, EveryRotationFrameOfTheGamesBanksLiesInItsSheetAtEveryScreenSiz
         int sheets = 0;
         for (int i = 0; i < 9; ++i) {
             sprite->RealizeBank(i);
-            ASSERT_TRUE(sprite->LastFailure().empty()) << names[i] << ": " << sprite->LastFailure();
+            ASSERT_TRUE(sprite->LastFailure().empty()) << tz::BankFiles[static_cast<std::size_t>(i)].File << ": " << sprite->LastFailure();
             const auto& b = sprite->BankData()[static_cast<std::size_t>(i)];
             for (int k = b.first; k <= b.first + b.last; ++k) {
                 const engine::TRotationCache& cache = sprite->Patterns()[static_cast<std::size_t>(k)].rotCache;
                 if (cache.surface == nullptr) continue;
                 ++sheets;
                 for (const engine::TRotationFrame& f : cache.frames) {
-                    EXPECT_LE(f.bounds.right, cache.surface->width) << names[i] << " pattern " << k;
+                    EXPECT_LE(f.bounds.right, cache.surface->width) << tz::BankFiles[static_cast<std::size_t>(i)].File << " pattern " << k;
                     EXPECT_LE(f.bounds.bottom, cache.surface->height)
-                        << names[i] << " pattern " << k << " at " << sprite->ScreenWidth() << " wide";
+                        << tz::BankFiles[static_cast<std::size_t>(i)].File << " pattern " << k << " at " << sprite->ScreenWidth() << " wide";
                 }
             }
         }

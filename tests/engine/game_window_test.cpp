@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
-#include "engine/fake_platform.h"
+#include "support/fake_platform.h"
 #include "game/tz_globals.h"
 #include "game/tz_main.h"
 
 namespace {
 
 TEST(GameWindow, BackdropKeepsItsPictureAcrossFocusLossAndScreenChange) {
-    enginetest::FakePlatform platform;
+    testplat::FakePlatform platform;
     const bool fullScreen = tz::FullScreen;
     const bool enableSE = tz::EnableSE;
     tz::FullScreen = false;

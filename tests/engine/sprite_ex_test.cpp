@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "engine/sprite_ex.h"
-#include "fake_platform.h"
+#include "support/fake_platform.h"
 
 using engine::SurfacePtr;
 using engine::TResolution;
 using engine::TSpriteEx;
 using engine::TSystemState;
-using enginetest::FakePlatform;
+using testplat::FakePlatform;
 using plat::DisplayStep;
 
 namespace {
@@ -258,7 +258,7 @@ TEST_F(EngineTest, KeepSurfaceSurvivesFocusLossAndPlainOneComesBackEmpty) {
 TEST_F(EngineTest, ReleasingAnUnlistedSurfaceReportsNotFound) {
     sprite->Paint();
     SurfacePtr none;
-    sprite->ReleaseSurface(none);   // nil: nothing happens
+    sprite->ReleaseSurface(none);   // empty: nothing happens
     EXPECT_TRUE(sprite->LastFailure().empty());
     SurfacePtr loose;
     EXPECT_EQ(sprite->RealizeSurface(loose, 16, false), 0);

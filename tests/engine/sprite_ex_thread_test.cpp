@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "engine/sprite_ex.h"
-#include "fake_platform.h"
+#include "support/fake_platform.h"
 
 using engine::TSpriteEx;
-using enginetest::FakePlatform;
+using testplat::FakePlatform;
 
 namespace {
 

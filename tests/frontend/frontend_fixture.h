@@ -1,7 +1,8 @@
 #pragma once
-// Helpers of the front-end tests: a platform without windows that records message boxes and
-// files opened with the desktop and hands out scripted dialog windows, a dialog window that
-// records what it was shown, and a fixture with a fresh program folder and a game window.
+// Helpers of the front-end tests: a dialog window that records what it was shown and plays a
+// script, and a fixture with a fresh program folder, the tests' platform (which records
+// message boxes and files opened with the desktop and hands out the scripted windows) and a
+// game window.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -21,6 +22,7 @@
 #include "game/tz_main.h"
 #include "game/tz_replay.h"
 #include "platform/platform.h"
+#include "support/fake_platform.h"
 
 namespace fetest {
 
@@ -59,34 +61,6 @@ public:
     std::string errorText() const override { return opens ? "" : "no display here"; }
 };
 
-class RecordingPlatform final : public plat::Platform {
-public:
-    struct Box {
-        plat::BoxKind kind;
-        std::string title, text;
-    };
-    std::vector<Box> boxes;
-    std::vector<std::string> opened;
-    bool openSucceeds = true;
-    std::function<std::unique_ptr<plat::FormWindow>()> windows;
-
-    plat::Display& display() override { return inner_->display(); }
-    plat::Timer& timer() override { return inner_->timer(); }
-    plat::Input& input() override { return inner_->input(); }
-    void messageBox(plat::BoxKind kind, std::string_view title, std::string_view text) override {
-        boxes.push_back({kind, std::string(title), std::string(text)});
-    }
-    bool openWithDesktop(const std::string& path) override {
-        opened.push_back(path);
-        return openSucceeds;
-    }
-    bool headless() const override { return true; }
-    std::unique_ptr<plat::FormWindow> makeFormWindow() override { return windows ? windows() : nullptr; }
-
-private:
-    std::unique_ptr<plat::Platform> inner_ = plat::makeNullPlatform();
-};
-
 inline std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -117,7 +91,7 @@ inline void WriteReplay(const fs::path& path, std::int32_t score, const std::vec
 class FrontendTest : public ::testing::Test {
 protected:
     fs::path dir;
-    RecordingPlatform platform;
+    testplat::FakePlatform platform;   // records message boxes and files opened; scripted windows
     std::unique_ptr<tz::TForm1> game;
 
     void SetUp() override {
@@ -136,6 +110,7 @@ protected:
         tz::HiScore = 0;
         tz::ReplayMode = false;
         tz::ReplayPos = 0;
+        platform.displayImpl.presentResult = false;   // no frame is ever shown
         game = std::make_unique<tz::TForm1>(platform);
         game->Sprite.SetExternalClock(true);
     }

@@ -1,6 +1,6 @@
 #pragma once
 // For fuzz targets that drive the engine: a platform that shows nothing, never ticks and
-// keeps its message boxes to itself, and a program folder of the process's own in shared
+// keeps nothing, and a program folder of the process's own in shared
 // memory for readers that look their files up by name (the data-file lookup).
 #include <unistd.h>
 
@@ -14,53 +14,18 @@
 #include <system_error>
 
 #include "core/data_path.h"
-#include "platform/platform.h"
+#include "support/fake_platform.h"
 
 namespace fuzz {
 
-class QuietDisplay final : public plat::Display {
+// The tests' platform, keeping nothing of what it is told (a fuzzer runs millions of inputs
+// through one): its timer never ticks unless stepped, and the target steps the engine itself.
+class QuietPlatform final : public testplat::FakePlatform {
 public:
-    int runStep(plat::DisplayStep, int, int, bool) override { return 0; }
-    void release() override {}
-    void setFullScreen(bool) override {}
-    void setCaption(std::string_view) override {}
-    void setCursorVisible(bool) override {}
-    void hide() override {}
-    void raise() override {}
-    bool present(const plat::FrameView&, const plat::Palette&) override { return true; }
-    int refreshRate() const override { return 60; }
-    bool pollEvent(plat::WindowEvent&) override { return false; }
-};
-
-// Starts "succeed" and nothing ever ticks: the target steps the engine itself.
-class StillTimer final : public plat::Timer {
-public:
-    int start(int, std::function<void()>) override { return 1; }
-    bool stop() override { return true; }
-};
-
-class QuietInput final : public plat::Input {
-public:
-    bool keyDown(plat::Key) const override { return false; }
-    int joystickCount() override { return 0; }
-    bool joystickPos(int, plat::JoyPos&) override { return false; }
-};
-
-class QuietPlatform final : public plat::Platform {
-public:
-    plat::Display& display() override { return display_; }
-    plat::Timer& timer() override { return timer_; }
-    plat::Input& input() override { return input_; }
-    void messageBox(plat::BoxKind, std::string_view, std::string_view text) override { lastBox = text; }
-    bool openWithDesktop(const std::string&) override { return false; }
-    bool headless() const override { return true; }
-
-    std::string lastBox;
-
-private:
-    QuietDisplay display_;
-    StillTimer timer_;
-    QuietInput input_;
+    QuietPlatform() {
+        keepBoxes = false;
+        displayImpl.keepFrames = false;
+    }
 };
 
 // A fresh folder (in /dev/shm when there is one, so the files never reach a disk) made the

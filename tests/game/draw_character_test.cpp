@@ -2,16 +2,11 @@
 // platform: what reaches the back buffer, and the draw mode left behind.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "game/tz_draw.h"
-#include "game/tz_gamemain.h"
-#include "game/tz_globals.h"
-#include "game/tz_main.h"
-#include "core/data_path.h"
-#include "platform/platform.h"
+#include "support/play_setup.h"
 
 using namespace tz;
 
@@ -19,25 +14,14 @@ namespace {
 
 class DrawCharacterTest : public ::testing::Test {
 protected:
-    std::unique_ptr<plat::Platform> platform = plat::makeNullPlatform();
-    std::unique_ptr<TForm1> form;
+    tz::test::TPlayWindow window;
+    std::unique_ptr<TForm1>& form = window.form;
 
     void SetUp() override {
-        if (!std::filesystem::exists(std::filesystem::path(KORRINDAL_BIN_DIR) / "tz_GameSprite.sp4"))
-            GTEST_SKIP() << "generated banks not built";
-        SetProgramDir(KORRINDAL_BIN_DIR);
-        form = std::make_unique<TForm1>(*platform);
-        form->Sprite.OnUserEvent = nullptr;
-        form->Sprite.SetExternalClock(true);  // no ticks behind the test's back
-        form->Show();
-        ASSERT_NE(form->Sprite.BackBuffer(), nullptr);
-        form->Sprite.RealizeBank(BankSystem);
-        form->Sprite.RealizeBank(BankGame);
+        if (!window.Open(KORRINDAL_BIN_DIR)) GTEST_SKIP() << "generated banks not built";
+        ASSERT_TRUE(window.StartDrawing(false));
     }
-    void TearDown() override {
-        form.reset();
-        SetProgramDir("");
-    }
+    void TearDown() override { window.Close(); }
 
     void Clear() {
         form->Sprite.FillSurface(form->Sprite.BackBuffer(), engine::TRect{0, 0, 640, 480}, 0);

@@ -1,53 +1,25 @@
 #pragma once
-// An empty stage in play for the enemy, bullet and boss tests: no spawn entries, the ship
+// An empty stage in play for the enemy, bullet and boss tests (support/play_setup.h): the ship
 // parked at (320, 400) with no input and shielded for good (no bullet brings it down, so every
-// object runs its whole course), the clock running in scene 4. Objects are started through
-// the scratch entry, as game objects start their children.
+// object runs its whole course). Objects are started through the scratch entry, as game
+// objects start their children.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "game/tz_effect.h"
-#include "game/tz_enemy.h"
 #include "game/tz_enemymissile.h"
-#include "game/tz_gamemain.h"
-#include "game/tz_globals.h"
-#include "game/tz_map.h"
 #include "game/tz_mymissile.h"
-#include "game/tz_patterns.h"
-#include "game/tz_replay.h"
-#include "game/tz_unitlist.h"
+#include "support/play_setup.h"
 
 namespace tz::testing {
 
 class EnemyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(LoadPatterns(error)) << error;  // the banks' hit circles, as the game reads them
-        LoadUnitList();
-        SetScene(Scene::Play);
-        StageNo = 2;  // the ship is launched by the stage start
-        TimeLeft = 20000;
-        DeadTimer = 0;
-        Score = 0;
-        BonusRate = 0;
-        BossLife = 9999;
-        MapIndex = -1;
-        MapPos = TFixedPoint{};
-        RandSeed = 0;
-        EnemyShotNext = 0;
-        GroupBonus.fill(0);
-        GroupCount.fill(0);
-        MyShip = TMyShip{};
-        MyShip.Lives = 2;
-        MyShip.Bombs = 5;
-        StageStart();
+        tz::test::StartStage();
         MyShip.Invincible = 1 << 30;
-        ReplayMode = true;  // input from the (empty) replay buffer: the ship stays parked
-        ReplayPos = 0;
-        ReplayLength = ReplayBufferSize;
-        ReplayBuffer.fill(0);
+        tz::test::KeysFromReplayBuffer();  // the (empty) replay buffer: the ship stays parked
     }
     void TearDown() override { ReplayMode = false; }
 
@@ -62,11 +34,7 @@ public:
         return Enemies[static_cast<std::size_t>(i < 0 ? 0 : i)];
     }
 
-    // One tick as the scene machine runs it in play.
-    static void Tick() {
-        GameStep();
-        SceneTimer += 1;
-    }
+    static void Tick() { tz::test::PlayTick(); }
     // Ticks until done() holds, at most limit; whether it came to hold.
     template <class Done>
     static bool TickUntil(Done done, int limit) {

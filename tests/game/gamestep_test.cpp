@@ -15,37 +15,18 @@
 #include "game/tz_replay.h"
 #include "game/tz_unitlist.h"
 #include "game/tz_globals.h"
+#include "support/play_setup.h"
 
 namespace tz {
 namespace {
 
-// A stage in play: stage 2 (the ship is launched at once), clock running, input taken from
-// the replay buffer so every test chooses its keys.
+// A stage in play (support/play_setup.h), input taken from the replay buffer so every test
+// chooses its keys.
 class GameStepTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(LoadPatterns(error)) << error;  // the banks' hit circles, as the game reads them
-        LoadUnitList();
-        SceneState = 4;
-        SceneTimer = 0;
-        StageNo = 2;
-        TimeLeft = 20000;
-        DeadTimer = 0;
-        Score = 0;
-        BonusRate = 0;
-        MapIndex = -1;
-        MapPos = TFixedPoint{};
-        RandSeed = 0;
-        EnemyShotNext = 0;
-        MyShip = TMyShip{};
-        MyShip.Lives = 2;
-        MyShip.Bombs = 5;
-        StageStart();
-        ReplayMode = true;
-        ReplayPos = 0;
-        ReplayLength = ReplayBufferSize;
-        ReplayBuffer.fill(0);
+        test::StartStage();
+        test::KeysFromReplayBuffer();
     }
     void TearDown() override { ReplayMode = false; }
 
@@ -53,11 +34,7 @@ protected:
     void Feed(std::uint8_t keys, int n) {
         for (int i = 0; i < n; ++i) ReplayBuffer[static_cast<std::size_t>(fed++)] = keys;
     }
-    // One tick as the scene machine runs it in play.
-    void Tick() {
-        GameStep();
-        SceneTimer += 1;
-    }
+    static void Tick() { test::PlayTick(); }
     int ListedShots() const {
         int n = 0;
         for (const TMyShot& s : MyShots) n += s.Index > 0;
@@ -88,8 +65,8 @@ TEST_F(GameStepTest, TallyValuesOfABossClearAndTheirPayment) {
     SceneState = 5;
     SceneTimer = 0;
     Tick();
-    EXPECT_EQ(TallyValue[0], 228570);  // (1600 * 10000 div 70) rounded down to tens
-    EXPECT_EQ(TallyValue[3], 42850);   // 300000 div 7, rounded down to tens
+    EXPECT_EQ(TallyValue[0], 228570);  // (1600 * 10000 / 70) rounded down to tens
+    EXPECT_EQ(TallyValue[3], 42850);   // 300000 / 7, rounded down to tens
     EXPECT_EQ(TallyX[0], -200 + 12 + 4);
 
     // Lines slide in from ticks 0, 20, 40, 60 and stop at 220 or just past it.
@@ -230,7 +207,7 @@ TEST_F(GameStepTest, BombHurtsEnemiesCancelsBulletsAndPays) {
     EXPECT_EQ(BonusRate, 1);
     EXPECT_EQ(MyShip.Bombs, 4);
     EXPECT_EQ(MyShip.QuakeTimer, 69);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(EnemyShots[static_cast<std::size_t>(i)].BulletKind, BulletCancelled);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(EnemyShots[static_cast<std::size_t>(i)].BulletKind, Bullet::Cancelled);
     Tick();
     EXPECT_EQ(MyShip.Bombs, 4);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(EnemyShots[static_cast<std::size_t>(i)].Index, -1);
@@ -247,15 +224,15 @@ TEST_F(GameStepTest, BombInTimeOverSparesEnemiesButStillCancelsAndPays) {
     EXPECT_EQ(e.Life, 127);
     EXPECT_EQ(e.Flash, 0);
     EXPECT_EQ(Score, 200 * 3);
-    EXPECT_EQ(EnemyShots[0].BulletKind, BulletCancelled);
-    EXPECT_EQ(EnemyShots[1].BulletKind, BulletCancelled);
+    EXPECT_EQ(EnemyShots[0].BulletKind, Bullet::Cancelled);
+    EXPECT_EQ(EnemyShots[1].BulletKind, Bullet::Cancelled);
 }
 
 TEST_F(GameStepTest, QuakeCancelsNewBulletsWithoutBonus) {
     MyShip.QuakeTimer = 5;
     AddBullets(1);
     Tick();
-    EXPECT_EQ(EnemyShots[0].BulletKind, BulletCancelled);
+    EXPECT_EQ(EnemyShots[0].BulletKind, Bullet::Cancelled);
     EXPECT_EQ(Score, 0);
     EXPECT_EQ(MyShip.QuakeTimer, 4);
 }

@@ -5,34 +5,18 @@
 #include <initializer_list>
 
 #include "game/tz_input.h"
-#include "platform/platform.h"
+#include "support/fake_platform.h"
 
 using namespace tz;
 using plat::Key;
 
 namespace {
 
-struct FakeInput final : plat::Input {
-    std::array<bool, static_cast<std::size_t>(Key::Count)> keys{};
-    std::array<bool, 4> present{};
-    std::array<plat::JoyPos, 4> pos{};
-    bool keyDown(Key key) const override { return keys[static_cast<std::size_t>(key)]; }
-    int joystickCount() override { return 4; }
-    bool joystickPos(int index, plat::JoyPos& out) override {
-        if (index < 0 || index >= 4 || !present[static_cast<std::size_t>(index)]) return false;
-        out = pos[static_cast<std::size_t>(index)];
-        return true;
-    }
-    void hold(std::initializer_list<Key> held) {
-        keys = {};
-        for (Key k : held) keys[static_cast<std::size_t>(k)] = true;
-    }
-};
-
 class InputTest : public ::testing::Test {
 protected:
-    FakeInput device;
+    testplat::FakeInput device;
     void SetUp() override {
+        device.joysticks = 4;
         SetInputDevice(&device);
         ClearInputFeed();
     }
@@ -82,10 +66,10 @@ TEST_F(InputTest, JoystickThresholdsAreStrict) {
 }
 
 TEST_F(InputTest, JoysticksSeenOnlyWhenPresentAtDetection) {
-    device.present = {true, false, true, true};
-    device.pos[0] = {0, 0, 1};
-    device.pos[2] = {65535, 32768, 2};
-    device.pos[3] = {32768, 65535, 0};
+    device.joystickPresent = {true, false, true, true};
+    device.joystickAt[0] = {0, 0, 1};
+    device.joystickAt[2] = {65535, 32768, 2};
+    device.joystickAt[3] = {32768, 65535, 0};
     DetectJoysticks();
     EXPECT_TRUE(JoyPresent[0]);
     EXPECT_TRUE(JoyPresent[1]);
@@ -101,11 +85,11 @@ TEST_F(InputTest, JoysticksSeenOnlyWhenPresentAtDetection) {
     EXPECT_EQ(ReadInput(255), 0);
 
     // Plugged in later: not seen until the next detection.
-    device.present[1] = true;
-    device.pos[1] = {0, 32768, 0};
+    device.joystickPresent[1] = true;
+    device.joystickAt[1] = {0, 32768, 0};
     EXPECT_EQ(ReadInput(2), 0);
     // Unplugged after detection: a failed read gives 0.
-    device.present[0] = false;
+    device.joystickPresent[0] = false;
     EXPECT_EQ(ReadInput(1), 0);
 
     // Sources 4 and 5 never reach the game.

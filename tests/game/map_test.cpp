@@ -131,7 +131,7 @@ TEST(Stars, ColumnFollowsCameraWithParallax) {
     TStar star{};
     star.Speed = 16;
     star.X = WithWholePart(star.X, 10);
-    EXPECT_EQ(StarColumn(star, 128), 121);  // (10 - 128) * 16 div 256 + 128, toward zero
+    EXPECT_EQ(StarColumn(star, 128), 121);  // (10 - 128) * 16 / 256 + 128, toward zero
     star.Speed = 256;
     EXPECT_EQ(StarColumn(star, 128), 10);
     star.X = WithWholePart(star.X, 300);

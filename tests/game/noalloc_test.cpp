@@ -11,31 +11,22 @@
 #include "game/tz_map.h"
 #include "game/tz_replay.h"
 #include "game/tz_unitlist.h"
+#include "support/play_setup.h"
 
 namespace tz {
 namespace {
 
 TEST(NoAllocation, TenThousandTicksOfPlayAllocateNothing) {
     ASSERT_TRUE(memcheck::Active());
-    LoadUnitList();
-    SetScene(Scene::Play);
-    StageNo = 3;  // no time mark: the stage runs until its end
-    TimeLeft = 21000;
-    DeadTimer = 0;
-    MyShip = TMyShip{};
-    MyShip.Lives = 2;
-    MyShip.Bombs = 5;
+    test::PrepareStage(3, 21000);  // stage 3 has no time mark: the stage runs until its end
     // A carrier every 60 pixels of scroll.
     for (int i = 0; i < 200; ++i)
         SpawnList[static_cast<std::size_t>(i)] =
             TSpawnEntry{static_cast<std::int16_t>(160 + (i * 71) % 320), static_cast<std::int16_t>(-12000 + 60 * i), 0, 9};
     MapIndex = 199;
-    MapPos = TFixedPoint{};
     StageStart();
     // Fire held while weaving, a bomb press now and then.
-    ReplayMode = true;
-    ReplayLength = ReplayBufferSize;
-    ReplayPos = 0;
+    test::KeysFromReplayBuffer();
     for (int i = 0; i < ReplayBufferSize; ++i)
         ReplayBuffer[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(
             KeyFire | ((i / 50) % 2 ? KeyLeft : KeyRight) | ((i / 25) % 2 ? KeyUp : KeyDown) | (i % 900 == 0 ? KeyBomb : 0));

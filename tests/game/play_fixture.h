@@ -1,8 +1,8 @@
 #pragma once
 // A stage in play for the tests of shots, hits, effects, items and drawing: the game window on
-// the null platform (its pattern table gives the hit circles; Show() starts the engine for the
-// tests that draw), stage 2 with the ship launched at (320, 400), the clock running, the keys
-// taken from the replay buffer and every sound the game plays recorded.
+// the null platform (its pattern table gives the hit circles; StartDrawing starts the engine
+// for the tests that draw), the stage in play of support/play_setup.h with the ship not
+// shielded, the keys taken from the replay buffer and every sound the game plays recorded.
 //
 // Enemies are placed straight into the table and the list (Place), so a test decides exactly
 // what stands where; the shots' and effects' moves are run by themselves where the enemies'
@@ -10,26 +10,15 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <memory>
 #include <vector>
 
-#include "core/data_path.h"
 #include "game/tz_check.h"
 #include "game/tz_draw.h"
 #include "game/tz_effect.h"
-#include "game/tz_enemy.h"
 #include "game/tz_enemymissile.h"
-#include "game/tz_gamemain.h"
-#include "game/tz_globals.h"
-#include "game/tz_input.h"
-#include "game/tz_main.h"
-#include "game/tz_map.h"
 #include "game/tz_mymissile.h"
 #include "game/tz_outlet.h"
-#include "game/tz_replay.h"
-#include "game/tz_unitlist.h"
-#include "platform/platform.h"
+#include "support/play_setup.h"
 
 namespace tz::test {
 
@@ -53,68 +42,32 @@ inline constexpr TOutlet RecordingOutlet{RecordSound, NoMusic, NoCall, NoLevel, 
 
 class PlayTest : public ::testing::Test {
 protected:
-    std::unique_ptr<plat::Platform> platform = plat::makeNullPlatform();
-    std::unique_ptr<TForm1> form;
+    TPlayWindow window;
+    std::unique_ptr<TForm1>& form = window.form;
 
     void SetUp() override {
-        if (!std::filesystem::exists(std::filesystem::path(KORRINDAL_BIN_DIR) / "tz_GameSprite.sp4"))
-            GTEST_SKIP() << "generated banks not built";
-        SetProgramDir(KORRINDAL_BIN_DIR);
-        form = std::make_unique<TForm1>(*platform);
-        form->Sprite.OnUserEvent = nullptr;
+        if (!window.Open(KORRINDAL_BIN_DIR)) GTEST_SKIP() << "generated banks not built";
         SetOutlet(&RecordingOutlet);
         PlayedSounds().clear();
-        SceneState = Scene::Play;
-        SceneTimer = 0;
-        StageNo = 2;
-        TimeLeft = 20000;
-        DeadTimer = 0;
-        Score = 0;
-        BonusRate = 0;
-        MapIndex = -1;
-        MapPos = TFixedPoint{};
-        RandSeed = 0;
-        EnemyShotNext = 0;
-        MyShip = TMyShip{};
-        MyShip.Lives = 2;
-        MyShip.Bombs = 5;
-        StageStart();
+        StartStage();
         MyShip.Invincible = 0;
-        ReplayMode = true;
-        ReplayPos = 0;
-        ReplayLength = ReplayBufferSize;
-        ReplayBuffer.fill(0);
+        KeysFromReplayBuffer();
     }
     void TearDown() override {
         ReplayMode = false;
-        form.reset();
-        SetProgramDir("");
+        window.Close();
     }
 
     // The engine running (without its timer: no tick runs behind the test's back), the play
     // banks loaded. Each frame sets its own pen; a test drawing parts of one draws with the
     // engine's own (no offsets, the whole screen).
-    void StartDrawing() {
-        form->Sprite.SetExternalClock(true);
-        form->Sprite.SetFullScreenMode(false);
-        form->Show();
-        ASSERT_NE(form->Sprite.BackBuffer(), nullptr);
-        SceneState = Scene::Play;  // starting the engine asked for the title
-        form->Sprite.RealizeBank(BankSystem);
-        form->Sprite.RealizeBank(BankGame);
-        form->Sprite.RealizeBank(3);  // stage 2
-        form->Sprite.LoadBmpToSurface(BgSurface, "tz_BG");  // the backdrop and the palette
-    }
+    void StartDrawing() { ASSERT_TRUE(window.StartDrawing()); }
 
     // Keys for the next n ticks.
     void Feed(std::uint8_t keys, int n) {
         for (int i = 0; i < n; ++i) ReplayBuffer[static_cast<std::size_t>(fed++)] = keys;
     }
-    // One tick as the scene machine runs it in play.
-    void Tick() {
-        GameStep();
-        SceneTimer += 1;
-    }
+    static void Tick() { PlayTick(); }
 
     // An enemy of kind at (x, y) with pattern, hit radius (also range and margin) and life,
     // listed and colliding, standing still.

@@ -110,22 +110,29 @@ TEST_F(ReplayTest, SavedFileHasTheExactLayout) {
     EXPECT_EQ(ReadAll(dir / "Zero.KRREP"), ReplayFile(0, 0, 5, {1, 2, 16, 0, 255}));
 }
 
-TEST_F(ReplayTest, SavingInReplayModeDoesNothing) {
+TEST_F(ReplayTest, APlaybackIsNeverSaved) {
     Record({7, 7, 7});
     ReplayMode = true;
     Score = 10;
     HiScore = 10;
     EXPECT_TRUE(SaveReplay("LastGame").Ok);
-    EXPECT_TRUE(SaveFinishedGame().Ok);
-    EXPECT_TRUE(fs::is_empty(dir));
+    const TFinishedGameSave during = SaveFinishedGame(true);
+    EXPECT_TRUE(during.HighScore.Ok && during.LastGame.Ok);
     EXPECT_EQ(ReplayPos, 3);
+    // The title set-up has ended replay mode: the playback is still not saved (the player's
+    // own games stay), and its position goes back to 0 so no later set-up saves it.
+    ReplayMode = false;
+    SaveFinishedGame(true);
+    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_EQ(ReplayPos, 0);
 }
 
 TEST_F(ReplayTest, FinishedGameSavesHighScoreOnlyWhenEqual) {
     Record({1, 2, 3});
     Score = 500;
     HiScore = 500;
-    ASSERT_TRUE(SaveFinishedGame().Ok);
+    const TFinishedGameSave best = SaveFinishedGame(false);
+    ASSERT_TRUE(best.HighScore.Ok && best.LastGame.Ok);
     EXPECT_EQ(ReplayPos, 0);
     EXPECT_EQ(ReadAll(dir / "HighScore.KRREP"), ReadAll(dir / "LastGame.KRREP"));
     EXPECT_EQ(ReadAll(dir / "LastGame.KRREP").size(), 15u);
@@ -133,13 +140,13 @@ TEST_F(ReplayTest, FinishedGameSavesHighScoreOnlyWhenEqual) {
     // A lower score replaces only LastGame.
     Record({9});
     Score = 100;
-    ASSERT_TRUE(SaveFinishedGame().Ok);
+    ASSERT_TRUE(SaveFinishedGame(false).LastGame.Ok);
     EXPECT_EQ(ReadAll(dir / "HighScore.KRREP").size(), 15u);
     EXPECT_EQ(ReadAll(dir / "LastGame.KRREP"), ReplayFile(100, ReplayCheckValue(100), 1, {9}));
 
     // Nothing recorded: nothing saved.
     fs::remove(dir / "LastGame.KRREP");
-    ASSERT_TRUE(SaveFinishedGame().Ok);
+    ASSERT_TRUE(SaveFinishedGame(false).LastGame.Ok);
     EXPECT_FALSE(fs::exists(dir / "LastGame.KRREP"));
 }
 
@@ -153,7 +160,7 @@ TEST_F(ReplayTest, FailedSaveKeepsThePreviousFileAndReports) {
     fs::create_directory(dir / "LastGame.KRREP.tmp");
     Record({2});
     Score = 60;
-    const TReplayResult result = SaveFinishedGame();
+    const TReplayResult result = SaveFinishedGame(false).LastGame;
     EXPECT_FALSE(result.Ok);
     EXPECT_NE(result.Error.find("LastGame.KRREP"), std::string::npos) << result.Error;
     EXPECT_EQ(ReadAll(dir / "LastGame.KRREP"), before);

@@ -273,11 +273,16 @@ TEST_F(SceneTest, ReplaySaveFailureIsReportedOnceAndTheGameGoesOn) {
     ::setenv("XDG_DATA_HOME", "/proc/self/status/korrindal-data", 1);
     ReplayBuffer[0] = 1;
     ReplayPos = 1;
-    form->SaveReplay("LastGame");
+    Score = HiScore = 10;
+    const TFinishedGameSave result = SaveFinishedGame(false);
+    EXPECT_FALSE(result.HighScore.Ok);
+    EXPECT_FALSE(result.LastGame.Ok);  // attempted though the first failed
+    EXPECT_EQ(ReplayPos, 0);
+    form->ReportSaveFailures(result);
     const std::string first = form->SaveError();
-    EXPECT_NE(first.find("LastGame.KRREP"), std::string::npos) << first;
+    EXPECT_NE(first.find("HighScore.KRREP"), std::string::npos) << first;
     EXPECT_NE(form->Caption.find(first), std::string::npos) << form->Caption;
-    form->SaveReplay("HighScore");
+    form->ReportSaveFailures(result);
     EXPECT_EQ(form->SaveError(), first);  // the caption keeps the first report
     SetProgramDir("");
     if (old) ::setenv("XDG_DATA_HOME", saved.c_str(), 1);

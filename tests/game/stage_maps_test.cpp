@@ -12,7 +12,7 @@
 #include <string>
 
 #include "enemy_fixture.h"
-#include "engine/sp4_format.h"
+#include "core/bank_list.h"
 #include "game/tz_kinds.h"
 #include "game/tz_main.h"
 #include "game/tz_mapfile.h"
@@ -24,26 +24,6 @@ namespace fs = std::filesystem;
 namespace K = EnemyKind;
 
 const fs::path BinDir = KORRINDAL_BIN_DIR;
-
-// The pattern numbers each bank holds: banks follow one another in the pattern table, each
-// as long as its layout file says.
-struct TBankRange {
-    std::int32_t First = 0, Last = -1;
-};
-std::array<TBankRange, BankFiles.size()> BankRanges() {
-    std::array<TBankRange, BankFiles.size()> ranges{};
-    std::int32_t first = 0;
-    for (std::size_t i = 0; i < BankFiles.size(); ++i) {
-        std::ifstream in(BinDir / BankFiles[i], std::ios::binary);
-        std::array<std::uint8_t, engine::sp4::kHeaderSize> header{};
-        in.read(reinterpret_cast<char*>(header.data()), header.size());
-        EXPECT_TRUE(in) << BankFiles[i];
-        const engine::sp4::Header h = engine::sp4::decodeHeader(header.data());
-        ranges[i] = {first, first + h.last};
-        first += h.last + 1;
-    }
-    return ranges;
-}
 
 // The banks of play and of the stage (bank stage + 1); the final boss's own two banks come in
 // with it.
@@ -81,10 +61,9 @@ protected:
 };
 
 TEST_F(StageMaps, EverythingAStageBringsInShowsPicturesOfItsLoadedBanks) {
-    const auto ranges = BankRanges();
     auto bankOf = [&](std::int16_t pattern) -> int {
-        for (std::size_t i = 0; i < ranges.size(); ++i)
-            if (pattern >= ranges[i].First && pattern <= ranges[i].Last) return static_cast<int>(i);
+        for (std::size_t i = 0; i < BankFiles.size(); ++i)  // the pattern numbers each bank holds
+            if (pattern >= BankFiles[i].First && pattern <= BankFiles[i].Last) return static_cast<int>(i);
         return -1;
     };
     for (int stage = 1; stage <= 3; ++stage) {

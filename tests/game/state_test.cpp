@@ -18,6 +18,7 @@
 #include "game/tz_state.h"
 #include "game/tz_twice.h"
 #include "game/tz_unitlist.h"
+#include "support/play_setup.h"
 
 namespace tz {
 namespace {
@@ -27,11 +28,7 @@ class StateTest : public ::testing::Test {
 protected:
     void SetUp() override {
         GameState = TGameState{};
-        LoadUnitList();
-        StageNo = 2;
-        TimeLeft = 9000;
-        SceneState = Scene::Play;
-        StageStart();
+        test::StartStage(2, 9000);
         for (int i = 0; i < 5; ++i) {
             UnitList.AddCharacter(Enemies[static_cast<std::size_t>(i)], static_cast<std::int16_t>(200 + 20 * i),
                                   static_cast<std::int16_t>(100 + 7 * i), 64, 128, TCharType::ctEnemy, 10, 20, 10, 0, 2);

@@ -4,6 +4,7 @@
 //
 // usage: korrindal_art --out DIR [--contact DIR] | --icons DIR
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -18,29 +19,17 @@
 #include <mutex>
 
 #include "art.h"
+#include "core/bank_list.h"
 #include "icon.h"
 #include "preview.h"
 
 namespace {
 
-struct BankDef {
-    const char* name;
-    int first, last;
-    void (*draw)(art::Bank&);
-};
-
-// The nine banks and the pattern ranges the game code relies on.
-constexpr BankDef kBanks[] = {
-    {"TZ_System", 0, 84, art::drawSystemBank},
-    {"tz_GameSprite", 85, 218, art::drawGameSpriteBank},
-    {"TZ_Stage1", 219, 222, art::drawStage1Bank},
-    {"TZ_Stage2", 223, 237, art::drawStage2Bank},
-    {"TZ_Stage3", 238, 243, art::drawStage3Bank},
-    {"TZ_BossA", 244, 244, art::drawBossABank},
-    {"TZ_BossB", 245, 248, art::drawBossBBank},
-    {"Tz_TitleSpprite", 249, 252, art::drawTitleBank},
-    {"TZ_Ending", 253, 272, art::drawEndingBank},
-};
+// How each bank of the game's list (core/bank_list.h) is drawn, in the list's order.
+using DrawBank = void (*)(art::Bank&);
+constexpr std::array<DrawBank, tz::BankFiles.size()> kDrawBank{
+    art::drawSystemBank, art::drawGameSpriteBank, art::drawStage1Bank, art::drawStage2Bank, art::drawStage3Bank,
+    art::drawBossABank,  art::drawBossBBank,      art::drawTitleBank,  art::drawEndingBank};
 
 int usage() {
     std::fputs("usage: korrindal_art --out DIR [--contact DIR] | --icons DIR\n", stderr);
@@ -72,18 +61,19 @@ int main(int argc, char** argv) {
     std::map<int, art::Bank::Output> outputs;
     engine::bmp8::Image titleImg, bgImg;
     std::vector<std::function<void()>> jobs;
-    for (const BankDef& d : kBanks) {
-        jobs.emplace_back([&, d] {
+    for (std::size_t i = 0; i < tz::BankFiles.size(); ++i) {
+        jobs.emplace_back([&, i] {
             const auto t0 = std::chrono::steady_clock::now();
-            art::Bank bank(d.name, d.first, d.last);
-            d.draw(bank);
+            const std::string name(tz::BankFiles[i].Stem());
+            art::Bank bank(name, tz::BankFiles[i].First, tz::BankFiles[i].Last);
+            kDrawBank[i](bank);
             const art::Bank::Output out = bank.build();
             if (!outDir.empty()) art::writeBank(outDir, bank, out);
-            if (!contactDir.empty()) art::writeContactSheet(contactDir + "/" + d.name + ".png", bank, out);
+            if (!contactDir.empty()) art::writeContactSheet(contactDir + "/" + name + ".png", bank, out);
             if (std::getenv("KORRINDAL_ART_TIMES"))
-                std::fprintf(stderr, "%s: %.2f s\n", d.name, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+                std::fprintf(stderr, "%s: %.2f s\n", name.c_str(), std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
             std::lock_guard<std::mutex> lock(made);
-            outputs[d.first] = out;
+            outputs[tz::BankFiles[i].First] = out;
         });
     }
     jobs.emplace_back([&] {

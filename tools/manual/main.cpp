@@ -8,7 +8,6 @@
 // picture folder to lose on the way (the pictures are small, some 150 KB in all).
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -17,7 +16,8 @@
 
 #include "bank_set.h"
 #include "build_manual.h"
-#include "game/tz_main.h"
+#include "core/atomic_write.h"
+#include "core/bank_list.h"
 
 namespace {
 
@@ -25,20 +25,6 @@ std::optional<std::string> readText(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     if (!f) return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-// Written beside the target and renamed over it, so a failed run leaves no half a page.
-bool writeFile(const std::string& path, const std::string& text) {
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-        if (!f) return false;
-        f << text;
-        if (!f.flush()) return false;
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    return !ec;
 }
 
 int usage() {
@@ -72,7 +58,9 @@ int main(int argc, char** argv) {
     }
     manual::BankSet banks;
     std::string error;
-    if (!banks.load(banksDir, std::vector<std::string>(tz::BankFiles.begin(), tz::BankFiles.end()), error)) {
+    std::vector<std::string> bankFiles;
+    for (const tz::TBankFile& bank : tz::BankFiles) bankFiles.emplace_back(bank.File);
+    if (!banks.load(banksDir, bankFiles, error)) {
         std::fprintf(stderr, "korrindal_manual: %s\n", error.c_str());
         return 1;
     }
@@ -81,8 +69,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "korrindal_manual: %s\n", page.error.c_str());
         return 1;
     }
-    if (!writeFile(out, page.html)) {
-        std::fprintf(stderr, "korrindal_manual: cannot write %s\n", out.c_str());
+    // Written whole or not at all: a failed run leaves no half a page.
+    if (const std::string failed = tz::WriteFileAtomically(out, page.html); !failed.empty()) {
+        std::fprintf(stderr, "korrindal_manual: %s\n", failed.c_str());
         return 1;
     }
     return 0;

@@ -5,8 +5,10 @@
 #include <iostream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/atomic_write.h"
 #include "game/tz_mapfile.h"
 #include "map_script.h"
 
@@ -21,13 +23,9 @@ std::string ReadSource(const std::string& file) {
 void WriteMap(const mapc::TStageScript& script, const std::string& out) {
     const std::vector<std::uint8_t> bytes = tz::EncodeMap(mapc::ToMap(script));
     tz::DecodeMap(bytes, out);  // the game's own reader must accept what we write
-    const std::string tmp = out + ".tmp";
-    {
-        std::ofstream file(tmp, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!file.flush()) throw tz::TMapError(tmp + ": cannot write");
-    }
-    if (std::rename(tmp.c_str(), out.c_str()) != 0) throw tz::TMapError(out + ": cannot replace");
+    const std::string failed =
+        tz::WriteFileAtomically(out, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!failed.empty()) throw tz::TMapError(failed);
 }
 
 }  // namespace

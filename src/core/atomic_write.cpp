@@ -1,4 +1,4 @@
-#include "frontend/atomic_write.h"
+#include "core/atomic_write.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace frontend {
+namespace tz {
 namespace {
 
 // A file descriptor closed when it goes out of scope.
@@ -65,4 +65,4 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
     return {};
 }
 
-}  // namespace frontend
+}  // namespace tz

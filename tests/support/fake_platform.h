@@ -1,19 +1,28 @@
 #pragma once
-// A platform for engine tests: records what the engine asks of it, can refuse a display
-// step or the timer, and runs the timer either on a real thread or by hand.
+// The one platform of the tests: shows nothing and records what it is asked. The display
+// records its steps, caption, cursor and frames and can refuse a step; it reports queued
+// window events and key presses before chosen steps. The timer runs either by hand (the
+// test calls tick()) or on a thread of its own. The input reports held keys and joysticks.
+// Message boxes, files opened with the desktop and dialog windows are recorded or scripted.
 
+#include <array>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <functional>
+#include <initializer_list>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "platform/platform.h"
 
-namespace enginetest {
+namespace testplat {
 
 struct StepCall {
     plat::DisplayStep step;
@@ -32,10 +41,15 @@ public:
     std::string caption;
     bool cursorVisible = true;
     bool hidden = false;
+    bool presentResult = true;   // what present() answers: whether the frame was shown
+    bool keepFrames = true;      // present() keeps a copy of the frame in lastFrame
     int presents = 0;
     std::vector<std::uint8_t> lastFrame;
     plat::Palette lastPalette{};
     std::deque<plat::WindowEvent> events;
+    // Key presses reported before chosen steps, counted from 1: a step's polling ends when
+    // pollEvent says there is no more.
+    std::map<long long, plat::Key> pressesBeforeStep;
 
     int runStep(plat::DisplayStep step, int width, int height, bool fullScreen) override {
         steps.push_back({step, width, height, fullScreen});
@@ -52,20 +66,37 @@ public:
     void raise() override {}
     bool present(const plat::FrameView& frame, const plat::Palette& palette) override {
         ++presents;
-        lastFrame.assign(frame.pixels, frame.pixels + static_cast<std::ptrdiff_t>(frame.pitch) * frame.height);
+        if (keepFrames)
+            lastFrame.assign(frame.pixels, frame.pixels + static_cast<std::ptrdiff_t>(frame.pitch) * frame.height);
         lastPalette = palette;
-        return true;
+        return presentResult;
     }
     int refreshRate() const override { return 60; }
     bool pollEvent(plat::WindowEvent& event) override {
-        if (events.empty()) return false;
-        event = events.front();
-        events.pop_front();
-        return true;
+        if (!events.empty()) {
+            event = events.front();
+            events.pop_front();
+            return true;
+        }
+        const auto press = pressesBeforeStep.find(step_);
+        if (!pressDelivered_ && press != pressesBeforeStep.end()) {
+            pressDelivered_ = true;
+            event = plat::WindowEvent{};
+            event.type = plat::WindowEventType::KeyDown;
+            event.key = press->second;
+            return true;
+        }
+        ++step_;
+        pressDelivered_ = false;
+        return false;
     }
+
+private:
+    long long step_ = 1;
+    bool pressDelivered_ = false;
 };
 
-// Manual mode: start() only records; the test calls tick(). Threaded mode: ticks every
+// By hand (the default): start() only records; the test calls tick(). Threaded: ticks every
 // period on a thread of its own, on absolute deadlines.
 class FakeTimer final : public plat::Timer {
 public:
@@ -109,7 +140,7 @@ public:
         running = false;
         return true;
     }
-    // Manual mode: one tick now, on the caller's thread.
+    // By hand: one tick now, on the caller's thread.
     void tick() {
         if (running && tick_) tick_();
     }
@@ -123,9 +154,23 @@ private:
 
 class FakeInput final : public plat::Input {
 public:
-    bool keyDown(plat::Key) const override { return false; }
-    int joystickCount() override { return 0; }
-    bool joystickPos(int, plat::JoyPos&) override { return false; }
+    std::array<bool, plat::KeyCount> held{};
+    int joysticks = 0;                       // what joystickCount() answers
+    std::array<bool, 4> joystickPresent{};   // joystickPos() answers for these
+    std::array<plat::JoyPos, 4> joystickAt{};
+
+    // Exactly these keys held.
+    void hold(std::initializer_list<plat::Key> keys) {
+        held = {};
+        for (plat::Key k : keys) held[static_cast<std::size_t>(k)] = true;
+    }
+    bool keyDown(plat::Key key) const override { return held[static_cast<std::size_t>(key)]; }
+    int joystickCount() override { return joysticks; }
+    bool joystickPos(int index, plat::JoyPos& pos) override {
+        if (index < 0 || index >= 4 || !joystickPresent[static_cast<std::size_t>(index)]) return false;
+        pos = joystickAt[static_cast<std::size_t>(index)];
+        return true;
+    }
 };
 
 struct Box {
@@ -133,21 +178,30 @@ struct Box {
     std::string title, text;
 };
 
-class FakePlatform final : public plat::Platform {
+class FakePlatform : public plat::Platform {
 public:
     FakeDisplay displayImpl;
     FakeTimer timerImpl;
     FakeInput inputImpl;
+    bool isHeadless = true;   // false: the game reads its input
+    bool keepBoxes = true;    // message boxes are kept in boxes
     std::vector<Box> boxes;
+    std::vector<std::string> opened;   // files opened with the desktop
+    bool openSucceeds = true;
+    std::function<std::unique_ptr<plat::FormWindow>()> windows;   // makes the dialog windows
 
     plat::Display& display() override { return displayImpl; }
     plat::Timer& timer() override { return timerImpl; }
     plat::Input& input() override { return inputImpl; }
     void messageBox(plat::BoxKind kind, std::string_view title, std::string_view text) override {
-        boxes.push_back({kind, std::string(title), std::string(text)});
+        if (keepBoxes) boxes.push_back({kind, std::string(title), std::string(text)});
     }
-    bool openWithDesktop(const std::string&) override { return false; }
-    bool headless() const override { return true; }
+    bool openWithDesktop(const std::string& path) override {
+        opened.push_back(path);
+        return openSucceeds;
+    }
+    bool headless() const override { return isHeadless; }
+    std::unique_ptr<plat::FormWindow> makeFormWindow() override { return windows ? windows() : nullptr; }
 };
 
-}  // namespace enginetest
+}  // namespace testplat

@@ -1,23 +1,20 @@
-// Saves that are killed part-way: a replay or the settings file written by a process that
-// is killed at a random moment leaves either the old file or the new one, whole.
+// Saves that are killed part-way: a file written by the one atomic writer (replays, the
+// settings, the tools' outputs) in a process that is killed at a random moment is either the
+// old file or the new one, whole.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <thread>
-#include <vector>
 
-#include "frontend/atomic_write.h"
-#include "game/tz_replay.h"
+#include "core/atomic_write.h"
 
 namespace {
 
@@ -59,32 +56,15 @@ fs::path TempDir(const char* name) {
     return dir;
 }
 
-TEST(SafeSave, KilledReplayWritesLeaveAWholeFile) {
-    const fs::path dir = TempDir("korrindal_killed_replay_");
-    const fs::path target = dir / "LastGame.KRREP";
-    std::vector<std::uint8_t> a(20000, 0x10), b(9000, 0x05);
-    ASSERT_TRUE(tz::WriteReplayFile(target.string(), 111, a.data(), static_cast<std::int32_t>(a.size()), 0).Ok);
-    const std::string first = ReadAll(target);
-    ASSERT_TRUE(tz::WriteReplayFile(target.string(), 222, b.data(), static_cast<std::int32_t>(b.size()), 2).Ok);
-    const std::string second = ReadAll(target);
-    ASSERT_NE(first, second);
-    KillWhileWriting(target, first, second, [&](unsigned which) {
-        const auto& bytes = which == 0 ? a : b;
-        tz::WriteReplayFile(target.string(), which == 0 ? 111 : 222, bytes.data(),
-                            static_cast<std::int32_t>(bytes.size()), which == 0 ? 0 : 2);
-    });
-    fs::remove_all(dir);
-}
-
-TEST(SafeSave, KilledSettingsWritesLeaveAWholeFile) {
-    const fs::path dir = TempDir("korrindal_killed_ini_");
+TEST(AtomicWrite, KilledWritesLeaveAWholeFile) {
+    const fs::path dir = TempDir("korrindal_killed_write_");
     const fs::path target = dir / "korrindal.ini";
     const std::string first = "[Options]\nFullScreen=1\nUseVram=1\n[Records]\nHighscore=12345\n";
     std::string second = "[Options]\nFullScreen=0\n";
     second += std::string(8000, ';') + "\n[Records]\nHighscore=99\n";
-    ASSERT_TRUE(frontend::WriteFileAtomically(target.string(), first).empty());
+    ASSERT_TRUE(tz::WriteFileAtomically(target.string(), first).empty());
     KillWhileWriting(target, first, second, [&](unsigned which) {
-        frontend::WriteFileAtomically(target.string(), which == 0 ? first : second);
+        tz::WriteFileAtomically(target.string(), which == 0 ? first : second);
     });
     fs::remove_all(dir);
 }
