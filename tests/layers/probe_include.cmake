@@ -1,21 +1,53 @@
-# Compiles a one-line probe that includes HEADER against the include root ROOT.
-# EXPECT=missing: the compiler must fail because HEADER is not found there.
+# Compiles a one-line probe that includes HEADER with the compile command of one of LIBRARY's
+# own sources, as the build wrote it in COMMANDS (compile_commands.json).
+# EXPECT=missing: the compiler must fail because HEADER is not found.
 # EXPECT=builds: the probe must compile.
-string(MAKE_C_IDENTIFIER "${ROOT}_${HEADER}" id)
+file(READ ${COMMANDS} json)
+string(JSON entries LENGTH "${json}")
+math(EXPR last "${entries} - 1")
+set(command "")
+foreach(i RANGE ${last})
+  string(JSON entry_command GET "${json}" ${i} command)
+  if(entry_command MATCHES "CMakeFiles/${LIBRARY}\\.dir/")
+    set(command "${entry_command}")
+    string(JSON directory GET "${json}" ${i} directory)
+    break()
+  endif()
+endforeach()
+if(NOT command)
+  message(FATAL_ERROR "no source of ${LIBRARY} in ${COMMANDS}")
+endif()
+
+string(MAKE_C_IDENTIFIER "${LIBRARY}_${HEADER}" id)
 set(probe ${WORK}/probe_${id}.cpp)
 file(WRITE ${probe} "#include \"${HEADER}\"\nint main() { return 0; }\n")
-execute_process(COMMAND ${CXX} -std=c++20 -fsyntax-only -I${ROOT} ${probe}
+
+# The library's command without its input, output and dependency file, checking the probe.
+separate_arguments(words UNIX_COMMAND "${command}")
+set(compile)
+set(skip_next FALSE)
+foreach(word ${words})
+  if(skip_next)
+    set(skip_next FALSE)
+  elseif(word MATCHES "^-(o|c|MF|MT|MQ)$")
+    set(skip_next TRUE)
+  elseif(word MATCHES "^-(MD|MMD)$")
+  else()
+    list(APPEND compile "${word}")
+  endif()
+endforeach()
+execute_process(COMMAND ${compile} -fsyntax-only ${probe} WORKING_DIRECTORY ${directory}
                 RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(EXPECT STREQUAL "missing")
   if(result EQUAL 0)
-    message(FATAL_ERROR "${HEADER} is reachable from ${ROOT}: an upward include builds")
+    message(FATAL_ERROR "${HEADER} is reachable from ${LIBRARY}'s sources: an upward include builds")
   endif()
   # gcc says "No such file or directory", clang "file not found".
-  if(NOT err MATCHES "No such file or directory|file not found")
+  if(NOT err MATCHES "${HEADER}" OR NOT err MATCHES "No such file or directory|file not found")
     message(FATAL_ERROR "the probe failed for another reason:\n${err}")
   endif()
 else()
   if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${HEADER} does not build from ${ROOT}:\n${err}")
+    message(FATAL_ERROR "${HEADER} does not build with ${LIBRARY}'s flags:\n${err}")
   endif()
 endif()
