@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 # make install PREFIX=DIR : build, then install the game under DIR (default /usr/local)
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build play test test-release test-sanitizers test-asan test-tsan bench clean install
+.PHONY: all deps configure build play test test-release test-sanitizers test-asan test-tsan bench clean install deb
 
 all: build
 
@@ -51,6 +51,10 @@ test-tsan: deps
 
 install: build
 	cmake --install build --prefix "$(PREFIX)"
+
+# make deb : build, then the Debian package build/korrindal_<version>_<arch>.deb (CPack)
+deb: build
+	cmake --build build --target deb
 
 bench: build
 	@for b in build/bin/bench_*; do echo "== $$b"; $$b; done
