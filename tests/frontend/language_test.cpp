@@ -114,7 +114,7 @@ TEST_F(LanguageTest, AnUnknownLanguageIsReportedOnceInTheLocalesLanguageAndKept)
 }
 
 TEST_F(LanguageTest, PadButtonsAreReboundUnderGamepadAndUnknownNamesReportedOnceAndKept) {
-    WriteText(IniPath(), "[Gamepad]\nDeadZone=30\nFire = RB, Bogus\nbomb=lt\nPause=Back\nUp=Y\nShake=A\nShake=B\n");
+    WriteText(IniPath(), "[Gamepad]\nDeadZone=30\nFire = RB, Bogus\nbomb=lt\nPause=Back\nUp=LS\nShake=A\nShake=B\n");
     {
         TForm2 dialog(platform, *game);
         dialog.FormShow();
@@ -131,15 +131,16 @@ TEST_F(LanguageTest, PadButtonsAreReboundUnderGamepadAndUnknownNamesReportedOnce
         // The dialog lists the buttons in use.
         EXPECT_NE(dialog.lblGamepad.Caption.find("ショット  RB    ボム  LT"), std::string::npos) << dialog.lblGamepad.Caption;
         EXPECT_NE(dialog.lblGamepad.Caption.find("ポーズ  Back"), std::string::npos) << dialog.lblGamepad.Caption;
-        EXPECT_NE(dialog.lblGamepad.Caption.find("移動  左スティック / Y/Left/Down/Right"), std::string::npos)
+        EXPECT_NE(dialog.lblGamepad.Caption.find("移動  左スティック / LS/Left/Down/Right"), std::string::npos)
             << dialog.lblGamepad.Caption;
         dialog.WriteSettings();
     }
-    // The game reads the buttons as bound: RB fires, A no longer does, Y moves up.
+    // The game reads the buttons as bound: RB fires, A no longer does, the left stick's button
+    // moves up.
     plat::PadState pad;
-    pad.buttons = plat::padBit(PadButton::RightShoulder) | plat::padBit(PadButton::A) | plat::padBit(PadButton::Y);
+    pad.buttons = plat::padBit(PadButton::RightShoulder) | plat::padBit(PadButton::A) | plat::padBit(PadButton::LeftStick);
     EXPECT_EQ(tz::PadByte(pad, 25, tz::PadBindings), tz::KeyFire | tz::KeyUp);
-    EXPECT_EQ(tz::PadByte(pad, 25), tz::KeyFire | tz::KeyButton4);   // the default bindings
+    EXPECT_EQ(tz::PadByte(pad, 25), tz::KeyFire);   // the default bindings
     const std::string text = ReadText(IniPath());
     EXPECT_NE(text.find("Fire=RB, Bogus\n"), std::string::npos) << "the player's text is kept: " << text;
     EXPECT_NE(text.find("Shake=A\n"), std::string::npos) << text;
