@@ -88,7 +88,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # soundfont for the music (the chosen one first; any other works) and fonts for the dialog.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "musescore-general-soundfont-small | fluid-soundfont-gm | timgm6mb-soundfont | sf3-soundfont-gm | sf2-soundfont-gm, fonts-dejavu-core")
+    "fluid-soundfont-gm | musescore-general-soundfont-small | timgm6mb-soundfont | sf2-soundfont-gm | sf3-soundfont-gm, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-vlgothic | fonts-noto-cjk | fonts-ipafont-gothic")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-utils")
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
