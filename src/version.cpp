@@ -1,7 +1,7 @@
-// The program's name and version, shown in --help and the window caption.
+// The program's name and version (--version prints it; the Debian package carries it).
 namespace korrindal {
 extern const char* const kProgramName;
 extern const char* const kVersion;
 const char* const kProgramName = "Korrindal";
-const char* const kVersion = "0.1";
+const char* const kVersion = "1.0";
 }  // namespace korrindal

@@ -5,6 +5,10 @@
 #include <filesystem>
 #include <string_view>
 
+namespace korrindal {
+extern const char* const kVersion;
+}
+
 namespace app {
 namespace {
 
@@ -45,6 +49,21 @@ bool ParseShotList(std::string_view text, std::vector<std::int64_t>& out) {
 constexpr OptionRow kOptions[] = {
     {"--help", nullptr, false, "show this text and exit",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.help = true; }},
+    {"--version", nullptr, false, "print the program's version and exit",
+     [](ProgramOptions& o, std::string_view, std::string&) { return o.version = true; }},
+    {"--lang", "ja|en", false,
+     "show the dialog, the message boxes and the window titles in Japanese or English, whatever the locale and "
+     "the settings file's Language entry say (without it: the settings file's choice, else Japanese under a "
+     "Japanese locale and English under any other)",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         tz::TLanguageChoice choice = tz::TLanguageChoice::Auto;
+         if (tz::ParseLanguageChoice(v, choice)) {
+             o.language = choice;
+             return true;
+         }
+         e = "--lang needs ja, en or auto, not '" + std::string(v) + "'";
+         return false;
+     }},
     {"--headless", nullptr, false, "run without a window, timer thread or audio: each step is one tick then one frame",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.headless = true; }},
     {"--ticks", "N", true, "run N steps, then stop",
@@ -229,7 +248,7 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
             headlessOnlyName = std::string(name);
         }
     }
-    if (out.help) return result;
+    if (out.help || out.version) return result;
     if (headlessOnlySeen && !out.headless) return fail(headlessOnlyName + " needs --headless");
     // The program's one plain argument names a replay to play, as --replay does.
     if (!out.positional.empty() && out.replay.empty()) {
@@ -249,6 +268,8 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
     if (!out.saveReplay.empty() && !out.replay.empty()) return fail("--save-replay records a game, not a replay");
     return result;
 }
+
+std::string VersionText() { return std::string("korrindal ") + korrindal::kVersion + "\n"; }
 
 std::string HelpText() {
     std::string text = "usage: korrindal [options] [REPLAY]\n"

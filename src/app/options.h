@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/ui_language.h"
+
 namespace app {
 
 // The most steps --until-title runs without --ticks (about 48 minutes of play).
@@ -13,6 +15,8 @@ inline constexpr std::int64_t kUntilTitleCap = 200000;
 
 struct ProgramOptions {
     bool help = false;
+    bool version = false;      // print the version and exit
+    tz::TLanguageChoice language = tz::TLanguageChoice::Auto;   // --lang: the texts' language
     bool headless = false;
     std::int64_t ticks = -1;   // headless: steps to run (-1 = not given)
     bool noDraw = false;       // headless: skip the refresh of each step
@@ -45,6 +49,9 @@ struct ParseResult {
 };
 
 ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out);
+
+// "korrindal VERSION" and a line end.
+std::string VersionText();
 
 // The usage text listing every option.
 std::string HelpText();

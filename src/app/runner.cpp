@@ -149,6 +149,7 @@ std::unique_ptr<frontend::TForm2> ApplySettings(const ProgramOptions& options, p
     std::unique_ptr<frontend::TForm2> dialog;
     if (options.settings) {
         dialog = std::make_unique<frontend::TForm2>(platform, form);
+        dialog->CommandLineLanguage = options.language;
         dialog->Setting.Input();
         if (!dialog->Setting.LastReadError().empty()) PrintError(dialog->Setting.LastReadError());
         for (const std::string& warning : dialog->SettingWarnings()) PrintError(warning);
@@ -419,8 +420,8 @@ int Main(int argc, const char* const* argv) {
             PrintError(parsed.error);
             return 2;
         }
-        if (options.help) {
-            std::fputs(HelpText().c_str(), stdout);
+        if (options.help || options.version) {
+            std::fputs((options.help ? HelpText() : VersionText()).c_str(), stdout);
             return 0;
         }
         return options.headless ? RunHeadless(options) : RunWindowed(options);

@@ -67,6 +67,7 @@ int RunWindowed(const ProgramOptions& options) {
     auto game = std::make_unique<tz::TForm1>(*platform);
     auto dialog = std::make_unique<frontend::TForm2>(*platform, *game);
     dialog->CommandLineReplay = options.replay;
+    dialog->CommandLineLanguage = options.language;
     game->WriteSettings = [d = dialog.get()] { d->WriteSettings(); };
     game->CloseDialog = [d = dialog.get()] { d->Close(); };
     std::string exceptionText;

@@ -35,10 +35,12 @@ struct TVoiceHandle {
 inline constexpr int kDefaultVoices = 128;          // two for each of the 64 slots
 inline constexpr std::size_t kRequestCapacity = 512;
 inline constexpr int kMixBlock = 512;               // frames mixed at a time
-// The music's level in the mix. FluidSynth renders at its own default gain, well under full
-// scale; this brings the game's pieces to about -27 dBFS RMS, so that the Valcan's shots
-// (the quietest frequent effect, -18 dB) stand some 9 dB above it and a bomb far above.
-inline constexpr float kMusicGain = 1.25f;
+// The music's level in the mix, measured on the FluidR3 GM set the game prefers. FluidSynth
+// renders at its own default gain; this puts the first minute of the stage 1 and 2 pieces
+// (the loudest: their synth leads are wide stereo presets) at about -26 dBFS RMS, the boss
+// piece at -30 and stage 3's at -35, so that the shots and hits of play stand some 4 dB or
+// more above the loudest piece and a bomb far above.
+inline constexpr float kMusicGain = 0.56f;
 
 class TMixer final : public plat::AudioSource {
 public:

@@ -18,6 +18,8 @@ constexpr const char* InstalledDataFromBin = KORRINDAL_DATA_FROM_BIN;
 #else
 constexpr const char* InstalledDataFromBin = "../share/korrindal/";
 #endif
+// Debian's layout for games: the program in /usr/games, its data in /usr/share/games/.
+constexpr const char* GamesDataFromBin = "../share/games/korrindal/";
 
 // The folder of the running executable, with a trailing '/' ("./" when it cannot be read).
 std::string executableFolder() {
@@ -103,7 +105,11 @@ std::string SaveDir() { return ProgramDirWritable() ? ProgramDir() : UserDataDir
 
 std::string ConfigDir() { return ProgramDirWritable() ? ProgramDir() : UserConfigDir(); }
 
-std::string InstalledDataDir() { return ExecutableDir() + InstalledDataFromBin; }
+std::string InstalledDataDir() {
+    const std::string dir = ExecutableDir();
+    if (!isFolder(dir + InstalledDataFromBin) && isFolder(dir + GamesDataFromBin)) return dir + GamesDataFromBin;
+    return dir + InstalledDataFromBin;
+}
 
 bool MakeFolder(const std::string& dir, std::string& error) {
     std::error_code ec;

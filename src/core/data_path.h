@@ -34,7 +34,8 @@ std::string SaveDir();
 // ProgramDir when it is writable, else UserConfigDir.
 std::string ConfigDir();
 // The data folder of an installed game: ExecutableDir + the way from the install's bin folder
-// to its data folder ("../share/korrindal/" by default).
+// to its data folder ("../share/korrindal/" by default), or "../share/games/korrindal/" when
+// only that one exists (a program installed in /usr/games).
 std::string InstalledDataDir();
 // Makes the folder and its parents when missing; false, with the reason in error, when it
 // cannot be made.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/data_path.h"
+#include "core/ui_language.h"
 #include "game/tz_gamepad.h"
 #include "game/tz_globals.h"
 #include "game/tz_main.h"
@@ -61,10 +62,12 @@ void TForm2::ApplyCaptions(const TDialogCaptions& Captions) {
 }
 
 void TForm2::DescribeControls() {
-    const TControlsText text = frontend::DescribeControls(tz::KeyBindings, FJapanese);
+    const TControlsText text = frontend::DescribeControls(tz::KeyBindings, FJapanese, tz::PadBindings);
     lblKeyboard.Caption = text.Keyboard;
     lblGamepad.Caption = text.Gamepad;
 }
+
+const TDialogTexts& TForm2::Texts() const { return TextsFor(tz::UiLanguage()); }
 
 void TForm2::Notice(const std::string& Text) { FPlatform.messageBox(plat::BoxKind::Notice, kTitle, Text); }
 
@@ -84,22 +87,24 @@ void TForm2::FormShow() {
     // The replay buffer is the game's own fixed table; nothing is being played back yet.
     tz::ReplayMode = false;
 
-    // A replay named on the command line. One that cannot be loaded is reported and the
-    // dialog opens as usual.
-    if (!CommandLineReplay.empty()) {
-        const tz::TReplayResult loaded = FGame.LoadReplay(CommandLineReplay);
-        if (!loaded.Ok) Notice("The replay on the command line cannot be played.\n" + loaded.Error);
-    }
+    // A replay named on the command line. One that cannot be loaded is reported (once the
+    // settings have chosen the language) and the dialog opens as usual.
+    tz::TReplayResult loaded;
+    if (!CommandLineReplay.empty()) loaded = FGame.LoadReplay(CommandLineReplay);
 
+    // The language before the settings are read (a file that cannot be read is reported in
+    // it); reading them sets it again.
+    tz::SetUiLanguage(tz::ChooseLanguage(CommandLineLanguage, tz::TLanguageChoice::Auto, tz::LocaleLanguage()));
     Setting.Input();
-    if (!Setting.LastReadError().empty()) Notice("The settings cannot be read; the defaults are used.\n" + Setting.LastReadError());
+    ApplyCaptions(tz::UiLanguage() == tz::TLanguage::Japanese ? JapaneseCaptions : EnglishCaptions);
+    if (!loaded.Ok) Notice(Texts().CommandLineReplayRefused + loaded.Error);
+    if (!Setting.LastReadError().empty()) Notice(Texts().SettingsUnreadable + Setting.LastReadError());
     // What the settings name that the game cannot use: reported once, then left out.
     if (!FSettingWarnings.empty()) {
-        std::string text = "Some settings cannot be used and are ignored (" + Setting.IniPath() + "):";
+        std::string text = Texts().SettingsIgnoredBefore + Setting.IniPath() + Texts().SettingsIgnoredAfter;
         for (const std::string& w : FSettingWarnings) text += "\n" + w;
         Notice(text);
     }
-    DescribeControls();
     // The stored start point is read but not kept: every showing starts from the beginning.
     tz::StartFrom = 0;
 
@@ -137,12 +142,12 @@ void TForm2::ReplayListClick() {
     if (!ReplayList.Enabled || i < 0 || i >= static_cast<int>(ReplayFileList.size())) return;
     const TReplayEntry& entry = ReplayFileList[static_cast<std::size_t>(i)];
     if (!entry.Startable) {
-        Notice("This replay cannot be played.\n" + entry.Error);
+        Notice(Texts().ReplayRefused + entry.Error);
         return;
     }
     const tz::TReplayResult loaded = FGame.LoadReplay(entry.Folder + entry.FileName);
     if (!loaded.Ok) {
-        Notice("This replay cannot be played.\n" + loaded.Error);
+        Notice(Texts().ReplayRefused + loaded.Error);
         return;
     }
     btnStartClick();
@@ -152,7 +157,7 @@ void TForm2::btnManualClick() {
     // Beside the program, or beside the executable when the program's folder has none.
     std::string manual = tz::DataPath("Korrindal", ".htm");
     if (manual.empty()) manual = tz::ProgramDir() + "Korrindal.htm";
-    if (!FPlatform.openWithDesktop(manual)) Notice("The manual cannot be opened: " + manual);
+    if (!FPlatform.openWithDesktop(manual)) Notice(Texts().ManualNotOpened + manual);
 }
 
 void TForm2::SettingIO(TEasyRestore& Sender) {
@@ -163,6 +168,14 @@ void TForm2::SettingIO(TEasyRestore& Sender) {
     Sender.IOBoolean("EnableBGM", tz::EnableBGM, true);
     Sender.IOBoolean("EnableSE", tz::EnableSE, true);
     Sender.IOInteger("StartFrom", tz::StartFrom, 0);
+    Sender.IOString("Language", LanguageText, "auto");
+    std::vector<std::string> warnings;
+    if (Sender.Reading()) {
+        tz::TLanguageChoice choice = tz::TLanguageChoice::Auto;
+        const bool known = tz::ParseLanguageChoice(LanguageText, choice);
+        tz::SetUiLanguage(tz::ChooseLanguage(CommandLineLanguage, choice, tz::LocaleLanguage()));
+        if (!known) warnings.push_back("[Options] " + FillText(Texts().UnknownLanguage, {"Language", LanguageText}));
+    }
     Sender.Section = "Records";
     Sender.IOInteger("Highscore", tz::HiScore, 0);
     const TKeyTexts defaults = DefaultKeyTexts();
@@ -171,8 +184,19 @@ void TForm2::SettingIO(TEasyRestore& Sender) {
         Sender.IOString(std::string(tz::ActionName(static_cast<tz::TAction>(a))), KeyTexts[a], defaults[a]);
     const std::vector<std::string> entries = Sender.Reading() ? Sender.SectionKeys() : std::vector<std::string>{};
     Sender.Section = GamepadSection;
-    Sender.IOInteger("DeadZone", tz::PadDeadZone, tz::DefaultPadDeadZone);
-    if (Sender.Reading()) FSettingWarnings = ApplyControlSettings(KeyTexts, entries, tz::PadDeadZone, tz::KeyBindings);
+    Sender.IOInteger(DeadZoneEntry, tz::PadDeadZone, tz::DefaultPadDeadZone);
+    const TPadTexts padDefaults = DefaultPadTexts();
+    for (std::size_t a = 0; a < tz::ActionCount; ++a)
+        Sender.IOString(std::string(tz::ActionName(static_cast<tz::TAction>(a))), PadTexts[a], padDefaults[a]);
+    if (Sender.Reading()) {
+        const std::vector<std::string> padEntries = Sender.SectionKeys();
+        const tz::TLanguage language = tz::UiLanguage();
+        for (std::string& w : ApplyControlSettings(KeyTexts, entries, tz::PadDeadZone, tz::KeyBindings, language))
+            warnings.push_back(std::move(w));
+        for (std::string& w : ApplyPadSettings(PadTexts, padEntries, tz::PadBindings, language))
+            warnings.push_back(std::move(w));
+        FSettingWarnings = std::move(warnings);
+    }
 }
 
 void TForm2::FormClose() {
@@ -182,7 +206,7 @@ void TForm2::FormClose() {
 
 TOutputResult TForm2::WriteSettings() {
     TOutputResult result = Setting.Output();
-    if (result.Kind == TOutputResult::TKind::Failed) Notice("The settings were not saved.\n" + result.Error);
+    if (result.Kind == TOutputResult::TKind::Failed) Notice(Texts().SettingsNotSaved + result.Error);
     return result;
 }
 
@@ -198,7 +222,7 @@ bool TForm2::OpenWindow() {
     FVisible = true;
     FWindow = FPlatform.makeFormWindow();
     if (!FWindow) return true;   // a platform without windows: the dialog is shown in name only
-    if (!FWindow->japanese()) ApplyCaptions(EnglishCaptions);
+    ApplyCaptions(tz::UiLanguage() == tz::TLanguage::Japanese && FWindow->japanese() ? JapaneseCaptions : EnglishCaptions);
     if (!FWindow->open(Caption, FormWidth, FormHeight, Controls())) {
         FWindowError = FWindow->errorText();
         FWindow.reset();

@@ -22,6 +22,7 @@
 
 #include "frontend/control_settings.h"
 #include "frontend/dialog_form_data.h"
+#include "frontend/dialog_texts.h"
 #include "frontend/easy_restore.h"
 #include "frontend/replay_files.h"
 #include "platform/form_window.h"
@@ -83,8 +84,14 @@ public:
     TBevel Bevel2;
     TLabel lblKeyboard, lblGamepad;
     TEasyRestore Setting;
-    // The "Keys" entries as read (written back as they were).
+    // The "Keys" entries and the "Gamepad" section's action entries as read (written back as
+    // they were).
     TKeyTexts KeyTexts = DefaultKeyTexts();
+    TPadTexts PadTexts = DefaultPadTexts();
+    // The "Language" entry of the options as read ("auto", "ja" or "en"; written back as it was).
+    std::string LanguageText = "auto";
+    // The command line's --lang: wins over the settings file's entry unless Auto.
+    tz::TLanguageChoice CommandLineLanguage = tz::TLanguageChoice::Auto;
 
     // The program's first command-line parameter: a replay FormShow loads ("" = none).
     std::string CommandLineReplay;
@@ -110,8 +117,9 @@ public:
     // FormShow, then the window (OpenWindow). False when the window cannot open.
     bool Show();
     // Opens the dialog's window on the platform (nothing to open on one without windows).
-    // Chooses English captions when its fonts cannot show Japanese. False when it fails
-    // (WindowError says why).
+    // Its captions are in the language in use (tz::UiLanguage, set by FormShow from the
+    // command line, the settings and the locale), English when its fonts cannot show
+    // Japanese. False when it fails (WindowError says why).
     bool OpenWindow();
     // FormClose, once; the program's loop then ends.
     void Close();
@@ -140,6 +148,7 @@ public:
 
 private:
     void ApplyCaptions(const TDialogCaptions& Captions);
+    const TDialogTexts& Texts() const;
     void DescribeControls();
     void Notice(const std::string& Text);
     void MoveFocus(bool Backward);

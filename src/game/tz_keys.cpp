@@ -1,8 +1,10 @@
 #include "game/tz_keys.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "game/tz_input.h"
+#include "game/tz_name_list.h"
 #include "platform/key_names.h"
 
 namespace tz {
@@ -31,19 +33,6 @@ constexpr TKeyBindings kDefaults{{
     List(Key::F12),            // Screenshot
 }};
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
-
 }  // namespace
 
 TKeyBindings KeyBindings = kDefaults;
@@ -62,36 +51,12 @@ TAction ActionFromName(std::string_view name) {
 }
 
 TKeyListParse ParseKeyList(std::string_view text) {
-    TKeyListParse result;
-    result.Keys.fill(Key::Count);
-    std::size_t used = 0;
-    while (true) {
-        const std::size_t comma = text.find(',');
-        const std::string_view name = Trim(text.substr(0, comma));
-        if (!name.empty() && !SameNoCase(name, "None")) {
-            const Key key = plat::keyFromName(name);
-            if (key == Key::Count) {
-                result.Unknown.emplace_back(name);
-            } else if (std::find(result.Keys.begin(), result.Keys.begin() + static_cast<std::ptrdiff_t>(used), key) ==
-                       result.Keys.begin() + static_cast<std::ptrdiff_t>(used)) {
-                if (used < KeysPerAction) result.Keys[used++] = key;
-                else result.TooMany.emplace_back(name);
-            }
-        }
-        if (comma == std::string_view::npos) break;
-        text.remove_prefix(comma + 1);
-    }
-    return result;
+    auto parsed = ParseNameList<Key, KeysPerAction>(text, Key::Count, plat::keyFromName);
+    return {parsed.Items, std::move(parsed.Unknown), std::move(parsed.TooMany)};
 }
 
 std::string FormatKeyList(const TKeyList& keys) {
-    std::string text;
-    for (Key k : keys) {
-        if (k == Key::Count) continue;
-        if (!text.empty()) text += ", ";
-        text += plat::keyName(k);
-    }
-    return text.empty() ? std::string("None") : text;
+    return FormatNameList(keys, Key::Count, [](Key k) { return std::string(plat::keyName(k)); });
 }
 
 bool KeyBound(Key key, TAction action) {

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <mutex>
 
+#include "core/ui_language.h"
 #include "game/tz_gamepad.h"
 #include "game/tz_globals.h"
 #include "game/tz_input.h"
@@ -31,8 +32,9 @@ void TForm1::SpriteKeyDown(const plat::WindowEvent& Event) {
     if (Event.type == WindowEventType::KeyDown) {
         if (KeyBound(Event.key, TAction::Pause)) TogglePause();
         else if (KeyBound(Event.key, TAction::Screenshot)) TakeScreenshot();
-    } else if (Event.type == WindowEventType::PadButtonDown && Event.button == plat::PadButton::Start) {
-        TogglePause();
+    } else if (Event.type == WindowEventType::PadButtonDown) {
+        if (PadBound(Event.button, TAction::Pause)) TogglePause();
+        else if (PadBound(Event.button, TAction::Screenshot)) TakeScreenshot();
     }
 }
 
@@ -55,7 +57,7 @@ void TForm1::UpdateFastForward() {
     const plat::Input* device = InputDevice();
     bool fast = false;
     if (device != nullptr && ReplayMode && PlayScene(SceneState) && !FGamePaused)
-        fast = ActionHeld(*device, TAction::FastForward) || PadButtonHeld(*device, plat::PadButton::RightShoulder);
+        fast = ActionHeld(*device, TAction::FastForward) || ActionPadHeld(*device, TAction::FastForward);
     Sprite.SetProcessRepeat(fast ? FastForwardTicks : 1);
 }
 
@@ -71,10 +73,12 @@ TScreenshotResult TForm1::TakeScreenshot() {
     const TScreenshotResult result = WriteScreenshot(rgba, width, height, std::time(nullptr));
     if (result.Ok) {
         std::fprintf(stderr, "korrindal: screenshot saved: %s\n", result.Path.c_str());
-        ShowCaption("Korrindal - screenshot saved: " + result.Path);
+        const bool ja = UiLanguage() == TLanguage::Japanese;
+        ShowCaption((ja ? "Korrindal - 画面を保存しました：" : "Korrindal - screenshot saved: ") + result.Path);
     } else {
         std::fprintf(stderr, "korrindal: screenshot not saved: %s\n", result.Error.c_str());
-        ShowCaption("Korrindal - screenshot not saved: " + result.Error);
+        const bool ja = UiLanguage() == TLanguage::Japanese;
+        ShowCaption((ja ? "Korrindal - 画面を保存できませんでした：" : "Korrindal - screenshot not saved: ") + result.Error);
     }
     return result;
 }

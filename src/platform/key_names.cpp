@@ -34,6 +34,14 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(PadButton::Count
     "A", "B", "X", "Y", "Back", "Guide", "Start", "LS", "RS", "LB", "RB", "Up", "Down", "Left", "Right", "LT", "RT",
 };
 
+constexpr std::array<std::pair<std::string_view, PadButton>, 14> kPadAliases{{
+    {"DpadUp", PadButton::DpadUp},       {"DpadDown", PadButton::DpadDown},   {"DpadLeft", PadButton::DpadLeft},
+    {"DpadRight", PadButton::DpadRight}, {"Select", PadButton::Back},         {"Home", PadButton::Guide},
+    {"L1", PadButton::LeftShoulder},     {"R1", PadButton::RightShoulder},    {"L2", PadButton::LeftTrigger},
+    {"R2", PadButton::RightTrigger},     {"L3", PadButton::LeftStick},        {"R3", PadButton::RightStick},
+    {"LeftShoulder", PadButton::LeftShoulder}, {"RightShoulder", PadButton::RightShoulder},
+}};
+
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool sameNoCase(std::string_view a, std::string_view b) {
@@ -69,6 +77,15 @@ Key keyFromName(std::string_view name) {
 std::string_view padButtonName(PadButton button) {
     const auto i = static_cast<std::size_t>(button);
     return i < kPadNames.size() ? kPadNames[i] : std::string_view{};
+}
+
+PadButton padButtonFromName(std::string_view name) {
+    if (name.empty()) return PadButton::Count;
+    for (std::size_t i = 0; i < kPadNames.size(); ++i)
+        if (sameNoCase(name, kPadNames[i])) return static_cast<PadButton>(i);
+    for (const auto& [alias, button] : kPadAliases)
+        if (sameNoCase(name, alias)) return button;
+    return PadButton::Count;
 }
 
 }  // namespace plat

@@ -19,4 +19,9 @@ Key keyFromName(std::string_view name);
 // A game controller button's name as the manual and the dialog show it ("A", "Start", "RB").
 std::string_view padButtonName(PadButton button);
 
+// The button a name stands for, without regard to letter case ("DpadUp" for Up, "Select" for
+// Back, "L1"/"R1" for LB/RB, "L2"/"R2" for LT/RT are understood too); PadButton::Count when
+// the name is none of them.
+PadButton padButtonFromName(std::string_view name);
+
 }  // namespace plat

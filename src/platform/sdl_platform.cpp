@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -60,6 +61,14 @@ bool canShowBoxes() {
     return (x11 && *x11) || (wayland && *wayland);
 }
 
+// SDL's X11 message box draws its text with the fonts of the character type the C library
+// is set to, which stays the plain "C" one unless the program sets it: only ASCII would be
+// drawn, and a Japanese message would come out blank. Our texts are UTF-8.
+void useUtf8CharacterType() {
+    static const bool set = std::setlocale(LC_CTYPE, "C.UTF-8") != nullptr || std::setlocale(LC_CTYPE, "") != nullptr;
+    (void)set;
+}
+
 class SdlPlatform final : public Platform {
 public:
     SdlPlatform() : input_(), display_(input_) {}
@@ -73,6 +82,7 @@ public:
         const std::string t(title), m(text);
         std::fprintf(stderr, "%s [%s]: %s\n", kind == BoxKind::Information ? "information" : "warning", t.c_str(), m.c_str());
         if (!canShowBoxes()) return;
+        useUtf8CharacterType();
         SDL_MessageBoxButtonData button{};
         button.flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
         button.buttonid = 0;

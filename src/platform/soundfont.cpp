@@ -11,13 +11,20 @@
 namespace plat {
 namespace {
 
-// Best first: the larger set sounds better when it is installed.
-constexpr std::array<const char*, 2> kPreferredNames{"FluidR3_GM.sf2", "TimGM6mb.sf2"};
+// Best first. FluidR3 GM (fluid-soundfont-gm) is the one chosen for the pieces: every
+// instrument they use, rendered fuller than TimGM6mb, and it loads in a fraction of the time
+// MuseScore General's compressed samples take to decode (musescore-general-soundfont-small
+// installs the Lite set; its alternative links the full name to it). TimGM6mb, small and
+// thin, comes last.
+constexpr std::array<const char*, 4> kPreferredNames{"FluidR3_GM.sf2", "MuseScore_General.sf3",
+                                                     "MuseScore_General_Lite.sf3", "TimGM6mb.sf2"};
 
 // Debian's folders, then the generic names its alternatives system points at the best
 // installed set.
-constexpr std::array<const char*, 2> kDebianFolders{"/usr/share/sounds/sf2/", "/usr/share/soundfonts/"};
-constexpr std::array<const char*, 2> kDebianDefaults{"/usr/share/sounds/sf2/default-GM.sf2",
+constexpr std::array<const char*, 3> kDebianFolders{"/usr/share/sounds/sf2/", "/usr/share/sounds/sf3/",
+                                                    "/usr/share/soundfonts/"};
+constexpr std::array<const char*, 3> kDebianDefaults{"/usr/share/sounds/sf2/default-GM.sf2",
+                                                     "/usr/share/sounds/sf3/default-GM.sf3",
                                                      "/usr/share/soundfonts/default.sf2"};
 
 bool isRegularFile(const std::string& path) {

@@ -1,8 +1,9 @@
 #pragma once
 // Where the General MIDI soundfont for the music comes from: the file named by the
 // environment variable KORRINDAL_SOUNDFONT, then one beside the program, then the places
-// Debian's soundfont packages install to. In each folder the large FluidR3 GM set
-// (fluid-soundfont-gm) is preferred to the small TimGM6mb (timgm6mb-soundfont).
+// Debian's soundfont packages install to. The FluidR3 GM set (fluid-soundfont-gm) is
+// preferred, then MuseScore General (musescore-general-soundfont-small and its larger
+// sibling), then the small TimGM6mb (timgm6mb-soundfont).
 
 #include <string>
 #include <vector>

@@ -10,18 +10,26 @@ namespace {
 
 TEST(SoundFont, EnvironmentThenBesideTheProgramThenDebianLargerSetFirst) {
     const auto list = plat::soundFontCandidates("/my/own.sf2", "/opt/game");
-    ASSERT_GE(list.size(), 7u);
+    ASSERT_GE(list.size(), 10u);
     EXPECT_EQ(list[0], "/my/own.sf2");
     EXPECT_EQ(list[1], "/opt/game/FluidR3_GM.sf2");
-    EXPECT_EQ(list[2], "/opt/game/TimGM6mb.sf2");
-    // Every FluidR3 place comes before any TimGM6mb place.
-    std::size_t lastFluid = 0, firstTim = list.size();
-    for (std::size_t i = 3; i < list.size(); ++i) {
+    EXPECT_EQ(list[4], "/opt/game/TimGM6mb.sf2");
+    // In Debian's places every FluidR3 place comes before any MuseScore one, and those before
+    // any TimGM6mb one.
+    std::size_t lastFluid = 0, firstMuse = list.size(), lastMuse = 0, firstTim = list.size();
+    for (std::size_t i = 5; i < list.size(); ++i) {
         if (list[i].find("FluidR3_GM.sf2") != std::string::npos) lastFluid = i;
+        if (list[i].find("MuseScore_General") != std::string::npos) {
+            firstMuse = std::min(firstMuse, i);
+            lastMuse = i;
+        }
         if (list[i].find("TimGM6mb.sf2") != std::string::npos) firstTim = std::min(firstTim, i);
     }
-    EXPECT_LT(lastFluid, firstTim);
-    EXPECT_NE(std::find(list.begin(), list.end(), "/usr/share/sounds/sf2/TimGM6mb.sf2"), list.end());
+    EXPECT_LT(lastFluid, firstMuse);
+    EXPECT_LT(lastMuse, firstTim);
+    for (const char* path : {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf3/MuseScore_General_Lite.sf3",
+                             "/usr/share/sounds/sf2/TimGM6mb.sf2"})
+        EXPECT_NE(std::find(list.begin(), list.end(), path), list.end()) << path;
     // Without the variable the program's folder comes first.
     EXPECT_EQ(plat::soundFontCandidates("", "/opt/game/").front(), "/opt/game/FluidR3_GM.sf2");
 }

@@ -7,17 +7,22 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/data_path.h"
+#include "core/ui_language.h"
 #include "frontend/tz_debugmenu.h"
+#include "game/tz_gamepad.h"
 #include "game/tz_globals.h"
 #include "game/tz_main.h"
 #include "game/tz_replay.h"
@@ -93,6 +98,7 @@ protected:
     fs::path dir;
     testplat::FakePlatform platform;   // records message boxes and files opened; scripted windows
     std::unique_ptr<tz::TForm1> game;
+    std::optional<std::string> savedLcAll;
 
     void SetUp() override {
         dir = fs::temp_directory_path() /
@@ -101,6 +107,9 @@ protected:
         fs::remove_all(dir);
         fs::create_directories(dir);
         tz::SetProgramDir(dir.string());
+        // The dialog as stored (Japanese), whatever the locale the tests run under.
+        if (const char* all = std::getenv("LC_ALL")) savedLcAll = all;
+        ::setenv("LC_ALL", "ja_JP.UTF-8", 1);
         tz::FullScreen = true;
         tz::UseVram = true;
         tz::ReverseSound = false;
@@ -122,6 +131,10 @@ protected:
         tz::ReplayPos = 0;
         tz::StartFrom = 0;
         tz::FullScreen = true;
+        tz::PadBindings = tz::DefaultPadBindings();
+        tz::SetUiLanguage(tz::TLanguage::English);
+        if (savedLcAll) ::setenv("LC_ALL", savedLcAll->c_str(), 1);
+        else ::unsetenv("LC_ALL");
         std::error_code ec;
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
         fs::remove_all(dir, ec);

@@ -100,6 +100,7 @@ TEST_F(SettingsTest, ValuesAreWrittenAsOneZeroAndDecimalText) {
               "EnableBGM=1\n"
               "EnableSE=0\n"
               "StartFrom=2\n"
+              "Language=auto\n"
               "\n"
               "[Records]\n"
               "Highscore=1234560\n"
@@ -118,7 +119,9 @@ TEST_F(SettingsTest, ValuesAreWrittenAsOneZeroAndDecimalText) {
               "Screenshot=F12\n"
               "\n"
               "[Gamepad]\n"
-              "DeadZone=25\n");
+              "DeadZone=25\n"
+              "Up=Up\nDown=Down\nLeft=Left\nRight=Right\nFire=A\nBomb=B\nButton3=X\nButton4=Y\nPause=Start\n"
+              "FastForward=RB\nScreenshot=None\n");
     ScrambleOptions();
     ReadSettings();
     EXPECT_FALSE(tz::FullScreen);

@@ -48,44 +48,9 @@ for n in 16 24 32 48 64 128 256; do
     [ "$(identify -format '%m %wx%h' "$icon" 2>/dev/null)" = "PNG ${n}x${n}" ] || fail "icon $icon is not a ${n}x${n} PNG"
 done
 
-# 2. A read-only install played by an ordinary user.
-USERDIR=$OUT/user
-mkdir -p "$USERDIR/home"
-RUN=""
-if [ "$(id -u)" -eq 0 ]; then
-    command -v setpriv >/dev/null 2>&1 || { echo "skipped: running as root without setpriv"; exit 77; }
-    chown -R 65534:65534 "$USERDIR"
-    chmod 755 "$OUT"
-    # Every folder up to the prefix must be passable for that user.
-    d=$OUT
-    while [ "$d" != "/" ]; do chmod o+x "$d" 2>/dev/null; d=$(dirname "$d"); done
-    RUN="setpriv --reuid=65534 --regid=65534 --clear-groups"
-fi
-chmod -R a-w "$PREFIX"
-touch "$OUT/before"
-sleep 1
-play() {
-    (cd / && env HOME="$USERDIR/home" XDG_DATA_HOME="$USERDIR/data" XDG_CONFIG_HOME="$USERDIR/config" \
-        $RUN "$PREFIX/bin/korrindal" "$@")
-}
-play --headless --settings --summary --autopilot 1 --start-from 3 --until-title --no-draw >"$OUT/game.out" 2>"$OUT/game.err" ||
-    fail "the installed game failed: $(cat "$OUT/game.err")"
-SCORE=$(sed -n 's/.*"score":\([0-9]*\).*/\1/p' "$OUT/game.out")
-[ -n "$SCORE" ] && [ "$SCORE" -gt 0 ] || fail "the game scored nothing: $(cat "$OUT/game.out")"
-REPLAY=$USERDIR/data/korrindal/LastGame.KRREP
-[ -f "$REPLAY" ] || fail "no replay in the XDG data folder: $(ls -R "$USERDIR"; cat "$OUT/game.err")"
-ls "$USERDIR/data/korrindal" | grep -q '\.Add$' || fail "no colour-mix cache in the XDG data folder"
-INI=$USERDIR/config/korrindal/korrindal.ini
-[ -f "$INI" ] || fail "no settings file in the XDG config folder"
-grep -qx "Highscore=$SCORE" "$INI" || fail "the best score $SCORE is not in the settings: $(cat "$INI")"
-grep -q '^\[Keys\]' "$INI" || fail "the settings file lists no keys: $(cat "$INI")"
-NEW=$(find "$PREFIX" -newer "$OUT/before" 2>/dev/null)
-[ -z "$NEW" ] || fail "the game wrote into the install: $NEW"
-
-# 3. The replay plays back from the user's folder to the same score.
-play --headless --summary --replay "$REPLAY" --until-title --no-draw >"$OUT/replay.out" 2>"$OUT/replay.err" ||
-    fail "the replay did not play: $(cat "$OUT/replay.err")"
-grep -q "\"score\":$SCORE," "$OUT/replay.out" || fail "the replay scored otherwise: $(cat "$OUT/replay.out") (game: $SCORE)"
+# 2. and 3. A read-only install played by an ordinary user, and its replay played back.
+. "$(dirname "$0")/play_installed.sh"
+play_installed "$PREFIX/bin/korrindal" "$PREFIX" "$OUT"
 
 chmod -R u+w "$OUT"
 echo "pass: score $SCORE; replay $REPLAY"

@@ -61,10 +61,17 @@ play_and_close() {
     GAME=$(timeout 20 xdotool search --sync --onlyvisible --name '^Korrindal$' 2>/dev/null | head -1)
     [ -n "$GAME" ] || fail "$name: the game window did not appear"
     xdotool search --onlyvisible --pid "$PID" | grep -qx "$DIALOG" && fail "$name: the dialog is still shown"
-    sleep 2
-    import -window root "$OUT/$name.png"
-    lit=$(convert "$OUT/$name.png" -colorspace gray -format "%[fx:mean]" info:)
-    awk "BEGIN { exit !($lit > 0.02) }" || fail "$name: the game window is dark ($lit)"
+    # The engine starts once the window is up (the soundfont loads first: a second or more
+    # for a large set on a busy machine): wait up to 15 s for the first frames.
+    tries=0
+    while :; do
+        sleep 1
+        import -window root "$OUT/$name.png"
+        lit=$(convert "$OUT/$name.png" -colorspace gray -format "%[fx:mean]" info:)
+        awk "BEGIN { exit !($lit > 0.02) }" && break
+        tries=$((tries + 1))
+        [ "$tries" -lt 15 ] || fail "$name: the game window is dark ($lit)"
+    done
     xdotool windowfocus --sync "$GAME"
     xdotool key Escape
     timeout 20 sh -c "while kill -0 $PID 2>/dev/null; do sleep 0.2; done" || fail "$name: the program did not end"

@@ -19,7 +19,8 @@ struct Rendering {
   std::size_t frames() const { return samples.size() / 2; }
 };
 
-inline const std::filesystem::path kDefaultSoundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+// The set the game prefers (platform/soundfont.cpp); --soundfont renders with another.
+inline const std::filesystem::path kDefaultSoundfont = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
 
 struct RenderOptions {
   int sample_rate = 44100;

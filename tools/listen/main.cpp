@@ -24,8 +24,9 @@ const std::vector<std::pair<std::string, double>> kSlots = {
     {"WindS", -5},   {"Accel", -10},   {"Fire", -13},    {"Start", -5},   {"Warning", -8},  {"Dead", -5},
     {"Weapon", -10}, {"Bonus", -10},   {"Arrow", -17},   {"SuperShot", 0}};
 const char* kPieces[] = {"BGM1", "BGM2", "BGM3", "Boss", "Ending"};
-// Louder than FluidSynth's default, so that the renders sit at a listening level.
-constexpr double kMusicGain = 0.5;
+// Louder than FluidSynth's default (0.2), so that the renders sit at a listening level
+// without clipping: FluidR3's wide synth leads peak at 1.5 at a gain of 0.5.
+constexpr double kMusicGain = 0.3;
 
 void write_stereo(const std::filesystem::path& file, const std::vector<float>& s) {
   std::vector<double> d(s.begin(), s.end());
