@@ -177,6 +177,14 @@ constexpr OptionRow kOptions[] = {
          o.saveReplay = std::string(v);
          return true;
      }},
+    {"--verify", nullptr, false,
+     "re-simulate each replay file named after the options, headless, and print one JSON line per file: file, "
+     "ok, score (re-simulated), recorded_score, ticks, state, check_ok, version (of its proof record; null "
+     "without one), and when not ok the reason, first_bad_tick and differs_in; exit 0 only when every file is ok",
+     [](ProgramOptions& o, std::string_view, std::string&) {
+         o.headless = true;
+         return o.verifyRun = true;
+     }},
     {"--no-music", nullptr, true, "play without music (the startup dialog's music box cleared)",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.noMusic = true; }},
     {"--no-sound-effects", nullptr, true,
@@ -230,6 +238,13 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
         }
     }
     if (out.help) return result;
+    // --verify takes every plain argument as a file to check.
+    if (out.verifyRun) {
+        if (out.positional.empty()) return fail("--verify needs one or more replay files");
+        out.verify = std::move(out.positional);
+        out.positional.clear();
+        return result;
+    }
     if (headlessOnlySeen && !out.headless) return fail(headlessOnlyName + " needs --headless");
     // The program's one plain argument names a replay to play, as --replay does.
     if (!out.positional.empty() && out.replay.empty()) {

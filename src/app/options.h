@@ -36,6 +36,8 @@ struct ProgramOptions {
     std::string saveReplay;            // headless: the game in progress at the end, as a replay file
     bool noMusic = false;              // headless: the startup dialog's music box cleared
     bool noSoundEffects = false;       // headless: the startup dialog's sound-effects box cleared
+    bool verifyRun = false;            // --verify: check the files below, nothing else
+    std::vector<std::string> verify;   // replay files to re-simulate and check (--verify)
     std::vector<std::string> positional;
 };
 

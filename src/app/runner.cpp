@@ -2,6 +2,7 @@
 
 #include "app/autopilot.h"
 #include "app/play_watch.h"
+#include "app/verify.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -350,7 +351,8 @@ std::string SaveReplayOption(const ProgramOptions& options) {
     if (tz::ReplayMode || tz::ReplayPos <= 0) return "--save-replay: no game in progress at the end of the run";
     const std::int32_t length = std::min(tz::ReplayPos, tz::ReplayBufferSize);
     const tz::TReplayResult saved =
-        tz::WriteReplayFile(options.saveReplay, tz::Score, tz::ReplayBuffer.data(), length, tz::GameStartFrom);
+        tz::WriteReplayFile(options.saveReplay, tz::Score, tz::ReplayBuffer.data(), length, tz::GameStartFrom,
+                            tz::EncodeProofRecord(length));
     return saved.Ok ? std::string() : "--save-replay: " + saved.Error;
 }
 
@@ -423,6 +425,7 @@ int Main(int argc, const char* const* argv) {
             std::fputs(HelpText().c_str(), stdout);
             return 0;
         }
+        if (options.verifyRun) return RunVerify(options);
         return options.headless ? RunHeadless(options) : RunWindowed(options);
     } catch (const std::exception& e) {
         PrintError(std::string("exception: ") + e.what());
