@@ -177,6 +177,15 @@ constexpr OptionRow kOptions[] = {
          o.saveReplay = std::string(v);
          return true;
      }},
+    {"--seek", "T[,T...]", true,
+     "with --replay: after the run's steps, seek to step T (counted from 1) through the replay's keyframes, "
+     "then to each next T in turn, back or forth; the summary is the game's at the last T (a straight run of "
+     "T steps gives the same), and --hash-trace gets a line \"T hash\" per seek",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         if (ParseShotList(v, o.seeks)) return true;
+         e = "--seek needs step numbers >= 1 separated by commas, not '" + std::string(v) + "'";
+         return false;
+     }},
     {"--verify", nullptr, false,
      "re-simulate each replay file named after the options, headless, and print one JSON line per file: file, "
      "ok, score (re-simulated), recorded_score, ticks, state, check_ok, version (of its proof record; null "
@@ -261,6 +270,7 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
     if (!out.shots.empty() && out.noDraw) return fail("--shot needs the frames drawn (not --no-draw)");
     if (out.autopilot >= 0 && !out.input.empty()) return fail("--autopilot and --input both choose the input");
     if (out.autopilot >= 0 && !out.replay.empty()) return fail("--autopilot plays a new game, not a replay");
+    if (!out.seeks.empty() && out.replay.empty()) return fail("--seek needs --replay");
     if (!out.saveReplay.empty() && !out.replay.empty()) return fail("--save-replay records a game, not a replay");
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "app/autopilot.h"
 #include "app/play_watch.h"
+#include "app/theatre.h"
 #include "app/verify.h"
 
 #include <algorithm>
@@ -282,7 +283,7 @@ struct TStepsResult {
 // --until-title) the title's return.
 TStepsResult RunSteps(const ProgramOptions& options, plat::Platform& platform, tz::TForm1& form,
                       THeadlessFiles& files, TPlayWatch& watch, const THeadlessTick& tick, const TRunFailure& failed,
-                      RunSummary& summary) {
+                      TTheatre* theatre, RunSummary& summary) {
     auto& sprite = form.Sprite;
     TStepsResult result;
     bool gameSeen = false;   // a game has left the title (for --until-title)
@@ -312,6 +313,7 @@ TStepsResult RunSteps(const ProgramOptions& options, plat::Platform& platform, t
             if (!WriteShot(sprite, options.shotDir, t + 1, path)) error = "cannot write the screenshot " + path;
         }
         summary.ticks = t + 1;
+        if (theatre != nullptr) theatre->AfterStep(t + 1);
         watch.Observe(t + 1);
         if (files.trace)
             std::fprintf(files.trace.get(), "%lld %s\n", static_cast<long long>(t + 1),
@@ -375,7 +377,22 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     form->Sprite.SetFullScreenMode(false);
     THeadlessTick tick(options, *form, files.pilotFeed);
 
-    TStepsResult steps = RunSteps(options, platform, *form, files, watch, tick, failed, summary);
+    // --seek: keyframes of the whole run, in storage taken now.
+    std::unique_ptr<TTheatre> theatre;
+    if (!options.seeks.empty()) theatre = std::make_unique<TTheatre>(*form, options.ticks);
+    TStepsResult steps = RunSteps(options, platform, *form, files, watch, tick, failed, theatre.get(), summary);
+    if (theatre && steps.error.empty()) {
+        std::int64_t at = summary.ticks;
+        for (const std::int64_t target : options.seeks) {
+            at = theatre->Seek(target, at);
+            if (files.trace)
+                std::fprintf(files.trace.get(), "%lld %s\n", static_cast<long long>(at),
+                             tz::HashText(tz::GameStateHash()).c_str());
+        }
+        summary.ticks = at;
+        steps.haveStepHash = true;
+        steps.stepHash = tz::GameStateHash();
+    }
     // The summary is read from the game as the last step left it, before the window closes.
     watch.Finish();
     FillGameFields(summary);
