@@ -186,6 +186,15 @@ constexpr OptionRow kOptions[] = {
          e = "--seek needs step numbers >= 1 separated by commas, not '" + std::string(v) + "'";
          return false;
      }},
+    {"--take-over", "T", true,
+     "with --replay and --input FILE: play the replay for T steps, then play on from that state with the bytes "
+     "of FILE as live input; the finished game is saved as LastGame (the replay's bytes so far, then the new "
+     "input), the watched file is left as it was",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         if (ParseCount(v, o.takeOver) && o.takeOver >= 1) return true;
+         e = "--take-over needs a step number >= 1, not '" + std::string(v) + "'";
+         return false;
+     }},
     {"--verify", nullptr, false,
      "re-simulate each replay file named after the options, headless, and print one JSON line per file: file, "
      "ok, score (re-simulated), recorded_score, ticks, state, check_ok, version (of its proof record; null "
@@ -271,6 +280,9 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
     if (out.autopilot >= 0 && !out.input.empty()) return fail("--autopilot and --input both choose the input");
     if (out.autopilot >= 0 && !out.replay.empty()) return fail("--autopilot plays a new game, not a replay");
     if (!out.seeks.empty() && out.replay.empty()) return fail("--seek needs --replay");
+    if (out.takeOver >= 0 && (out.replay.empty() || out.input.empty()))
+        return fail("--take-over needs --replay and --input");
+    if (out.takeOver >= 0 && !out.seeks.empty()) return fail("--take-over and --seek cannot be combined");
     if (!out.saveReplay.empty() && !out.replay.empty()) return fail("--save-replay records a game, not a replay");
     return result;
 }

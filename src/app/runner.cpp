@@ -177,7 +177,8 @@ std::string OpenFiles(const ProgramOptions& options, THeadlessFiles& files) {
         std::ifstream in(options.input, std::ios::binary);
         if (!in) return "--input: cannot read '" + options.input + "'";
         files.input.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        tz::SetInputFeed(files.input.data(), files.input.size());
+        // With --take-over the bytes wait for the step the player takes over at.
+        if (options.takeOver < 0) tz::SetInputFeed(files.input.data(), files.input.size());
     }
     if (!options.shots.empty()) {
         std::error_code ec;
@@ -314,6 +315,11 @@ TStepsResult RunSteps(const ProgramOptions& options, plat::Platform& platform, t
         }
         summary.ticks = t + 1;
         if (theatre != nullptr) theatre->AfterStep(t + 1);
+        if (t + 1 == options.takeOver) {
+            if (!tz::TakeOverPlayback()) error = "--take-over: no replay is playing at step " + std::to_string(t + 1);
+            tz::SetInputFeed(files.input.data(), files.input.size());
+            tz::FeedStartPending = false;   // the game is in progress
+        }
         watch.Observe(t + 1);
         if (files.trace)
             std::fprintf(files.trace.get(), "%lld %s\n", static_cast<long long>(t + 1),

@@ -190,6 +190,13 @@ TReplayResult LoadReplay(const std::string& FileName) {
     return result;
 }
 
+bool TakeOverPlayback() {
+    if (!ReplayMode || ReplayPos <= 0) return false;
+    ReplayMode = false;
+    ReplayLength = 0;
+    return true;
+}
+
 TReplayListLine ReplayListLine(const std::string& FileName) {
     TReplayListLine result;
     File f(std::fopen(FileName.c_str(), "rb"));

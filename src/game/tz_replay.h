@@ -103,6 +103,12 @@ struct TReplayFileInfo {
 };
 TReplayResult ReadReplayFileInfo(const std::string& FileName, TReplayFileInfo& info);
 
+// Take over: the playback stops at the current tick and the game plays on from that state
+// with the live input. The recording goes on from ReplayPos, after the watched replay's bytes
+// so far, with its start point: the finished game's replay is exact by construction. False
+// (nothing changed) when no playback is in progress.
+bool TakeOverPlayback();
+
 // Whether LoadReplay would take the file, and why not; changes nothing the game reads.
 TReplayResult CheckReplayFile(const std::string& FileName);
 

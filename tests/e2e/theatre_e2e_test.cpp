@@ -71,4 +71,42 @@ TEST(Theatre, RandomSeeksLandOnTheStraightRunsState) {
     fs::remove_all(home);
 }
 
+// Take over: stage 2's golden replay (which starts from a later point) is watched for 3000
+// steps, then played on with new input. The saved LastGame holds the watched bytes up to
+// there, then the new ones, with the start point; played back it ends in the same state and
+// proves itself; the watched file is unchanged.
+TEST(Theatre, TakeOverPlaysOnAndSavesAReplayThatEndsAlike) {
+    const fs::path home = MakeHome("takeover");
+    const fs::path watched = home / "Watched.KRREP";
+    fs::copy_file(fs::path(KORRINDAL_TEST_DATA_DIR) / "GoldenStage2.KRREP", watched);
+    const std::string before = ReadText(watched);
+    WriteInput(home / "live.in", 20000);
+    const RunResult played = RunGame(home, "--no-draw --until-title --replay " + watched.string() +
+                                               " --take-over 3000 --input " + (home / "live.in").string());
+    ASSERT_EQ(played.exitCode, 0) << played.errors;
+    EXPECT_EQ(ReadText(watched), before);
+    const fs::path saved = home / "LastGame.KRREP";
+    ASSERT_TRUE(fs::exists(saved));
+    const std::string bytes = ReadText(saved);
+    // The header, then the watched game's first bytes (the game started two steps in).
+    EXPECT_EQ(bytes.substr(12, 2990), before.substr(12, 2990));
+    EXPECT_NE(bytes.substr(12, 8000), before.substr(12, 8000));   // and then the player's own
+    const std::size_t end = 12 + static_cast<std::size_t>(static_cast<unsigned char>(bytes[8]) |
+                                                          static_cast<unsigned char>(bytes[9]) << 8);
+    EXPECT_EQ(bytes.substr(end, 8), std::string("FROM\x02\0\0\0", 8));
+
+    const RunResult replayed = RunGame(home, "--no-draw --until-title --replay " + saved.string());
+    ASSERT_EQ(replayed.exitCode, 0) << replayed.errors;
+    EXPECT_EQ(TextField(replayed.summary, "state"), TextField(played.summary, "state"));
+    EXPECT_EQ(Field(replayed.summary, "score"), Field(played.summary, "score"));
+    EXPECT_EQ(RunGame(home, "--verify " + saved.string()).exitCode, 0);
+
+    // Before the watched game has begun there is nothing to take over.
+    EXPECT_NE(RunGame(home, "--no-draw --ticks 10 --replay " + watched.string() + " --take-over 1 --input " +
+                                (home / "live.in").string())
+                  .exitCode,
+              0);
+    fs::remove_all(home);
+}
+
 }  // namespace
