@@ -61,3 +61,4 @@ awk -v lines="$LINES" '
 cp "$WORK/test.cpp" "$TEST"
 echo "pinned in $TEST:"
 cat "$LINES"
+echo "the game now plays differently: raise GameLogicVersion in src/game/logic_version.h and add its line to kVersionPins in $TEST"

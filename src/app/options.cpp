@@ -196,6 +196,32 @@ constexpr OptionRow kOptions[] = {
          o.saveReplay = std::string(v);
          return true;
      }},
+    {"--seek", "T[,T...]", true,
+     "with --replay: after the run's steps, seek to step T (counted from 1) through the replay's keyframes, "
+     "then to each next T in turn, back or forth; the summary is the game's at the last T (a straight run of "
+     "T steps gives the same), and --hash-trace gets a line \"T hash\" per seek",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         if (ParseShotList(v, o.seeks)) return true;
+         e = "--seek needs step numbers >= 1 separated by commas, not '" + std::string(v) + "'";
+         return false;
+     }},
+    {"--take-over", "T", true,
+     "with --replay and --input FILE: play the replay for T steps, then play on from that state with the bytes "
+     "of FILE as live input; the finished game is saved as LastGame (the replay's bytes so far, then the new "
+     "input), the watched file is left as it was",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         if (ParseCount(v, o.takeOver) && o.takeOver >= 1) return true;
+         e = "--take-over needs a step number >= 1, not '" + std::string(v) + "'";
+         return false;
+     }},
+    {"--verify", nullptr, false,
+     "re-simulate each replay file named after the options, headless, and print one JSON line per file: file, "
+     "ok, score (re-simulated), recorded_score, ticks, state, check_ok, version (of its proof record; null "
+     "without one), and when not ok the reason, first_bad_tick and differs_in; exit 0 only when every file is ok",
+     [](ProgramOptions& o, std::string_view, std::string&) {
+         o.headless = true;
+         return o.verifyRun = true;
+     }},
     {"--no-music", nullptr, true, "play without music (the startup dialog's music box cleared)",
      [](ProgramOptions& o, std::string_view, std::string&) { return o.noMusic = true; }},
     {"--no-sound-effects", nullptr, true,
@@ -249,6 +275,13 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
         }
     }
     if (out.help || out.version) return result;
+    // --verify takes every plain argument as a file to check.
+    if (out.verifyRun) {
+        if (out.positional.empty()) return fail("--verify needs one or more replay files");
+        out.verify = std::move(out.positional);
+        out.positional.clear();
+        return result;
+    }
     if (headlessOnlySeen && !out.headless) return fail(headlessOnlyName + " needs --headless");
     // The program's one plain argument names a replay to play, as --replay does.
     if (!out.positional.empty() && out.replay.empty()) {
@@ -265,6 +298,10 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
     if (!out.shots.empty() && out.noDraw) return fail("--shot needs the frames drawn (not --no-draw)");
     if (out.autopilot >= 0 && !out.input.empty()) return fail("--autopilot and --input both choose the input");
     if (out.autopilot >= 0 && !out.replay.empty()) return fail("--autopilot plays a new game, not a replay");
+    if (!out.seeks.empty() && out.replay.empty()) return fail("--seek needs --replay");
+    if (out.takeOver >= 0 && (out.replay.empty() || out.input.empty()))
+        return fail("--take-over needs --replay and --input");
+    if (out.takeOver >= 0 && !out.seeks.empty()) return fail("--take-over and --seek cannot be combined");
     if (!out.saveReplay.empty() && !out.replay.empty()) return fail("--save-replay records a game, not a replay");
     return result;
 }

@@ -40,6 +40,10 @@ struct ProgramOptions {
     std::string saveReplay;            // headless: the game in progress at the end, as a replay file
     bool noMusic = false;              // headless: the startup dialog's music box cleared
     bool noSoundEffects = false;       // headless: the startup dialog's sound-effects box cleared
+    std::int64_t takeOver = -1;        // headless, with --replay and --input: the step the player takes over at
+    std::vector<std::int64_t> seeks;   // headless, with --replay: after the run, seek to these steps in turn
+    bool verifyRun = false;            // --verify: check the files below, nothing else
+    std::vector<std::string> verify;   // replay files to re-simulate and check (--verify)
     std::vector<std::string> positional;
 };
 

@@ -2,6 +2,8 @@
 
 #include "app/autopilot.h"
 #include "app/play_watch.h"
+#include "app/theatre.h"
+#include "app/verify.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -176,7 +178,8 @@ std::string OpenFiles(const ProgramOptions& options, THeadlessFiles& files) {
         std::ifstream in(options.input, std::ios::binary);
         if (!in) return "--input: cannot read '" + options.input + "'";
         files.input.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        tz::SetInputFeed(files.input.data(), files.input.size());
+        // With --take-over the bytes wait for the step the player takes over at.
+        if (options.takeOver < 0) tz::SetInputFeed(files.input.data(), files.input.size());
     }
     if (!options.shots.empty()) {
         std::error_code ec;
@@ -282,7 +285,7 @@ struct TStepsResult {
 // --until-title) the title's return.
 TStepsResult RunSteps(const ProgramOptions& options, plat::Platform& platform, tz::TForm1& form,
                       THeadlessFiles& files, TPlayWatch& watch, const THeadlessTick& tick, const TRunFailure& failed,
-                      RunSummary& summary) {
+                      TTheatre* theatre, RunSummary& summary) {
     auto& sprite = form.Sprite;
     TStepsResult result;
     bool gameSeen = false;   // a game has left the title (for --until-title)
@@ -312,6 +315,12 @@ TStepsResult RunSteps(const ProgramOptions& options, plat::Platform& platform, t
             if (!WriteShot(sprite, options.shotDir, t + 1, path)) error = "cannot write the screenshot " + path;
         }
         summary.ticks = t + 1;
+        if (theatre != nullptr) theatre->AfterStep(t + 1);
+        if (t + 1 == options.takeOver) {
+            if (!tz::TakeOverPlayback()) error = "--take-over: no replay is playing at step " + std::to_string(t + 1);
+            tz::SetInputFeed(files.input.data(), files.input.size());
+            tz::FeedStartPending = false;   // the game is in progress
+        }
         watch.Observe(t + 1);
         if (files.trace)
             std::fprintf(files.trace.get(), "%lld %s\n", static_cast<long long>(t + 1),
@@ -351,7 +360,8 @@ std::string SaveReplayOption(const ProgramOptions& options) {
     if (tz::ReplayMode || tz::ReplayPos <= 0) return "--save-replay: no game in progress at the end of the run";
     const std::int32_t length = std::min(tz::ReplayPos, tz::ReplayBufferSize);
     const tz::TReplayResult saved =
-        tz::WriteReplayFile(options.saveReplay, tz::Score, tz::ReplayBuffer.data(), length, tz::GameStartFrom);
+        tz::WriteReplayFile(options.saveReplay, tz::Score, tz::ReplayBuffer.data(), length, tz::GameStartFrom,
+                            tz::EncodeProofRecord(length));
     return saved.Ok ? std::string() : "--save-replay: " + saved.Error;
 }
 
@@ -374,7 +384,22 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     form->Sprite.SetFullScreenMode(false);
     THeadlessTick tick(options, *form, files.pilotFeed);
 
-    TStepsResult steps = RunSteps(options, platform, *form, files, watch, tick, failed, summary);
+    // --seek: keyframes of the whole run, in storage taken now.
+    std::unique_ptr<TTheatre> theatre;
+    if (!options.seeks.empty()) theatre = std::make_unique<TTheatre>(*form, options.ticks);
+    TStepsResult steps = RunSteps(options, platform, *form, files, watch, tick, failed, theatre.get(), summary);
+    if (theatre && steps.error.empty()) {
+        std::int64_t at = summary.ticks;
+        for (const std::int64_t target : options.seeks) {
+            at = theatre->Seek(target, at);
+            if (files.trace)
+                std::fprintf(files.trace.get(), "%lld %s\n", static_cast<long long>(at),
+                             tz::HashText(tz::GameStateHash()).c_str());
+        }
+        summary.ticks = at;
+        steps.haveStepHash = true;
+        steps.stepHash = tz::GameStateHash();
+    }
     // The summary is read from the game as the last step left it, before the window closes.
     watch.Finish();
     FillGameFields(summary);
@@ -424,6 +449,7 @@ int Main(int argc, const char* const* argv) {
             std::fputs((options.help ? HelpText() : VersionText()).c_str(), stdout);
             return 0;
         }
+        if (options.verifyRun) return RunVerify(options);
         return options.headless ? RunHeadless(options) : RunWindowed(options);
     } catch (const std::exception& e) {
         PrintError(std::string("exception: ") + e.what());

@@ -1,5 +1,7 @@
 #include "game/tz_main.h"
 
+#include "game/replay_proof.h"
+
 #include <cstdio>
 
 #include "game/tz_effect.h"
@@ -348,6 +350,7 @@ void TForm1::SpriteProcess() {
         default: break;
     }
     SceneTimer += 1;
+    if (TickRanGameStep) NoteProofTick();
 }
 
 void TForm1::PlayProcess() {

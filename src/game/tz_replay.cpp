@@ -8,6 +8,8 @@
 
 #include "game/tz_globals.h"
 #include "game/tz_input.h"
+#include "game/replay_proof.h"
+#include "game/state_hash.h"
 #include "core/atomic_write.h"
 #include "core/data_path.h"
 #include "core/random.h"
@@ -71,7 +73,7 @@ std::int32_t NextGameStartFrom() { return ReplayMode ? ReplayStartFrom : StartFr
 std::string ReplayPath(const std::string& Name) { return SaveDir() + Name + ReplayExtension; }
 
 TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const std::uint8_t* bytes,
-                              std::int32_t length, std::int32_t startFrom) {
+                              std::int32_t length, std::int32_t startFrom, std::string_view proof) {
     if (length < 0 || length > ReplayBufferSize) {
         return Failure("SaveReplay: " + path + ": recording length " + std::to_string(length) +
                        " out of range");
@@ -81,6 +83,7 @@ TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const
     }
     std::string file(ReplayHeaderSize + static_cast<std::size_t>(length) + (startFrom == 0 ? 0 : StartPointRecordSize),
                      '\0');
+    file.reserve(file.size() + proof.size());
     auto* out = reinterpret_cast<std::uint8_t*>(file.data());
     PutInt32(out, score);
     PutInt32(out + 4, ReplayCheckValue(score));
@@ -91,6 +94,7 @@ TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const
         std::copy(StartPointTag.begin(), StartPointTag.end(), record);
         PutInt32(record + StartPointTag.size(), startFrom);
     }
+    file.append(proof);
     const std::string error = WriteFileAtomically(path, file);
     if (!error.empty()) return Failure("SaveReplay: " + error);
     return {};
@@ -101,7 +105,8 @@ TReplayResult SaveReplay(const std::string& Name) {
     std::string error;
     if (!MakeFolder(SaveDir(), error)) return Failure("SaveReplay: cannot write " + ReplayPath(Name) + ": " + error);
     const std::int32_t length = ReplayPos < ReplayBufferSize ? ReplayPos : ReplayBufferSize;
-    return WriteReplayFile(ReplayPath(Name), Score, ReplayBuffer.data(), length, GameStartFrom);
+    return WriteReplayFile(ReplayPath(Name), Score, ReplayBuffer.data(), length, GameStartFrom,
+                           EncodeProofRecord(length));
 }
 
 TFinishedGameSave SaveFinishedGame(bool playedBack) {
@@ -119,11 +124,9 @@ TFinishedGameSave SaveFinishedGame(bool playedBack) {
 
 namespace {
 
-// What a replay file holds besides its bytes, which ReadReplayFile leaves in LoadScratch.
-struct TReplayFileInfo {
-    std::int32_t Length = 0;
-    std::int32_t StartFrom = 0;
-};
+// The records after the bytes, when there are any: the start-point record, then the proof.
+constexpr std::size_t TrailerRoom = StartPointRecordSize + ProofHeadSize + (ProofCheckpointRoom + 1) * ProofEntrySize;
+std::array<std::uint8_t, TrailerRoom> TrailerScratch{};
 
 TReplayResult ReadReplayFile(const std::string& FileName, TReplayFileInfo& info) {
     File f(std::fopen(FileName.c_str(), "rb"));
@@ -142,18 +145,33 @@ TReplayResult ReadReplayFile(const std::string& FileName, TReplayFileInfo& info)
         return Failure("LoadReplay: " + FileName + " holds " + std::to_string(got) + " of its " +
                        std::to_string(length) + " recorded bytes");
     }
-    // The start-point record, when the bytes after the recording are one.
-    std::array<std::uint8_t, StartPointRecordSize> trailer{};
-    info = TReplayFileInfo{length, 0};
-    if (std::fread(trailer.data(), 1, trailer.size(), f.get()) == trailer.size() &&
-        std::equal(StartPointTag.begin(), StartPointTag.end(), trailer.begin())) {
-        const std::int32_t value = GetInt32(trailer.data() + StartPointTag.size());
+    info = TReplayFileInfo{};
+    info.Score = GetInt32(header.data());
+    info.Check = GetInt32(header.data() + 4);
+    info.Length = length;
+    info.InputHash = HashBytes(LoadScratch.data(), static_cast<std::size_t>(length));
+    // The start-point record, when the bytes after the recording are one; then the proof.
+    const std::size_t trailer = std::fread(TrailerScratch.data(), 1, TrailerScratch.size(), f.get());
+    std::size_t at = 0;
+    if (trailer >= StartPointRecordSize &&
+        std::equal(StartPointTag.begin(), StartPointTag.end(), TrailerScratch.begin())) {
+        const std::int32_t value = GetInt32(TrailerScratch.data() + StartPointTag.size());
         if (value >= 0 && value < StartPointCount) info.StartFrom = value;
+        at = StartPointRecordSize;
+    }
+    if (trailer >= at + ProofTag.size() &&
+        std::equal(ProofTag.begin(), ProofTag.end(), TrailerScratch.begin() + static_cast<std::ptrdiff_t>(at))) {
+        info.HasProof = true;
+        info.ProofOk = DecodeProofRecord(TrailerScratch.data() + at, trailer - at, info.Proof, info.ProofError);
     }
     return {};
 }
 
 }  // namespace
+
+TReplayResult ReadReplayFileInfo(const std::string& FileName, TReplayFileInfo& info) {
+    return ReadReplayFile(FileName, info);
+}
 
 TReplayResult CheckReplayFile(const std::string& FileName) {
     TReplayFileInfo info;
@@ -170,6 +188,13 @@ TReplayResult LoadReplay(const std::string& FileName) {
     ReplayMode = true;
     ReplayPos = 0;
     return result;
+}
+
+bool TakeOverPlayback() {
+    if (!ReplayMode || ReplayPos <= 0) return false;
+    ReplayMode = false;
+    ReplayLength = 0;
+    return true;
 }
 
 TReplayListLine ReplayListLine(const std::string& FileName) {

@@ -6,11 +6,15 @@
 // RandSeed = score), length n (int32), then the n input bytes. A game that did not start
 // from the beginning adds a start-point record after the bytes: the tag "FROM" and the
 // start point 1..5 (int32). Readers that know only the length ignore it; a file without it
-// starts from the beginning.
+// starts from the beginning. A game recorded by this program then carries its proof record
+// (replay_proof.h), which readers that stop at the start point ignore too.
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "game/replay_proof.h"
 
 #include "game/tz_state.h"
 
@@ -56,9 +60,9 @@ std::string ReplayPath(const std::string& Name);
 
 // Writes a replay file whole or not at all (core/atomic_write.h): a failed write leaves the
 // previous file as it was. A start point other than 0 is written as the start-point record
-// after the bytes.
+// after the bytes, and the proof record (replay_proof.h), when given, after that.
 TReplayResult WriteReplayFile(const std::string& path, std::int32_t score, const std::uint8_t* bytes,
-                              std::int32_t length, std::int32_t startFrom = 0);
+                              std::int32_t length, std::int32_t startFrom = 0, std::string_view proof = {});
 
 // Writes the current recording (Score, the first ReplayPos bytes, GameStartFrom) as
 // ReplayPath(Name), making its folder when missing. Does nothing in replay mode.
@@ -83,6 +87,27 @@ TFinishedGameSave SaveFinishedGame(bool playedBack);
 // refused; the buffer, ReplayPos, ReplayLength, ReplayStartFrom and ReplayMode are then left
 // as they were.
 TReplayResult LoadReplay(const std::string& FileName);
+
+// What a replay file holds besides its bytes. The bytes themselves stay in a scratch copy
+// until the next read.
+struct TReplayFileInfo {
+    std::int32_t Score = 0;
+    std::int32_t Check = 0;
+    std::int32_t Length = 0;
+    std::int32_t StartFrom = 0;
+    std::uint64_t InputHash = 0;  // HashBytes of the recorded bytes
+    bool HasProof = false;      // a proof record follows
+    bool ProofOk = false;       // and it reads whole (else ProofError says why)
+    std::string ProofError;
+    TProofRecord Proof;
+};
+TReplayResult ReadReplayFileInfo(const std::string& FileName, TReplayFileInfo& info);
+
+// Take over: the playback stops at the current tick and the game plays on from that state
+// with the live input. The recording goes on from ReplayPos, after the watched replay's bytes
+// so far, with its start point: the finished game's replay is exact by construction. False
+// (nothing changed) when no playback is in progress.
+bool TakeOverPlayback();
 
 // Whether LoadReplay would take the file, and why not; changes nothing the game reads.
 TReplayResult CheckReplayFile(const std::string& FileName);

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "e2e_support.h"
+#include "game/logic_version.h"
 
 using namespace e2e;
 
@@ -36,6 +37,35 @@ constexpr Golden kGolden[] = {
     {3, "GoldenStage3.KRREP", 0, 302530, "8e1ad35cda07fa76"},
     // golden table: end
 };
+
+// The logic version each set of pinned states belongs to. A replay's proof names the version
+// that recorded it, so play that changes (and re-pins the table above) must raise
+// tz::GameLogicVersion (game/logic_version.h) and add its line here.
+struct VersionPin {
+    int version;
+    const char* states;  // the golden table's states, in its order, separated by spaces
+};
+constexpr VersionPin kVersionPins[] = {
+    {1, "5dde9d7e67d34789 d9e4464dfa46a392 8e1ad35cda07fa76"},
+};
+
+TEST(LogicVersion, PinnedStatesBelongToTheCurrentVersion) {
+    std::string states;
+    for (const Golden& g : kGolden) {
+        if (!states.empty()) states += ' ';
+        states += g.state;
+    }
+    const VersionPin* current = nullptr;
+    for (const VersionPin& pin : kVersionPins) {
+        if (pin.version == tz::GameLogicVersion) current = &pin;
+        else EXPECT_NE(pin.states, states) << "logic version " << pin.version << " already played this way";
+    }
+    ASSERT_NE(current, nullptr) << "no pinned states for logic version " << tz::GameLogicVersion;
+    EXPECT_EQ(current->states, states)
+        << "The golden replays were re-pinned: the game plays differently, so replays recorded by logic version "
+        << tz::GameLogicVersion << " no longer prove their score. Raise tz::GameLogicVersion and add its line to "
+        << "kVersionPins.";
+}
 
 void PrintTo(const Golden& g, std::ostream* os) { *os << g.file; }
 
@@ -131,10 +161,16 @@ TEST(SaveReplay, GameStoppedInMidPlayPlaysBackToTheSameState) {
     EXPECT_EQ(Field(replayed.summary, "score"), Field(played.summary, "score"));
     EXPECT_EQ(Field(replayed.summary, "replay_pos"), Field(played.summary, "replay_pos"));
     EXPECT_EQ(TextField(replayed.summary, "state"), TextField(played.summary, "state"));
-    // The header holds the score so far and the length recorded; the start point follows.
+    // The header holds the score so far and the length recorded; the start point follows,
+    // then the proof, which --verify checks.
     const std::string bytes = ReadText(saved);
-    ASSERT_EQ(bytes.size(), 12u + static_cast<std::size_t>(Field(played.summary, "replay_pos")) + 8u);
-    EXPECT_EQ(bytes.substr(bytes.size() - 8), std::string("FROM\x02\0\0\0", 8));
+    const std::size_t bytesEnd = 12u + static_cast<std::size_t>(Field(played.summary, "replay_pos"));
+    ASSERT_GT(bytes.size(), bytesEnd + 8u);
+    EXPECT_EQ(bytes.substr(bytesEnd, 8), std::string("FROM\x02\0\0\0", 8));
+    EXPECT_EQ(bytes.substr(bytesEnd + 8, 4), "SEAL");
+    const RunResult verified = RunGame(home, "--verify " + saved.string());
+    EXPECT_EQ(verified.exitCode, 0) << verified.summary << verified.errors;
+    EXPECT_EQ(TextField(verified.summary, "state"), TextField(played.summary, "state")) << verified.summary;
 
     const RunResult title = RunGame(home, "--ticks 5 --save-replay " + (home / "None.KRREP").string());
     EXPECT_NE(title.exitCode, 0);

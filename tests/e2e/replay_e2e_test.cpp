@@ -3,6 +3,8 @@
 // was started.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -29,7 +31,11 @@ TEST(EndToEnd, LastGameReplayReproducesTheGame) {
     EXPECT_TRUE(fs::exists(home / "HighScore.KRREP"));
     const std::string saved = ReadText(home / "LastGame.KRREP");
     ASSERT_GE(saved.size(), 20u);
-    EXPECT_EQ(saved.substr(saved.size() - 8), std::string("FROM\x02\0\0\0", 8));   // the start-point record
+    // The start-point record after the bytes, then the proof.
+    std::int32_t length = 0;
+    std::memcpy(&length, saved.data() + 8, 4);
+    ASSERT_GE(saved.size(), 12u + static_cast<std::size_t>(length) + 12u);
+    EXPECT_EQ(saved.substr(12 + static_cast<std::size_t>(length), 12), std::string("FROM\x02\0\0\0SEAL", 12));
 
     // The player's own last game in the second home differs from the replay watched there.
     const fs::path replayHome = MakeHome("roundtrip_replay");

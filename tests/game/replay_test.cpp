@@ -1,7 +1,9 @@
 // Recording, replay files and the records saved after a game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,6 +27,20 @@ namespace {
 std::vector<std::uint8_t> ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A file saved by the game without its proof record, which must end it, whole: the tag, then
+// a checkpoint per ProofInterval recorded ticks and the last tick.
+std::vector<std::uint8_t> ReadSaved(const fs::path& path) {
+    std::vector<std::uint8_t> bytes = ReadAll(path);
+    const auto tag = std::find_end(bytes.begin(), bytes.end(), tz::ProofTag.begin(), tz::ProofTag.end());
+    EXPECT_NE(tag, bytes.end()) << path;
+    if (tag == bytes.end() || bytes.end() - tag < tz::ProofHeadSize) return bytes;
+    std::int32_t count = 0;
+    std::memcpy(&count, &*(tag + 12), 4);
+    EXPECT_EQ(bytes.end() - tag, tz::ProofHeadSize + (count + 1) * tz::ProofEntrySize) << path;
+    bytes.erase(tag, bytes.end());
+    return bytes;
 }
 
 void WriteAll(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
@@ -101,13 +117,13 @@ TEST_F(ReplayTest, SavedFileHasTheExactLayout) {
     TRandom check;
     check.seed = 4242;
     const auto expected = ReplayFile(4242, check.Random(10000), 5, {1, 2, 16, 0, 255});
-    EXPECT_EQ(ReadAll(dir / "Mine.KRREP"), expected);
+    EXPECT_EQ(ReadSaved(dir / "Mine.KRREP"), expected);
     EXPECT_FALSE(fs::exists(dir / "Mine.KRREP.tmp"));
 
     // Score 0 has check value 0.
     Score = 0;
     ASSERT_TRUE(SaveReplay("Zero").Ok);
-    EXPECT_EQ(ReadAll(dir / "Zero.KRREP"), ReplayFile(0, 0, 5, {1, 2, 16, 0, 255}));
+    EXPECT_EQ(ReadSaved(dir / "Zero.KRREP"), ReplayFile(0, 0, 5, {1, 2, 16, 0, 255}));
 }
 
 TEST_F(ReplayTest, APlaybackIsNeverSaved) {
@@ -135,14 +151,14 @@ TEST_F(ReplayTest, FinishedGameSavesHighScoreOnlyWhenEqual) {
     ASSERT_TRUE(best.HighScore.Ok && best.LastGame.Ok);
     EXPECT_EQ(ReplayPos, 0);
     EXPECT_EQ(ReadAll(dir / "HighScore.KRREP"), ReadAll(dir / "LastGame.KRREP"));
-    EXPECT_EQ(ReadAll(dir / "LastGame.KRREP").size(), 15u);
+    EXPECT_EQ(ReadSaved(dir / "LastGame.KRREP").size(), 15u);
 
     // A lower score replaces only LastGame.
     Record({9});
     Score = 100;
     ASSERT_TRUE(SaveFinishedGame(false).LastGame.Ok);
-    EXPECT_EQ(ReadAll(dir / "HighScore.KRREP").size(), 15u);
-    EXPECT_EQ(ReadAll(dir / "LastGame.KRREP"), ReplayFile(100, ReplayCheckValue(100), 1, {9}));
+    EXPECT_EQ(ReadSaved(dir / "HighScore.KRREP").size(), 15u);
+    EXPECT_EQ(ReadSaved(dir / "LastGame.KRREP"), ReplayFile(100, ReplayCheckValue(100), 1, {9}));
 
     // Nothing recorded: nothing saved.
     fs::remove(dir / "LastGame.KRREP");
@@ -191,7 +207,10 @@ TEST_F(ReplayTest, RecordingStopsAtTheEndOfTheBuffer) {
     EXPECT_EQ(ReplayBuffer[ReplayBufferSize - 1], static_cast<std::uint8_t>((ReplayBufferSize - 1) * 7));
     Score = 1;
     ASSERT_TRUE(SaveReplay("Long").Ok);
-    EXPECT_EQ(ReadAll(dir / "Long.KRREP").size(), static_cast<std::size_t>(ReplayHeaderSize + ReplayBufferSize));
+    // The bytes, then the proof: a checkpoint every ProofInterval ticks and the last tick.
+    EXPECT_EQ(ReadAll(dir / "Long.KRREP").size(),
+              static_cast<std::size_t>(ReplayHeaderSize + ReplayBufferSize + ProofHeadSize +
+                                       (ReplayBufferSize / ProofInterval + 1) * ProofEntrySize));
 
     // Played back, it gives its bytes and then 0, and never reads past the buffer.
     ASSERT_TRUE(LoadReplay((dir / "Long.KRREP").string()).Ok);
@@ -271,7 +290,10 @@ TEST_F(ReplayTest, AGameFromALaterPointCarriesItsStartPointAfterTheBytes) {
     std::vector<std::uint8_t> expected = ReplayFile(300, ReplayCheckValue(300), 2, {16, 4});
     const std::vector<std::uint8_t> record{'F', 'R', 'O', 'M', 2, 0, 0, 0};
     expected.insert(expected.end(), record.begin(), record.end());
-    EXPECT_EQ(ReadAll(dir / "FromTwo.KRREP"), expected);
+    const std::vector<std::uint8_t> file = ReadAll(dir / "FromTwo.KRREP");
+    ASSERT_EQ(file.size(), expected.size() + ProofHeadSize + ProofEntrySize);   // the proof follows
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), file.begin()));
+    EXPECT_TRUE(std::equal(ProofTag.begin(), ProofTag.end(), file.begin() + static_cast<std::ptrdiff_t>(expected.size())));
 
     // Loaded, the playback's next game starts from there; the dialog's choice does not count.
     StartFrom = 4;
