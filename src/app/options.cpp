@@ -123,6 +123,17 @@ constexpr OptionRow kOptions[] = {
          o.playLog = std::string(v);
          return true;
      }},
+    {"--frame-log", "FILE", false,
+     "write one JSON line per present (t_us, tick, shown, draw_us, cpu_us, held) and per key or pad press "
+     "(key_us, latency_us) to FILE; headless runs log their virtual clock",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         if (v.empty()) {
+             e = "--frame-log needs a file name";
+             return false;
+         }
+         o.frameLog = std::string(v);
+         return true;
+     }},
     {"--hash-trace", "FILE", true, "write one line per step to FILE: the step number and the state hash",
      [](ProgramOptions& o, std::string_view v, std::string&) {
          o.hashTrace = std::string(v);

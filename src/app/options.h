@@ -36,6 +36,7 @@ struct ProgramOptions {
     std::string saveReplay;            // headless: the game in progress at the end, as a replay file
     bool noMusic = false;              // headless: the startup dialog's music box cleared
     bool noSoundEffects = false;       // headless: the startup dialog's sound-effects box cleared
+    std::string frameLog;              // one JSON line per present and per key press (engine/frame_log.h)
     std::vector<std::string> positional;
 };
 

@@ -370,6 +370,10 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     const TRunFailure failed(form->Sprite);
     // No timer thread: every step is one tick and one frame.
     form->Sprite.SetExternalClock(true);
+    if (!options.frameLog.empty() && !form->Sprite.OpenFrameLog(options.frameLog)) {
+        PrintError("--frame-log: cannot write '" + options.frameLog + "'");
+        return 1;
+    }
     form->Sprite.SetFullScreenMode(false);
     THeadlessTick tick(options, *form, files.pilotFeed);
 

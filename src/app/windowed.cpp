@@ -69,6 +69,10 @@ int RunWindowed(const ProgramOptions& options) {
     dialog->CommandLineReplay = options.replay;
     game->WriteSettings = [d = dialog.get()] { d->WriteSettings(); };
     game->CloseDialog = [d = dialog.get()] { d->Close(); };
+    if (!options.frameLog.empty() && !game->Sprite.OpenFrameLog(options.frameLog)) {
+        PrintError("--frame-log: cannot write '" + options.frameLog + "'");
+        return 1;
+    }
     std::string exceptionText;
     game->Sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
 

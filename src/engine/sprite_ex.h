@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "engine/draw_modes.h"
+#include "engine/frame_log.h"
 #include "engine/geometry.h"
 #include "engine/pattern_table.h"
 #include "engine/sprite_rec.h"
@@ -271,6 +272,11 @@ public:
     // The frame last handed to the presenter through the palette shown with it, as RGBA bytes
     // (4 per pixel, rows top to bottom). False before the first frame. Main thread.
     bool ShownFrameRgba(std::vector<std::uint8_t>& rgba, int& width, int& height) const;
+    // The frame log (engine/frame_log.h): every present and every key or pad press from now
+    // on, timed by the steady clock (the virtual clock of the steps in headless runs). False
+    // when the file cannot be written. Main thread, before the loop starts.
+    bool OpenFrameLog(const std::string& path) { return FFrameLog.Open(path); }
+    void CloseFrameLog() { FFrameLog.Close(); }
 
     // Ticks dropped because the previous one was still running.
     std::uint64_t DroppedTicks() const { return FDroppedTicks.load(); }
@@ -480,6 +486,11 @@ private:
     plat::Palette FPresentPalette{};
     bool FLastPresentShown = false;
     bool FHaveShownFrame = false;           // FPresentFrame holds a drawn frame
+    // The frame log, the headless steps' virtual clock, and the held ticks counted at the
+    // last logged present (main thread).
+    TFrameLog FFrameLog;
+    std::int64_t FVirtualUs = 0;
+    std::uint64_t FLoggedHeldTicks = 0;
 };
 
 }  // namespace engine

@@ -193,9 +193,18 @@ void TSpriteEx::IdleRefresh() {
 void TSpriteEx::RefreshFrame() {
     LockedSection refreshing(FInRefresh);
     bool haveFrame = false;
+    const bool logging = FFrameLog.IsOpen();
+    const std::int64_t cpuAtStart = logging ? TFrameLog::ThreadCpuUs() : 0;
+    TFramePresent logged;
     {
         std::lock_guard lock(FLock);
         LockedSection held(tHoldsEngineLock);
+        if (logging) {
+            // No tick runs now: the count is of completed ticks.
+            logged.tick = FProcessCount.load();
+            logged.shown = static_cast<double>(logged.tick);
+            logged.held = FProcessHold.load() || static_cast<bool>(OnUserEvent) || FPaused.load();
+        }
         if (!FBackGround.empty() && FBackSurface && FBackBuffer) {
             const Surface& src = *FBackSurface;
             Surface& dst = *FBackBuffer;
@@ -217,6 +226,15 @@ void TSpriteEx::RefreshFrame() {
         const plat::FrameView frame{FPresentFrame.pixels.data(), FPresentFrame.pitch, FPresentFrame.width,
                                     FPresentFrame.height};
         FLastPresentShown = FPlatform.display().present(frame, FPresentPalette);
+    }
+    if (logging && haveFrame) {
+        const std::uint64_t heldTicks = FHeldTicks.load();
+        logged.held = logged.held || heldTicks != FLoggedHeldTicks;
+        FLoggedHeldTicks = heldTicks;
+        logged.tUs = FExternalClock ? FVirtualUs : TFrameLog::SteadyUs();
+        logged.drawUs = TFrameLog::ThreadCpuUs() - cpuAtStart;
+        logged.cpuUs = TFrameLog::ProcessCpuUs();
+        FFrameLog.Present(logged);
     }
     CompletePendingStop();
 }
@@ -249,6 +267,8 @@ void TSpriteEx::HeadlessStep(bool draw) {
     try {
         DrainDeferred();
         if (Terminated() || FPaused) return;
+        // The virtual clock: one timer period per step.
+        FVirtualUs += 1000 * (1000 / FProcessPerSec);
         TimerTick();
         DrainDeferred();
         CompletePendingStop();
@@ -266,6 +286,10 @@ void TSpriteEx::HeadlessStep(bool draw) {
 
 void TSpriteEx::HandleWindowEvent(const plat::WindowEvent& event) {
     using plat::WindowEventType;
+    if (FFrameLog.IsOpen() && (event.type == WindowEventType::KeyDown || event.type == WindowEventType::PadButtonDown)) {
+        // A tick counted now may already have read the input: the next one is sure to.
+        FFrameLog.Key(FExternalClock ? FVirtualUs : TFrameLog::SteadyUs(), FProcessCount.load() + 1);
+    }
     switch (event.type) {
         case WindowEventType::CloseRequest: Close(); break;
         case WindowEventType::FocusLost: HookDeactivate(); break;
