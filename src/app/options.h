@@ -37,6 +37,8 @@ struct ProgramOptions {
     bool noMusic = false;              // headless: the startup dialog's music box cleared
     bool noSoundEffects = false;       // headless: the startup dialog's sound-effects box cleared
     std::string frameLog;              // one JSON line per present and per key press (engine/frame_log.h)
+    std::int32_t drawHz = 0;           // headless: frames drawn at this rate of the virtual clock (0: one per step)
+    std::int32_t smoothMotion = -1;    // --smooth-motion: 1 on, 0 off, -1 as the settings say
     std::vector<std::string> positional;
 };
 

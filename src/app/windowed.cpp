@@ -85,6 +85,7 @@ int RunWindowed(const ProgramOptions& options) {
         };
 
     dialog->FormShow();
+    if (options.smoothMotion >= 0) tz::SmoothMotion = options.smoothMotion != 0;
     dialog->cbStartFrom.ItemIndex = options.startFrom;
     if (options.start) {
         dialog->btnStartClick();

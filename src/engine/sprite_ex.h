@@ -277,6 +277,19 @@ public:
     // when the file cannot be written. Main thread, before the loop starts.
     bool OpenFrameLog(const std::string& path) { return FFrameLog.Open(path); }
     void CloseFrameLog() { FFrameLog.Close(); }
+    // Where the frame being drawn stands between the tick before the last and the last one:
+    // 0 at the last tick's start, 1 (the last tick itself) a timer period later and beyond.
+    // The ticks' starts are followed as the timer's steady schedule (the steps' virtual clock
+    // in headless runs). OnRefresh only.
+    double TickPhase() const;
+    // The game time the frame being drawn shows, in ticks, when it is not the last tick's
+    // (for the frame log). OnRefresh only.
+    void SetFrameShown(double ticks) { FFrameShown = ticks; }
+    // Headless runs: the virtual clock (microseconds), advanced by each step's timer period.
+    // A run that draws at its own rate sets the clock of each frame and tick itself.
+    std::int64_t VirtualClockUs() const { return FVirtualUs; }
+    void SetVirtualClockUs(std::int64_t us) { FVirtualUs = us; }
+    std::int64_t TimerPeriodUs() const { return 1000 * (1000 / FProcessPerSec); }
 
     // Ticks dropped because the previous one was still running.
     std::uint64_t DroppedTicks() const { return FDroppedTicks.load(); }
@@ -395,6 +408,7 @@ private:
     void CopyBackGround();
     void DrainCallbacks();
     void CompletePendingStop();
+    void FollowTickStart();   // in a tick, under the engine lock
     bool OnTickThread() const;
 
     plat::Platform& FPlatform;
@@ -490,6 +504,10 @@ private:
     // last logged present (main thread).
     TFrameLog FFrameLog;
     std::int64_t FVirtualUs = 0;
+    // The last tick's start on the timer's schedule (engine lock), and the game time the
+    // frame being drawn shows (negative: the last tick's).
+    std::int64_t FTickStartUs = 0;
+    double FFrameShown = -1.0;
     std::uint64_t FLoggedHeldTicks = 0;
 };
 

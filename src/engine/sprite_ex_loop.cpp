@@ -142,6 +142,7 @@ void TSpriteEx::TimerTick() {
                 const bool setUpPending = static_cast<bool>(OnUserEvent);
                 const int repeat = FProcessHold.load() || setUpPending ? 0 : FProcessRepeat.load();
                 if (setUpPending) FHeldTicks.fetch_add(1);
+                if (repeat > 0) FollowTickStart();
                 for (int i = 0; i < repeat && OnProcess; ++i) {
                     // Fast-forward: a requested scene change runs before the next game tick.
                     if (i > 0 && (OnUserEvent || !FTicksEnabled.load() || FProcessHold.load())) break;
@@ -157,6 +158,24 @@ void TSpriteEx::TimerTick() {
         }
     }
     FProcessBusy = false;
+}
+
+void TSpriteEx::FollowTickStart() {
+    const std::int64_t now = FExternalClock ? FVirtualUs : TFrameLog::SteadyUs();
+    const std::int64_t period = TimerPeriodUs();
+    const std::int64_t expected = FTickStartUs + period;
+    // The timer keeps an absolute schedule; its wake-ups scatter around it. Follow the
+    // schedule, pulled gently toward what is measured, and start over after a gap.
+    if (FTickStartUs == 0 || now - expected > period || expected - now > period)
+        FTickStartUs = now;
+    else
+        FTickStartUs = expected + (now - expected) / 8;
+}
+
+double TSpriteEx::TickPhase() const {
+    const std::int64_t now = FExternalClock ? FVirtualUs : TFrameLog::SteadyUs();
+    const double phase = static_cast<double>(now - FTickStartUs) / static_cast<double>(TimerPeriodUs());
+    return phase < 0.0 ? 0.0 : (phase > 1.0 ? 1.0 : phase);
 }
 
 void TSpriteEx::SetProcessRepeat(int value) { FProcessRepeat = std::clamp(value, 1, kProcessRepeatMax); }
@@ -205,6 +224,7 @@ void TSpriteEx::RefreshFrame() {
             logged.shown = static_cast<double>(logged.tick);
             logged.held = FProcessHold.load() || static_cast<bool>(OnUserEvent) || FPaused.load();
         }
+        FFrameShown = -1.0;
         if (!FBackGround.empty() && FBackSurface && FBackBuffer) {
             const Surface& src = *FBackSurface;
             Surface& dst = *FBackBuffer;
@@ -212,6 +232,7 @@ void TSpriteEx::RefreshFrame() {
             for (int y = 0; y < h; ++y) std::memcpy(dst.row(y), src.row(y), static_cast<std::size_t>(w));
         }
         if (OnRefresh) OnRefresh();
+        if (logging && FFrameShown >= 0.0) logged.shown = FFrameShown;
         // The frame and palette the presenter converts after the lock is released, while
         // the next tick may already change the back buffer or fade the palette.
         if (FBackBuffer && FPresentFrame.pixels.size() == FBackBuffer->pixels.size()) {
@@ -267,9 +288,10 @@ void TSpriteEx::HeadlessStep(bool draw) {
     try {
         DrainDeferred();
         if (Terminated() || FPaused) return;
-        // The virtual clock: one timer period per step.
-        FVirtualUs += 1000 * (1000 / FProcessPerSec);
+        // The virtual clock: one timer period per step, the tick at its start and the frame
+        // at its end (showing the tick as it completed).
         TimerTick();
+        FVirtualUs += TimerPeriodUs();
         DrainDeferred();
         CompletePendingStop();
         if (Terminated() || FPaused) return;

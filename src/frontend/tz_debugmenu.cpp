@@ -162,6 +162,7 @@ void TForm2::SettingIO(TEasyRestore& Sender) {
     Sender.IOBoolean("ReverseSound", tz::ReverseSound, false);
     Sender.IOBoolean("EnableBGM", tz::EnableBGM, true);
     Sender.IOBoolean("EnableSE", tz::EnableSE, true);
+    Sender.IOBoolean("SmoothMotion", tz::SmoothMotion, true);
     Sender.IOInteger("StartFrom", tz::StartFrom, 0);
     Sender.Section = "Records";
     Sender.IOInteger("Highscore", tz::HiScore, 0);
