@@ -56,10 +56,13 @@ void TFrameLog::WriteKey(const TPending& key, const std::int64_t* presentUs) {
 void TFrameLog::Present(const TFramePresent& frame) {
     if (!FFile) return;
     std::fprintf(FFile.get(),
-                 "{\"t_us\":%lld,\"tick\":%llu,\"shown\":%.4f,\"draw_us\":%lld,\"cpu_us\":%lld,\"held\":%s}\n",
+                 "{\"t_us\":%lld,\"tick\":%llu,\"shown\":%.4f,\"draw_us\":%lld,\"cpu_us\":%lld,\"held\":%s",
                  static_cast<long long>(frame.tUs), static_cast<unsigned long long>(frame.tick), frame.shown,
                  static_cast<long long>(frame.drawUs), static_cast<long long>(frame.cpuUs),
                  frame.held ? "true" : "false");
+    if (frame.tickEndUs > 0)
+        std::fprintf(FFile.get(), ",\"tick_age_us\":%lld", static_cast<long long>(frame.tUs - frame.tickEndUs));
+    std::fputs("}\n", FFile.get());
     // A frame shows a tick once any of that tick's motion is in it: an interpolated frame
     // between ticks n-1 and n already shows tick n.
     std::size_t kept = 0;

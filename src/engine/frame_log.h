@@ -18,6 +18,7 @@ struct TFramePresent {
     std::int64_t drawUs = 0;   // CPU time of drawing and conversion
     std::int64_t cpuUs = 0;    // the process's CPU time so far
     bool held = false;         // the ticks were held (a scene set-up pending, pause)
+    std::int64_t tickEndUs = 0;  // when the last tick in the frame ended (0: none yet)
 };
 
 class TFrameLog {

@@ -507,6 +507,13 @@ private:
     // The last tick's start on the timer's schedule (engine lock), and the game time the
     // frame being drawn shows (negative: the last tick's).
     std::int64_t FTickStartUs = 0;
+    std::int64_t FTickEndUs = 0;            // when the last tick ended (engine lock)
+    // How long before a self-paced present the frame is drawn (main thread), and the
+    // drawing's recent wall time.
+    std::int64_t FDrawWallUs = 1000;
+    // The moment the frame being drawn goes out, when the display paces itself (steady
+    // microseconds; 0: not known, the frame's moment is when it is drawn). Main thread.
+    std::int64_t FFrameDueUs = 0;
     double FFrameShown = -1.0;
     std::uint64_t FLoggedHeldTicks = 0;
 };

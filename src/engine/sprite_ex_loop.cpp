@@ -149,6 +149,7 @@ void TSpriteEx::TimerTick() {
                     FProcessCount.fetch_add(1);
                     OnProcess();
                 }
+                if (repeat > 0) FTickEndUs = FExternalClock ? FVirtualUs : TFrameLog::SteadyUs();
             } catch (...) {
                 FTicksEnabled = false;
                 std::lock_guard deferred(FDeferredLock);
@@ -173,7 +174,7 @@ void TSpriteEx::FollowTickStart() {
 }
 
 double TSpriteEx::TickPhase() const {
-    const std::int64_t now = FExternalClock ? FVirtualUs : TFrameLog::SteadyUs();
+    const std::int64_t now = FExternalClock ? FVirtualUs : (FFrameDueUs > 0 ? FFrameDueUs : TFrameLog::SteadyUs());
     const double phase = static_cast<double>(now - FTickStartUs) / static_cast<double>(TimerPeriodUs());
     return phase < 0.0 ? 0.0 : (phase > 1.0 ? 1.0 : phase);
 }
@@ -215,9 +216,11 @@ void TSpriteEx::RefreshFrame() {
     const bool logging = FFrameLog.IsOpen();
     const std::int64_t cpuAtStart = logging ? TFrameLog::ThreadCpuUs() : 0;
     TFramePresent logged;
+    const std::int64_t wallAtStart = TFrameLog::SteadyUs();
     {
         std::lock_guard lock(FLock);
         LockedSection held(tHoldsEngineLock);
+        logged.tickEndUs = FTickEndUs;
         if (logging) {
             // No tick runs now: the count is of completed ticks.
             logged.tick = FProcessCount.load();
@@ -242,6 +245,9 @@ void TSpriteEx::RefreshFrame() {
             FHaveShownFrame = true;
         }
     }
+    // The drawing's wall time (the lock's wait included), followed loosely for the loop's
+    // draw-before-the-present lead.
+    FDrawWallUs += (TFrameLog::SteadyUs() - wallAtStart - FDrawWallUs) / 8;
     FLastPresentShown = false;
     if (haveFrame && FDisplayReady) {
         const plat::FrameView frame{FPresentFrame.pixels.data(), FPresentFrame.pitch, FPresentFrame.width,
@@ -338,6 +344,17 @@ void TSpriteEx::RunLoop() {
     auto& display = FPlatform.display();
     while (!Terminated()) {
         try {
+            FFrameDueUs = 0;
+            if (const auto due = display.nextRefresh(); due != Clock::time_point{} && !FPaused) {
+                // A self-paced display: take the events and draw just before the frame goes
+                // out, so it holds the newest input and tick; the lead covers the drawing and
+                // the conversion with room.
+                const auto period = std::chrono::microseconds(1'000'000 / std::max(1, display.refreshRate()));
+                const auto lead = std::min<Clock::duration>(
+                    period, std::max<Clock::duration>(period / 2, std::chrono::microseconds(2000 + 3 * FDrawWallUs)));
+                std::this_thread::sleep_until(due - lead);
+                FFrameDueUs = std::chrono::duration_cast<std::chrono::microseconds>(due.time_since_epoch()).count();
+            }
             plat::WindowEvent event;
             while (!Terminated() && display.pollEvent(event)) HandleWindowEvent(event);
             DrainDeferred();

@@ -28,6 +28,8 @@ TForm2::TForm2(plat::Platform& Platform, tz::TForm1& Game) : FPlatform(Platform)
     cbSE.Checked = true;
     cbFullScreen.Bounds = Layout::cbFullScreen;
     cbFullScreen.Checked = true;
+    cbSmoothMotion.Bounds = Layout::cbSmoothMotion;
+    cbSmoothMotion.Checked = true;
     cbStartFrom.Bounds = Layout::cbStartFrom;
     Label1.Bounds = Layout::Label1;
     ReplayList.Bounds = Layout::ReplayList;
@@ -52,6 +54,7 @@ void TForm2::ApplyCaptions(const TDialogCaptions& Captions) {
     cbBGM.Caption = Captions.cbBGM;
     cbSE.Caption = Captions.cbSE;
     cbFullScreen.Caption = Captions.cbFullScreen;
+    cbSmoothMotion.Caption = Captions.cbSmoothMotion;
     cbStartFrom.Items.assign(Captions.cbStartFrom.begin(), Captions.cbStartFrom.end());
     Label1.Caption = Captions.Label1;
     btnStart.Caption = Captions.btnStart;
@@ -108,6 +111,7 @@ void TForm2::FormShow() {
     cbReverseSound.Checked = tz::ReverseSound;
     cbBGM.Checked = tz::EnableBGM;
     cbSE.Checked = tz::EnableSE;
+    cbSmoothMotion.Checked = tz::SmoothMotion;
     cbStartFrom.ItemIndex = tz::StartFrom;
 }
 
@@ -123,6 +127,7 @@ void TForm2::btnStartClick() {
     tz::ReverseSound = cbReverseSound.Checked;   // the sound unit mirrors the effects' pan from it
     tz::EnableBGM = cbBGM.Checked;
     tz::EnableSE = cbSE.Checked;
+    tz::SmoothMotion = cbSmoothMotion.Checked;
     tz::StartFrom = std::clamp(cbStartFrom.ItemIndex, 0, StartFromChoices - 1);
 
     engine::TSpriteEx& sprite = FGame.Sprite;

@@ -225,6 +225,11 @@ bool SdlDisplay::present(const FrameView& frame, const Palette& palette) {
     return true;
 }
 
+std::chrono::steady_clock::time_point SdlDisplay::nextRefresh() const {
+    if (!pacer_.selfPaced()) return {};
+    return pacer_.peekDeadline(FramePacer::Clock::now());
+}
+
 void SdlDisplay::waitForRefresh() {
     const Uint32 flags = window_ ? SDL_GetWindowFlags(window_.get()) : 0;
     const bool unseen = flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED);

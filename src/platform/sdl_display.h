@@ -43,6 +43,7 @@ public:
     void raise() override;
     bool present(const FrameView& frame, const Palette& palette) override;
     int refreshRate() const override;
+    std::chrono::steady_clock::time_point nextRefresh() const override;
     bool pollEvent(WindowEvent& event) override;
     bool readback(std::vector<std::uint8_t>& rgba, int& width, int& height) override;
     std::string errorText() const override { return error_; }

@@ -106,6 +106,7 @@ protected:
         tz::ReverseSound = false;
         tz::EnableBGM = true;
         tz::EnableSE = true;
+        tz::SmoothMotion = true;
         tz::StartFrom = 0;
         tz::HiScore = 0;
         tz::ReplayMode = false;
@@ -122,6 +123,7 @@ protected:
         tz::ReplayPos = 0;
         tz::StartFrom = 0;
         tz::FullScreen = true;
+        tz::SmoothMotion = true;
         std::error_code ec;
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
         fs::remove_all(dir, ec);
