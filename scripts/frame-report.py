@@ -12,6 +12,7 @@ The log has one JSON object per line:
       cpu_us  the process's CPU time so far (optional; for cpu_percent)
       held    the ticks were held (a scene set-up pending, the game paused): such frames
               are left out of the judder
+      tick_age_us  from the end of the newest tick in the frame to the present (optional)
   a key or pad press: {"key_us": ..., "latency_us": ...}
       latency_us until the first present of a tick that read the press (absent: never shown)
 Other lines (a header, the run's summary) are ignored.
@@ -20,7 +21,8 @@ The summary: frames, present_p50_ms, present_p99_ms, present_max_ms (intervals b
 presents), stutters (intervals longer than twice the median of the 19 around them),
 judder_ticks (standard deviation of the frame-to-frame advance of `shown` over frames of
 play), backwards (frames whose `shown` is below the one before), input_p50_ms,
-input_p99_ms, cpu_percent (the process's CPU over the logged span).
+input_p99_ms, cpu_percent (the process's CPU over the logged span), tick_to_present_p50_ms and
+tick_to_present_p99_ms (tick_age_us over frames of play).
 """
 
 import argparse
@@ -108,6 +110,10 @@ def summarise(frames, keys):
         out["cpu_percent"] = round(100.0 * cpu / (timed[-1]["t_us"] - timed[0]["t_us"]), 2)
     else:
         out["cpu_percent"] = None
+    ages = [f["tick_age_us"] / 1000.0 for f in frames if "tick_age_us" in f and not f.get("held")]
+    for name, p in (("tick_to_present_p50_ms", 50), ("tick_to_present_p99_ms", 99)):
+        v = percentile(ages, p)
+        out[name] = round(v, 3) if v is not None else None
     draws = [f["draw_us"] for f in frames if "draw_us" in f]
     out["draw_p50_us"] = percentile(draws, 50)
     return out

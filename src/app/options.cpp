@@ -142,6 +142,40 @@ constexpr OptionRow kOptions[] = {
          o.playLog = std::string(v);
          return true;
      }},
+    {"--frame-log", "FILE", false,
+     "write one JSON line per present (t_us, tick, shown, draw_us, cpu_us, held) and per key or pad press "
+     "(key_us, latency_us) to FILE; headless runs log their virtual clock",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         if (v.empty()) {
+             e = "--frame-log needs a file name";
+             return false;
+         }
+         o.frameLog = std::string(v);
+         return true;
+     }},
+    {"--draw-hz", "N", true,
+     "draw frames as a display of N Hz would (1..1000) on the steps' virtual clock, each at its moment "
+     "between the ticks, instead of one frame per step",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         std::int64_t hz = 0;
+         if (!ParseCount(v, hz) || hz < 1 || hz > 1000) {
+             e = "--draw-hz needs a rate 1..1000, not '" + std::string(v) + "'";
+             return false;
+         }
+         o.drawHz = static_cast<std::int32_t>(hz);
+         return true;
+     }},
+    {"--smooth-motion", "on|off", false,
+     "draw frames between ticks with the moving things blended between the last two ticks (on), or each "
+     "frame as the last tick left it (off); without it the SmoothMotion setting (default on) decides",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         if (v != "on" && v != "off") {
+             e = "--smooth-motion needs on or off, not '" + std::string(v) + "'";
+             return false;
+         }
+         o.smoothMotion = v == "on" ? 1 : 0;
+         return true;
+     }},
     {"--hash-trace", "FILE", true, "write one line per step to FILE: the step number and the state hash",
      [](ProgramOptions& o, std::string_view v, std::string&) {
          o.hashTrace = std::string(v);
@@ -296,6 +330,8 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
     }
     if (out.headless && out.ticks < 0) return fail("a headless run needs --ticks N or --until-title");
     if (!out.shots.empty() && out.noDraw) return fail("--shot needs the frames drawn (not --no-draw)");
+    if (out.drawHz > 0 && (out.noDraw || !out.shots.empty()))
+        return fail("--draw-hz draws at its own rate: not with --no-draw or --shot");
     if (out.autopilot >= 0 && !out.input.empty()) return fail("--autopilot and --input both choose the input");
     if (out.autopilot >= 0 && !out.replay.empty()) return fail("--autopilot plays a new game, not a replay");
     if (!out.seeks.empty() && out.replay.empty()) return fail("--seek needs --replay");

@@ -44,6 +44,9 @@ struct ProgramOptions {
     std::vector<std::int64_t> seeks;   // headless, with --replay: after the run, seek to these steps in turn
     bool verifyRun = false;            // --verify: check the files below, nothing else
     std::vector<std::string> verify;   // replay files to re-simulate and check (--verify)
+    std::string frameLog;              // one JSON line per present and per key press (engine/frame_log.h)
+    std::int32_t drawHz = 0;           // headless: frames drawn at this rate of the virtual clock (0: one per step)
+    std::int32_t smoothMotion = -1;    // --smooth-motion: 1 on, 0 off, -1 as the settings say
     std::vector<std::string> positional;
 };
 

@@ -158,15 +158,17 @@ std::unique_ptr<frontend::TForm2> ApplySettings(const ProgramOptions& options, p
         // A headless run has no screen to be full, and its sound options are its own: the
         // player's choices are written back as read.
         form.WriteSettings = [d = dialog.get(), fullScreen = tz::FullScreen, music = tz::EnableBGM,
-                              effects = tz::EnableSE] {
+                              effects = tz::EnableSE, smooth = tz::SmoothMotion] {
             tz::FullScreen = fullScreen;
             tz::EnableBGM = music;
             tz::EnableSE = effects;
+            tz::SmoothMotion = smooth;
             d->WriteSettings();
         };
     }
     if (options.noMusic) tz::EnableBGM = false;
     if (options.noSoundEffects) tz::EnableSE = false;
+    if (options.smoothMotion >= 0) tz::SmoothMotion = options.smoothMotion != 0;
     return dialog;
 }
 
@@ -281,6 +283,27 @@ struct TStepsResult {
     std::uint64_t stepHash = 0;   // the hash after the last tick that ran the game step
 };
 
+// One step with the frames a display of `hz` shows drawn where they fall on the virtual
+// clock: the tick at the step's start, then each frame due before the next tick, at its own
+// moment. `nextFrame` counts the frames drawn so far.
+void StepAtDrawRate(engine::TSpriteEx& sprite, std::int32_t hz, std::int64_t& nextFrame) {
+    const std::int64_t start = sprite.VirtualClockUs();
+    sprite.HeadlessStep(false);
+    const std::int64_t end = sprite.VirtualClockUs();
+    if (end <= start) return;   // paused or ended: no tick, no time
+    const auto frameUs = [hz](std::int64_t n) { return n * 1'000'000 / hz; };
+    try {
+        while (frameUs(nextFrame) < start) ++nextFrame;
+        for (; frameUs(nextFrame) < end && !sprite.Terminated(); ++nextFrame) {
+            sprite.SetVirtualClockUs(frameUs(nextFrame));
+            sprite.IdleRefresh();
+        }
+    } catch (const std::exception& e) {
+        sprite.HookException(e);
+    }
+    sprite.SetVirtualClockUs(end);
+}
+
 // The run's steps, each one tick and one frame, until options.ticks, an error, or (with
 // --until-title) the title's return.
 TStepsResult RunSteps(const ProgramOptions& options, plat::Platform& platform, tz::TForm1& form,
@@ -291,6 +314,7 @@ TStepsResult RunSteps(const ProgramOptions& options, plat::Platform& platform, t
     bool gameSeen = false;   // a game has left the title (for --until-title)
     bool reachedTitle = false;
     std::int32_t blocksAtStart = 0;  // heap blocks in use at the title before the game
+    std::int64_t framesDrawn = 0;    // --draw-hz
 
     form.Show();
     summary = RunSummary{};
@@ -304,7 +328,10 @@ TStepsResult RunSteps(const ProgramOptions& options, plat::Platform& platform, t
         const std::uint64_t allocsBefore = memcheck::AllocationCount();
         const std::uint64_t setupsBefore = sprite.UserEventCount();
         const bool wasInPlay = gameSeen && InPlay(tz::SceneState);
-        sprite.HeadlessStep(!options.noDraw);
+        if (options.drawHz > 0)
+            StepAtDrawRate(sprite, options.drawHz, framesDrawn);
+        else
+            sprite.HeadlessStep(!options.noDraw);
         // A step of play allocates nothing; only a scene's set-up (loading a stage's banks
         // and map) may, and gives it all back by the time the title returns.
         if (wasInPlay && InPlay(tz::SceneState) && sprite.UserEventCount() == setupsBefore)
@@ -381,6 +408,10 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     const TRunFailure failed(form->Sprite);
     // No timer thread: every step is one tick and one frame.
     form->Sprite.SetExternalClock(true);
+    if (!options.frameLog.empty() && !form->Sprite.OpenFrameLog(options.frameLog)) {
+        PrintError("--frame-log: cannot write '" + options.frameLog + "'");
+        return 1;
+    }
     form->Sprite.SetFullScreenMode(false);
     THeadlessTick tick(options, *form, files.pilotFeed);
 

@@ -70,6 +70,10 @@ int RunWindowed(const ProgramOptions& options) {
     dialog->CommandLineLanguage = options.language;
     game->WriteSettings = [d = dialog.get()] { d->WriteSettings(); };
     game->CloseDialog = [d = dialog.get()] { d->Close(); };
+    if (!options.frameLog.empty() && !game->Sprite.OpenFrameLog(options.frameLog)) {
+        PrintError("--frame-log: cannot write '" + options.frameLog + "'");
+        return 1;
+    }
     std::string exceptionText;
     game->Sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
 
@@ -82,6 +86,7 @@ int RunWindowed(const ProgramOptions& options) {
         };
 
     dialog->FormShow();
+    if (options.smoothMotion >= 0) tz::SmoothMotion = options.smoothMotion != 0;
     dialog->cbStartFrom.ItemIndex = options.startFrom;
     if (options.start) {
         dialog->btnStartClick();

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "engine/draw_modes.h"
+#include "engine/frame_log.h"
 #include "engine/geometry.h"
 #include "engine/pattern_table.h"
 #include "engine/sprite_rec.h"
@@ -271,6 +272,24 @@ public:
     // The frame last handed to the presenter through the palette shown with it, as RGBA bytes
     // (4 per pixel, rows top to bottom). False before the first frame. Main thread.
     bool ShownFrameRgba(std::vector<std::uint8_t>& rgba, int& width, int& height) const;
+    // The frame log (engine/frame_log.h): every present and every key or pad press from now
+    // on, timed by the steady clock (the virtual clock of the steps in headless runs). False
+    // when the file cannot be written. Main thread, before the loop starts.
+    bool OpenFrameLog(const std::string& path) { return FFrameLog.Open(path); }
+    void CloseFrameLog() { FFrameLog.Close(); }
+    // Where the frame being drawn stands between the tick before the last and the last one:
+    // 0 at the last tick's start, 1 (the last tick itself) a timer period later and beyond.
+    // The ticks' starts are followed as the timer's steady schedule (the steps' virtual clock
+    // in headless runs). OnRefresh only.
+    double TickPhase() const;
+    // The game time the frame being drawn shows, in ticks, when it is not the last tick's
+    // (for the frame log). OnRefresh only.
+    void SetFrameShown(double ticks) { FFrameShown = ticks; }
+    // Headless runs: the virtual clock (microseconds), advanced by each step's timer period.
+    // A run that draws at its own rate sets the clock of each frame and tick itself.
+    std::int64_t VirtualClockUs() const { return FVirtualUs; }
+    void SetVirtualClockUs(std::int64_t us) { FVirtualUs = us; }
+    std::int64_t TimerPeriodUs() const { return 1000 * (1000 / FProcessPerSec); }
 
     // Ticks dropped because the previous one was still running.
     std::uint64_t DroppedTicks() const { return FDroppedTicks.load(); }
@@ -389,6 +408,7 @@ private:
     void CopyBackGround();
     void DrainCallbacks();
     void CompletePendingStop();
+    void FollowTickStart();   // in a tick, under the engine lock
     bool OnTickThread() const;
 
     plat::Platform& FPlatform;
@@ -480,6 +500,22 @@ private:
     plat::Palette FPresentPalette{};
     bool FLastPresentShown = false;
     bool FHaveShownFrame = false;           // FPresentFrame holds a drawn frame
+    // The frame log, the headless steps' virtual clock, and the held ticks counted at the
+    // last logged present (main thread).
+    TFrameLog FFrameLog;
+    std::int64_t FVirtualUs = 0;
+    // The last tick's start on the timer's schedule (engine lock), and the game time the
+    // frame being drawn shows (negative: the last tick's).
+    std::int64_t FTickStartUs = 0;
+    std::int64_t FTickEndUs = 0;            // when the last tick ended (engine lock)
+    // How long before a self-paced present the frame is drawn (main thread), and the
+    // drawing's recent wall time.
+    std::int64_t FDrawWallUs = 1000;
+    // The moment the frame being drawn goes out, when the display paces itself (steady
+    // microseconds; 0: not known, the frame's moment is when it is drawn). Main thread.
+    std::int64_t FFrameDueUs = 0;
+    double FFrameShown = -1.0;
+    std::uint64_t FLoggedHeldTicks = 0;
 };
 
 }  // namespace engine

@@ -142,12 +142,14 @@ void TSpriteEx::TimerTick() {
                 const bool setUpPending = static_cast<bool>(OnUserEvent);
                 const int repeat = FProcessHold.load() || setUpPending ? 0 : FProcessRepeat.load();
                 if (setUpPending) FHeldTicks.fetch_add(1);
+                if (repeat > 0) FollowTickStart();
                 for (int i = 0; i < repeat && OnProcess; ++i) {
                     // Fast-forward: a requested scene change runs before the next game tick.
                     if (i > 0 && (OnUserEvent || !FTicksEnabled.load() || FProcessHold.load())) break;
                     FProcessCount.fetch_add(1);
                     OnProcess();
                 }
+                if (repeat > 0) FTickEndUs = FExternalClock ? FVirtualUs : TFrameLog::SteadyUs();
             } catch (...) {
                 FTicksEnabled = false;
                 std::lock_guard deferred(FDeferredLock);
@@ -157,6 +159,24 @@ void TSpriteEx::TimerTick() {
         }
     }
     FProcessBusy = false;
+}
+
+void TSpriteEx::FollowTickStart() {
+    const std::int64_t now = FExternalClock ? FVirtualUs : TFrameLog::SteadyUs();
+    const std::int64_t period = TimerPeriodUs();
+    const std::int64_t expected = FTickStartUs + period;
+    // The timer keeps an absolute schedule; its wake-ups scatter around it. Follow the
+    // schedule, pulled gently toward what is measured, and start over after a gap.
+    if (FTickStartUs == 0 || now - expected > period || expected - now > period)
+        FTickStartUs = now;
+    else
+        FTickStartUs = expected + (now - expected) / 8;
+}
+
+double TSpriteEx::TickPhase() const {
+    const std::int64_t now = FExternalClock ? FVirtualUs : (FFrameDueUs > 0 ? FFrameDueUs : TFrameLog::SteadyUs());
+    const double phase = static_cast<double>(now - FTickStartUs) / static_cast<double>(TimerPeriodUs());
+    return phase < 0.0 ? 0.0 : (phase > 1.0 ? 1.0 : phase);
 }
 
 void TSpriteEx::SetProcessRepeat(int value) { FProcessRepeat = std::clamp(value, 1, kProcessRepeatMax); }
@@ -193,9 +213,21 @@ void TSpriteEx::IdleRefresh() {
 void TSpriteEx::RefreshFrame() {
     LockedSection refreshing(FInRefresh);
     bool haveFrame = false;
+    const bool logging = FFrameLog.IsOpen();
+    const std::int64_t cpuAtStart = logging ? TFrameLog::ThreadCpuUs() : 0;
+    TFramePresent logged;
+    const std::int64_t wallAtStart = TFrameLog::SteadyUs();
     {
         std::lock_guard lock(FLock);
         LockedSection held(tHoldsEngineLock);
+        logged.tickEndUs = FTickEndUs;
+        if (logging) {
+            // No tick runs now: the count is of completed ticks.
+            logged.tick = FProcessCount.load();
+            logged.shown = static_cast<double>(logged.tick);
+            logged.held = FProcessHold.load() || static_cast<bool>(OnUserEvent) || FPaused.load();
+        }
+        FFrameShown = -1.0;
         if (!FBackGround.empty() && FBackSurface && FBackBuffer) {
             const Surface& src = *FBackSurface;
             Surface& dst = *FBackBuffer;
@@ -203,6 +235,7 @@ void TSpriteEx::RefreshFrame() {
             for (int y = 0; y < h; ++y) std::memcpy(dst.row(y), src.row(y), static_cast<std::size_t>(w));
         }
         if (OnRefresh) OnRefresh();
+        if (logging && FFrameShown >= 0.0) logged.shown = FFrameShown;
         // The frame and palette the presenter converts after the lock is released, while
         // the next tick may already change the back buffer or fade the palette.
         if (FBackBuffer && FPresentFrame.pixels.size() == FBackBuffer->pixels.size()) {
@@ -212,11 +245,23 @@ void TSpriteEx::RefreshFrame() {
             FHaveShownFrame = true;
         }
     }
+    // The drawing's wall time (the lock's wait included), followed loosely for the loop's
+    // draw-before-the-present lead.
+    FDrawWallUs += (TFrameLog::SteadyUs() - wallAtStart - FDrawWallUs) / 8;
     FLastPresentShown = false;
     if (haveFrame && FDisplayReady) {
         const plat::FrameView frame{FPresentFrame.pixels.data(), FPresentFrame.pitch, FPresentFrame.width,
                                     FPresentFrame.height};
         FLastPresentShown = FPlatform.display().present(frame, FPresentPalette);
+    }
+    if (logging && haveFrame) {
+        const std::uint64_t heldTicks = FHeldTicks.load();
+        logged.held = logged.held || heldTicks != FLoggedHeldTicks;
+        FLoggedHeldTicks = heldTicks;
+        logged.tUs = FExternalClock ? FVirtualUs : TFrameLog::SteadyUs();
+        logged.drawUs = TFrameLog::ThreadCpuUs() - cpuAtStart;
+        logged.cpuUs = TFrameLog::ProcessCpuUs();
+        FFrameLog.Present(logged);
     }
     CompletePendingStop();
 }
@@ -249,7 +294,10 @@ void TSpriteEx::HeadlessStep(bool draw) {
     try {
         DrainDeferred();
         if (Terminated() || FPaused) return;
+        // The virtual clock: one timer period per step, the tick at its start and the frame
+        // at its end (showing the tick as it completed).
         TimerTick();
+        FVirtualUs += TimerPeriodUs();
         DrainDeferred();
         CompletePendingStop();
         if (Terminated() || FPaused) return;
@@ -266,6 +314,10 @@ void TSpriteEx::HeadlessStep(bool draw) {
 
 void TSpriteEx::HandleWindowEvent(const plat::WindowEvent& event) {
     using plat::WindowEventType;
+    if (FFrameLog.IsOpen() && (event.type == WindowEventType::KeyDown || event.type == WindowEventType::PadButtonDown)) {
+        // A tick counted now may already have read the input: the next one is sure to.
+        FFrameLog.Key(FExternalClock ? FVirtualUs : TFrameLog::SteadyUs(), FProcessCount.load() + 1);
+    }
     switch (event.type) {
         case WindowEventType::CloseRequest: Close(); break;
         case WindowEventType::FocusLost: HookDeactivate(); break;
@@ -292,6 +344,17 @@ void TSpriteEx::RunLoop() {
     auto& display = FPlatform.display();
     while (!Terminated()) {
         try {
+            FFrameDueUs = 0;
+            if (const auto due = display.nextRefresh(); due != Clock::time_point{} && !FPaused) {
+                // A self-paced display: take the events and draw just before the frame goes
+                // out, so it holds the newest input and tick; the lead covers the drawing and
+                // the conversion with room.
+                const auto period = std::chrono::microseconds(1'000'000 / std::max(1, display.refreshRate()));
+                const auto lead = std::min<Clock::duration>(
+                    period, std::max<Clock::duration>(period / 2, std::chrono::microseconds(2000 + 3 * FDrawWallUs)));
+                std::this_thread::sleep_until(due - lead);
+                FFrameDueUs = std::chrono::duration_cast<std::chrono::microseconds>(due.time_since_epoch()).count();
+            }
             plat::WindowEvent event;
             while (!Terminated() && display.pollEvent(event)) HandleWindowEvent(event);
             DrainDeferred();

@@ -10,7 +10,7 @@
 namespace frontend {
 
 inline constexpr int FormWidth = 529;
-inline constexpr int FormHeight = 230;
+inline constexpr int FormHeight = 249;
 inline constexpr int ReplayItemHeight = 15;
 
 namespace Layout {
@@ -20,15 +20,16 @@ inline constexpr plat::FormRect cbReverseSound{20, 32, 136, 18};
 inline constexpr plat::FormRect cbBGM{20, 51, 136, 18};
 inline constexpr plat::FormRect cbSE{20, 70, 136, 18};
 inline constexpr plat::FormRect cbFullScreen{20, 98, 136, 18};
-inline constexpr plat::FormRect cbStartFrom{12, 121, 148, 18};
+inline constexpr plat::FormRect cbSmoothMotion{20, 117, 136, 18};
+inline constexpr plat::FormRect cbStartFrom{12, 140, 148, 18};
 inline constexpr plat::FormRect Label1{172, 8, 345, 14};
 inline constexpr plat::FormRect ReplayList{172, 25, 345, 90};
 inline constexpr plat::FormRect btnStart{172, 120, 168, 21};
 inline constexpr plat::FormRect btnManual{349, 120, 168, 21};
 // The list of the controls under the rest: keyboard on the left, controller on the right.
-inline constexpr plat::FormRect Bevel2{12, 148, 505, 76};
-inline constexpr plat::FormRect lblKeyboard{20, 152, 245, 70};
-inline constexpr plat::FormRect lblGamepad{272, 152, 245, 70};
+inline constexpr plat::FormRect Bevel2{12, 167, 505, 76};
+inline constexpr plat::FormRect lblKeyboard{20, 171, 245, 70};
+inline constexpr plat::FormRect lblGamepad{272, 171, 245, 70};
 }  // namespace Layout
 
 inline constexpr int StartFromChoices = 6;
@@ -40,6 +41,7 @@ struct TDialogCaptions {
     const char* cbBGM;
     const char* cbSE;
     const char* cbFullScreen;
+    const char* cbSmoothMotion;
     std::array<const char*, StartFromChoices> cbStartFrom;
     const char* Label1;
     const char* btnStart;
@@ -53,6 +55,7 @@ inline constexpr TDialogCaptions JapaneseCaptions{
     "ＢＧＭ",
     "効果音",
     "フルスクリーン",
+    "なめらかな動き",
     {"最初から", "１面中ボスから", "２面から", "３面から", "３面ボスから", "クレジット"},
     "リプレイデータの選択・再生",
     "起動",
@@ -66,6 +69,7 @@ inline constexpr TDialogCaptions EnglishCaptions{
     "Music",
     "Sound effects",
     "Full screen",
+    "Smooth motion",
     {"From the start", "Stage 1 mid-boss", "Stage 2", "Stage 3", "Stage 3 boss", "Credits"},
     "Choose and play replay data",
     "Start",

@@ -29,6 +29,8 @@ TForm2::TForm2(plat::Platform& Platform, tz::TForm1& Game) : FPlatform(Platform)
     cbSE.Checked = true;
     cbFullScreen.Bounds = Layout::cbFullScreen;
     cbFullScreen.Checked = true;
+    cbSmoothMotion.Bounds = Layout::cbSmoothMotion;
+    cbSmoothMotion.Checked = true;
     cbStartFrom.Bounds = Layout::cbStartFrom;
     Label1.Bounds = Layout::Label1;
     ReplayList.Bounds = Layout::ReplayList;
@@ -53,6 +55,7 @@ void TForm2::ApplyCaptions(const TDialogCaptions& Captions) {
     cbBGM.Caption = Captions.cbBGM;
     cbSE.Caption = Captions.cbSE;
     cbFullScreen.Caption = Captions.cbFullScreen;
+    cbSmoothMotion.Caption = Captions.cbSmoothMotion;
     cbStartFrom.Items.assign(Captions.cbStartFrom.begin(), Captions.cbStartFrom.end());
     Label1.Caption = Captions.Label1;
     btnStart.Caption = Captions.btnStart;
@@ -113,6 +116,7 @@ void TForm2::FormShow() {
     cbReverseSound.Checked = tz::ReverseSound;
     cbBGM.Checked = tz::EnableBGM;
     cbSE.Checked = tz::EnableSE;
+    cbSmoothMotion.Checked = tz::SmoothMotion;
     cbStartFrom.ItemIndex = tz::StartFrom;
 }
 
@@ -128,6 +132,7 @@ void TForm2::btnStartClick() {
     tz::ReverseSound = cbReverseSound.Checked;   // the sound unit mirrors the effects' pan from it
     tz::EnableBGM = cbBGM.Checked;
     tz::EnableSE = cbSE.Checked;
+    tz::SmoothMotion = cbSmoothMotion.Checked;
     tz::StartFrom = std::clamp(cbStartFrom.ItemIndex, 0, StartFromChoices - 1);
 
     engine::TSpriteEx& sprite = FGame.Sprite;
@@ -167,6 +172,7 @@ void TForm2::SettingIO(TEasyRestore& Sender) {
     Sender.IOBoolean("ReverseSound", tz::ReverseSound, false);
     Sender.IOBoolean("EnableBGM", tz::EnableBGM, true);
     Sender.IOBoolean("EnableSE", tz::EnableSE, true);
+    Sender.IOBoolean("SmoothMotion", tz::SmoothMotion, true);
     Sender.IOInteger("StartFrom", tz::StartFrom, 0);
     Sender.IOString("Language", LanguageText, "auto");
     std::vector<std::string> warnings;

@@ -61,7 +61,7 @@ using TBevel = TControl;
 // them in this order too, skipping the frame and the label.
 enum class TControlId : std::uint8_t {
     Bevel1, cbVRAM, cbReverseSound, cbBGM, cbSE, cbFullScreen, cbStartFrom, Label1, ReplayList, btnStart, btnManual,
-    Bevel2, lblKeyboard, lblGamepad,
+    Bevel2, lblKeyboard, lblGamepad, cbSmoothMotion,
     Count
 };
 
@@ -74,7 +74,7 @@ public:
 
     std::string Caption;
     TBevel Bevel1;
-    TCheckBox cbVRAM, cbReverseSound, cbBGM, cbSE, cbFullScreen;
+    TCheckBox cbVRAM, cbReverseSound, cbBGM, cbSE, cbFullScreen, cbSmoothMotion;
     TComboBox cbStartFrom;
     TLabel Label1;
     TListBox ReplayList;

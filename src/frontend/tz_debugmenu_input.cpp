@@ -11,10 +11,10 @@ namespace {
 constexpr std::size_t Index(TControlId id) { return static_cast<std::size_t>(id); }
 
 // The focus order: every control but the frame and the label.
-constexpr std::array<TControlId, 9> kTabOrder{
-    TControlId::cbVRAM,      TControlId::cbReverseSound, TControlId::cbBGM,
-    TControlId::cbSE,        TControlId::cbFullScreen,   TControlId::cbStartFrom,
-    TControlId::ReplayList,  TControlId::btnStart,       TControlId::btnManual};
+constexpr std::array<TControlId, 10> kTabOrder{
+    TControlId::cbVRAM,     TControlId::cbReverseSound, TControlId::cbBGM,          TControlId::cbSE,
+    TControlId::cbFullScreen, TControlId::cbSmoothMotion, TControlId::cbStartFrom, TControlId::ReplayList,
+    TControlId::btnStart,   TControlId::btnManual};
 
 plat::FormControl Describe(plat::ControlKind kind, const TControl& c) {
     plat::FormControl d;
@@ -32,11 +32,12 @@ std::vector<plat::FormControl> TForm2::Controls() const {
     using K = plat::ControlKind;
     std::vector<plat::FormControl> c(Index(TControlId::Count));
     c[Index(TControlId::Bevel1)] = Describe(K::Frame, Bevel1);
-    const std::array<std::pair<TControlId, const TCheckBox*>, 5> boxes{{{TControlId::cbVRAM, &cbVRAM},
+    const std::array<std::pair<TControlId, const TCheckBox*>, 6> boxes{{{TControlId::cbVRAM, &cbVRAM},
                                                                         {TControlId::cbReverseSound, &cbReverseSound},
                                                                         {TControlId::cbBGM, &cbBGM},
                                                                         {TControlId::cbSE, &cbSE},
-                                                                        {TControlId::cbFullScreen, &cbFullScreen}}};
+                                                                        {TControlId::cbFullScreen, &cbFullScreen},
+                                                                        {TControlId::cbSmoothMotion, &cbSmoothMotion}}};
     for (const auto& [id, box] : boxes) {
         c[Index(id)] = Describe(K::CheckBox, *box);
         c[Index(id)].checked = box->Checked;
@@ -68,6 +69,7 @@ const TControl& TForm2::ControlOf(TControlId Id) const {
     case TControlId::cbBGM: return cbBGM;
     case TControlId::cbSE: return cbSE;
     case TControlId::cbFullScreen: return cbFullScreen;
+    case TControlId::cbSmoothMotion: return cbSmoothMotion;
     case TControlId::cbStartFrom: return cbStartFrom;
     case TControlId::Label1: return Label1;
     case TControlId::ReplayList: return ReplayList;
@@ -127,6 +129,7 @@ void TForm2::PressFocused() {
     case TControlId::cbBGM: cbBGM.Checked = !cbBGM.Checked; break;
     case TControlId::cbSE: cbSE.Checked = !cbSE.Checked; break;
     case TControlId::cbFullScreen: cbFullScreen.Checked = !cbFullScreen.Checked; break;
+    case TControlId::cbSmoothMotion: cbSmoothMotion.Checked = !cbSmoothMotion.Checked; break;
     case TControlId::ReplayList: ReplayListClick(); break;
     case TControlId::btnStart: btnStartClick(); break;
     case TControlId::btnManual: btnManualClick(); break;

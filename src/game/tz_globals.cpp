@@ -9,6 +9,7 @@ bool UseVram = true;
 bool ReverseSound = false;
 bool EnableBGM = true;
 bool EnableSE = true;
+bool SmoothMotion = true;
 std::int32_t StartFrom = 0;
 
 }  // namespace tz

@@ -54,6 +54,8 @@ extern bool UseVram;
 extern bool ReverseSound;
 extern bool EnableBGM;
 extern bool EnableSE;
+// Frames between ticks show the moving things blended between the last two ticks (tz_smooth.h).
+extern bool SmoothMotion;
 extern std::int32_t StartFrom;      // 0..5: start, stage 1 mid-boss, stage 2, 3, stage 3 boss, credits
 
 // Every scene change also restarts the scene clock.

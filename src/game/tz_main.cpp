@@ -119,6 +119,10 @@ TForm1::TForm1(plat::Platform& platform) : Sprite(platform), UnitList(tz::UnitLi
     Sprite.OnRefresh = [this] { SpriteRefresh(); };
     Sprite.OnScreenChanged = [this] { SpriteScreenChanged(); };
     Sprite.OnKeyDown = [this](const plat::WindowEvent& e) { SpriteKeyDown(e); };
+    // Focus lost stops the ticks; the music and the effects wait where they are with them,
+    // and go on from there when it comes back (unless the player's pause still holds them).
+    Sprite.OnDeactivate = [] { HoldSoundOutput(true); };
+    Sprite.OnActivate = [this] { HoldSoundOutput(FGamePaused); };
     // Stored with the window: the first scene set-up runs as soon as the engine has started.
     Sprite.OnUserEvent = [this] { SpriteUserEvent(); };
     Form1 = this;
@@ -193,6 +197,7 @@ void TForm1::ClearBothScreens(std::uint8_t colour) {
 // ---- Scene set-up (user events, loop paused) ----------------------------------------------
 
 void TForm1::SpriteUserEvent() {
+    SmoothForget(*FSmooth);   // the set-up moves things without a tick
     GameState.Play.UserEventPending = false;
     switch (SceneState) {
         case Scene::TitleSetup: TitleSetup(); break;
@@ -325,6 +330,10 @@ void TForm1::EndingSetup() {
 // ---- One tick ----------------------------------------------------------------------------
 
 void TForm1::SpriteProcess() {
+    if (SmoothMotion)
+        SmoothBeforeTick(*FSmooth, GameState.Play);
+    else
+        SmoothForget(*FSmooth);
     TickRanGameStep = false;
     if (MusicPiece != Music::None) ++MusicTicks;
     switch (SceneState) {
@@ -392,7 +401,7 @@ void TForm1::CreditsProcess() {
             MyShip.SetYPos(600);
         }
         MyShip.SetXPos(static_cast<std::int16_t>(MyShip.XPos() - 2));
-        MyShip.SetYPos(static_cast<std::int16_t>(MyShip.YPos() - 10));
+        MyShip.SetYPos(static_cast<std::int16_t>(MyShip.YPos() - CreditsShipClimb));
     }
     if (SceneTimer >= CreditsTicks) {
         SetScene(Scene::TitleSetup);
@@ -434,6 +443,18 @@ void TForm1::SpriteRefresh() {
     // Paused: the picture stands still. The frame drawn when the pause began (the field with
     // "PAUSE" over it) stays in the back buffer; drawing it again would make the stars twinkle.
     if (FGamePaused && FPauseFrameDrawn) return;
+    // Between ticks the moving things are drawn where they stand at this moment; the tick's
+    // own positions are back before the engine lock is released.
+    struct TBlendScope {
+        TSmoothMotion& motion;
+        bool blended;
+        ~TBlendScope() {
+            if (blended) SmoothRestore(motion, GameState.Play);
+        }
+    };
+    const double phase = Sprite.TickPhase();
+    const TBlendScope blend{*FSmooth, SmoothMotion && !FGamePaused && SmoothBlend(*FSmooth, GameState.Play, phase)};
+    if (blend.blended) Sprite.SetFrameShown(static_cast<double>(Sprite.ProcessCount()) - 1.0 + phase);
     switch (SceneState) {
         case Scene::Title: DrawTitle(); break;
         case Scene::Play:
@@ -484,10 +505,12 @@ void TForm1::DrawCredits() {
             if (y > 0) {
                 Sprite.FillSurface(Sprite.BackBuffer(), engine::TRect{x - 10, y, x + 11, 480}, 255);
             } else {
-                if (y == 0) ship.Timer = 100;
-                ship.Timer -= 1;
-                if (ship.Timer >= 0) {
-                    const std::int32_t w = ship.Timer / 10;
+                // The beam closes over the ticks since the ship reached the top (it rises a
+                // whole climb per tick from there), whichever of them a frame happens to show.
+                const std::int32_t age = -y / CreditsShipClimb;
+                const std::int32_t left = CreditsBeamTicks - 1 - age;
+                if (left >= 0) {
+                    const std::int32_t w = left / 10;
                     Sprite.FillSurface(Sprite.BackBuffer(), engine::TRect{x - w, 0, x + w + 1, 480}, 255);
                 }
             }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "collision/list.h"
@@ -15,6 +16,7 @@
 #include "engine/sprite_ex.h"
 #include "game/tz_replay.h"
 #include "game/tz_screenshot.h"
+#include "game/tz_smooth.h"
 #include "game/tz_state.h"
 #include "game/tz_unitlist.h"
 
@@ -34,6 +36,8 @@ inline constexpr std::array<TCreditsRow, 7> CreditsTable{{
 inline constexpr std::int32_t CreditsRowTicks = 600;
 inline constexpr std::int32_t CreditsShipTick = 4100;   // the ship flies off through the ending
 inline constexpr std::int32_t CreditsFadeTick = 4144;
+inline constexpr std::int16_t CreditsShipClimb = 10;   // the ship's rise per tick as it flies off
+inline constexpr std::int32_t CreditsBeamTicks = 100;  // the closing beam narrows over these
 
 // The 640x480 backdrop surface: the title picture, then the play field's background. A
 // managed engine surface created when the engine starts and released when it terminates; its
@@ -130,6 +134,8 @@ private:
     bool FPauseFrameDrawn = false;   // the paused frame is in the back buffer
     // The credits picture's own ship: drawing moves and animates this, never the game's.
     TCharacter FCreditsShip{};
+    // The positions the last tick started from, for frames drawn between ticks.
+    std::unique_ptr<TSmoothMotion> FSmooth = std::make_unique<TSmoothMotion>();
 };
 
 // The one game window while it exists; the game's procedures reach the engine through it.

@@ -18,9 +18,15 @@ bool FramePacer::observe(Clock::duration interval) {
 }
 
 FramePacer::Clock::time_point FramePacer::nextDeadline(Clock::time_point now) {
-    if (next_ == Clock::time_point{} || now - next_ > period_) next_ = now;
-    next_ += period_;
+    next_ = peekDeadline(now);
     return next_;
+}
+
+FramePacer::Clock::time_point FramePacer::peekDeadline(Clock::time_point now) const {
+    if (next_ == Clock::time_point{}) return now + period_;
+    // Ready after its own deadline: out at once rather than a whole period later.
+    if (now - next_ > period_) return now;
+    return next_ + period_;
 }
 
 }  // namespace plat

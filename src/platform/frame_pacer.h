@@ -25,10 +25,12 @@ public:
     // Records the time between two presents; returns selfPaced().
     bool observe(Clock::duration interval);
 
-    // The absolute deadline for the frame after one shown at `now`: one period after the
-    // previous deadline, restarted from `now` when the caller has fallen more than a
-    // period behind (no burst of catch-up frames).
+    // The absolute deadline for the frame ready at `now`: one period after the previous
+    // deadline, or `now` itself when that has passed already (the frame goes out at once and
+    // the grid goes on from there: no skipped frame, no burst of catch-up frames).
     Clock::time_point nextDeadline(Clock::time_point now);
+    // What nextDeadline(now) would return, without taking it.
+    Clock::time_point peekDeadline(Clock::time_point now) const;
 
 private:
     Clock::duration period_ = std::chrono::microseconds(16667);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -109,6 +110,10 @@ public:
     // and returns true. It returns false when nothing was shown (no window resources).
     virtual bool present(const FrameView& frame, const Palette& palette) = 0;
     virtual int refreshRate() const = 0;              // Hz of the display, 60 when unknown
+    // When the display paces itself: the moment the next present will go out, so the caller
+    // can draw just before it (the newest tick in the frame). None (the epoch) when the
+    // renderer's vsync decides.
+    virtual std::chrono::steady_clock::time_point nextRefresh() const { return {}; }
     virtual bool pollEvent(WindowEvent& event) = 0;
 
     // The window's client area as it was last shown (letterbox bars included), as RGBA

@@ -1,6 +1,9 @@
 #include "platform/sdl_display.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "diagnostics/memcheck.h"
@@ -9,7 +12,22 @@
 
 namespace plat {
 
-SdlDisplay::SdlDisplay(SdlInput& input) : input_(input) {}
+namespace {
+
+// KORRINDAL_PACE_HZ=N (1..1000) in the environment; 0 when not set or not a rate.
+int PacedRateFromEnvironment() {
+    const char* text = std::getenv("KORRINDAL_PACE_HZ");
+    if (!text) return 0;
+    int hz = 0;
+    const char* end = text + std::strlen(text);
+    const auto [p, ec] = std::from_chars(text, end, hz);
+    if (ec != std::errc{} || p != end || hz < 1 || hz > 1000) return 0;
+    return hz;
+}
+
+}  // namespace
+
+SdlDisplay::SdlDisplay(SdlInput& input) : input_(input), pacedHz_(PacedRateFromEnvironment()) {}
 
 SdlDisplay::~SdlDisplay() {
     const memcheck::ForeignScope driverCalls;  // driver blocks are not the program's own
@@ -51,7 +69,7 @@ int SdlDisplay::createDevice(int width, int height, bool fullScreen) {
         videoInit_ = true;
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "1");
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, pacedHz_ > 0 ? "0" : "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");   // closing is the engine's business
     windowW_ = width;
     windowH_ = height;
@@ -63,11 +81,12 @@ int SdlDisplay::createDevice(int width, int height, bool fullScreen) {
         fullScreen_ = fullScreen;
     }
     if (!renderer_) {
-        renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_PRESENTVSYNC));
+        if (pacedHz_ == 0) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_PRESENTVSYNC));
         if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
         if (!renderer_) return fail(SdlError::CreateRenderer, "SDL_CreateRenderer");
         SDL_RendererInfo info;
-        if (SDL_GetRendererInfo(renderer_.get(), &info) == 0 && !(info.flags & SDL_RENDERER_PRESENTVSYNC))
+        if (pacedHz_ > 0 ||
+            (SDL_GetRendererInfo(renderer_.get(), &info) == 0 && !(info.flags & SDL_RENDERER_PRESENTVSYNC)))
             pacer_.forceSelfPaced();
         pacer_.setRate(refreshRate());
         SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
@@ -161,6 +180,7 @@ void SdlDisplay::raise() {
 }
 
 int SdlDisplay::refreshRate() const {
+    if (pacedHz_ > 0) return pacedHz_;
     if (!videoInit_) return 60;
     const int index = window_ ? SDL_GetWindowDisplayIndex(window_.get()) : 0;
     SDL_DisplayMode mode;
@@ -198,24 +218,32 @@ bool SdlDisplay::present(const FrameView& frame, const Palette& palette) {
         convertFrame(frame, lookup_, pixels, pitch);
         SDL_UnlockTexture(texture_.get());
         if (!drawTexture()) return false;
+        waitForRefresh();
         SDL_RenderPresent(renderer_.get());
     }
-    pace(FramePacer::Clock::now());
+    shown(FramePacer::Clock::now());
     return true;
 }
 
-void SdlDisplay::pace(FramePacer::Clock::time_point shownAt) {
+std::chrono::steady_clock::time_point SdlDisplay::nextRefresh() const {
+    if (!pacer_.selfPaced()) return {};
+    return pacer_.peekDeadline(FramePacer::Clock::now());
+}
+
+void SdlDisplay::waitForRefresh() {
     const Uint32 flags = window_ ? SDL_GetWindowFlags(window_.get()) : 0;
     const bool unseen = flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED);
     // A hidden or minimised window returns from present at once even with vsync: do not
-    // let that count against the renderer, but do not spin either.
+    // spin. The frame goes out at its refresh, as a vsynced present would.
+    if (pacer_.selfPaced() || unseen) std::this_thread::sleep_until(pacer_.nextDeadline(FramePacer::Clock::now()));
+}
+
+void SdlDisplay::shown(FramePacer::Clock::time_point shownAt) {
+    const Uint32 flags = window_ ? SDL_GetWindowFlags(window_.get()) : 0;
+    const bool unseen = flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED);
+    // An unseen window's presents do not count against the renderer.
     if (lastShown_ != FramePacer::Clock::time_point{} && !unseen) pacer_.observe(shownAt - lastShown_);
-    if (pacer_.selfPaced() || unseen) {
-        std::this_thread::sleep_until(pacer_.nextDeadline(shownAt));
-        lastShown_ = FramePacer::Clock::now();
-    } else {
-        lastShown_ = shownAt;
-    }
+    lastShown_ = shownAt;
 }
 
 bool SdlDisplay::pollEvent(WindowEvent& event) {

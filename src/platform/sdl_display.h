@@ -43,6 +43,7 @@ public:
     void raise() override;
     bool present(const FrameView& frame, const Palette& palette) override;
     int refreshRate() const override;
+    std::chrono::steady_clock::time_point nextRefresh() const override;
     bool pollEvent(WindowEvent& event) override;
     bool readback(std::vector<std::uint8_t>& rgba, int& width, int& height) override;
     std::string errorText() const override { return error_; }
@@ -61,7 +62,10 @@ private:
     int createTexture(int width, int height);
     bool drawTexture();   // clear, copy the texture letterboxed; false without resources
     void redraw();        // show the last frame again (exposed, resized)
-    void pace(FramePacer::Clock::time_point shownAt);
+    // Self-paced (or unseen): waits for the frame's refresh before the present, as a vsynced
+    // present would. Then, once it is shown, records when.
+    void waitForRefresh();
+    void shown(FramePacer::Clock::time_point shownAt);
 
     SdlInput& input_;
     bool videoInit_ = false;
@@ -78,6 +82,8 @@ private:
     PaletteLookup lookup_{};
     FramePacer pacer_;
     FramePacer::Clock::time_point lastShown_{};
+    // KORRINDAL_PACE_HZ: the window paces itself at this rate as if the display had it (no vsync).
+    int pacedHz_ = 0;
 };
 
 }  // namespace plat

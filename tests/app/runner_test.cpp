@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <vector>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -114,10 +117,58 @@ TEST(Runner, ARefusedRunLeavesNoInputFeed) {
     std::filesystem::remove_all(dir);
 }
 
+std::string FileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The `shown` game times a frame log gives its presents.
+std::vector<double> ShownTimes(const std::string& log) {
+    std::vector<double> shown;
+    static const std::regex field(R"re("shown":([0-9.]+))re");
+    for (auto it = std::sregex_iterator(log.begin(), log.end(), field); it != std::sregex_iterator(); ++it)
+        shown.push_back(std::stod((*it)[1]));
+    return shown;
+}
+
+// Frames drawn between ticks at 60 and 144 Hz, blended or not, leave every tick of a recorded
+// game as it was: the hash after each tick is the same in every run. The blended runs did
+// draw between ticks (their frames show fractional game times), the others never do.
+TEST(Runner, SmoothMotionAndTheDrawRateLeaveEveryTickAsItWas) {
+    const auto dir = std::filesystem::temp_directory_path() / ("korrindal_smooth_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string replay = (dir / "game.KRREP").string();
+    const auto recorded = RunProgram("--headless --autopilot 2 --ticks 1200 --no-draw --save-replay '" + replay + "'");
+    ASSERT_EQ(recorded.exitCode, 0) << recorded.err;
+    const auto trace = [&](const std::string& name, const std::string& args) {
+        const auto run = RunProgram("--headless --replay '" + replay + "' --ticks 1300 --hash-trace '" +
+                                    (dir / (name + ".trace")).string() + "' --frame-log '" +
+                                    (dir / (name + ".log")).string() + "' " + args);
+        EXPECT_EQ(run.exitCode, 0) << name << ": " << run.err;
+        return FileText(dir / (name + ".trace"));
+    };
+    const std::string plain = trace("plain", "--smooth-motion off");
+    ASSERT_EQ(std::count(plain.begin(), plain.end(), '\n'), 1300);
+    for (const char* hz : {"60", "144"}) {
+        for (const char* smooth : {"on", "off"}) {
+            const std::string name = std::string(hz) + smooth;
+            EXPECT_EQ(trace(name, std::string("--draw-hz ") + hz + " --smooth-motion " + smooth), plain) << name;
+            const auto shown = ShownTimes(FileText(dir / (name + ".log")));
+            ASSERT_GT(shown.size(), 1000u) << name;
+            const auto between = std::count_if(shown.begin(), shown.end(), [](double t) { return t != std::floor(t); });
+            if (std::string(smooth) == "on")
+                EXPECT_GT(between, static_cast<std::ptrdiff_t>(shown.size() / 2)) << name;
+            else
+                EXPECT_EQ(between, 0) << name;
+        }
+    }
+    std::filesystem::remove_all(dir);
+}
+
 TEST(Runner, BadCommandLinesFailWithAMessage) {
     for (const char* args : {"--bogus", "--headless", "--headless --ticks", "--headless --ticks -4",
                              "--headless --ticks 12x", "--ticks 5", "--headless --ticks 5 stray",
-                             "--headless=1 --ticks 5"}) {
+                             "--headless=1 --ticks 5", "--headless --draw-hz 0", "--smooth-motion maybe"}) {
         const auto r = RunProgram(args);
         EXPECT_NE(r.exitCode, 0) << args;
         EXPECT_FALSE(r.err.empty()) << args;

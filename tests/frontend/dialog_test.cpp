@@ -223,6 +223,10 @@ TEST_F(DialogTest, KeyboardMovesTheFocusTicksBoxesAndStarts) {
     dialog->HandleInput(Key(FormKey::Up));
     EXPECT_EQ(dialog->cbStartFrom.ItemIndex, 4);
     dialog->HandleInput(Key(FormKey::Tab, true));
+    EXPECT_EQ(dialog->Focus(), TControlId::cbSmoothMotion);
+    dialog->HandleInput(Key(FormKey::Space));
+    EXPECT_FALSE(dialog->cbSmoothMotion.Checked);
+    dialog->HandleInput(Key(FormKey::Tab, true));
     EXPECT_EQ(dialog->Focus(), TControlId::cbFullScreen);
     dialog->HandleInput(Key(FormKey::Space));
     EXPECT_FALSE(dialog->cbFullScreen.Checked);
@@ -232,6 +236,7 @@ TEST_F(DialogTest, KeyboardMovesTheFocusTicksBoxesAndStarts) {
     dialog->HandleInput(Key(FormKey::Enter));   // Enter on a box: the default button
     EXPECT_TRUE(dialog->Started());
     EXPECT_FALSE(tz::FullScreen);
+    EXPECT_FALSE(tz::SmoothMotion);
     EXPECT_TRUE(tz::ReverseSound);
     EXPECT_EQ(tz::StartFrom, 4);
 }

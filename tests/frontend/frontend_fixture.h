@@ -115,6 +115,7 @@ protected:
         tz::ReverseSound = false;
         tz::EnableBGM = true;
         tz::EnableSE = true;
+        tz::SmoothMotion = true;
         tz::StartFrom = 0;
         tz::HiScore = 0;
         tz::ReplayMode = false;
@@ -135,6 +136,7 @@ protected:
         tz::SetUiLanguage(tz::TLanguage::English);
         if (savedLcAll) ::setenv("LC_ALL", savedLcAll->c_str(), 1);
         else ::unsetenv("LC_ALL");
+        tz::SmoothMotion = true;
         std::error_code ec;
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
         fs::remove_all(dir, ec);

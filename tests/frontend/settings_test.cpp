@@ -34,6 +34,7 @@ protected:
         tz::ReverseSound = true;
         tz::EnableBGM = false;
         tz::EnableSE = false;
+        tz::SmoothMotion = false;
         tz::StartFrom = 4;
         tz::HiScore = 777;
     }
@@ -43,6 +44,7 @@ protected:
         EXPECT_FALSE(tz::ReverseSound);
         EXPECT_TRUE(tz::EnableBGM);
         EXPECT_TRUE(tz::EnableSE);
+        EXPECT_TRUE(tz::SmoothMotion);
         EXPECT_EQ(tz::StartFrom, 0);
     }
 };
@@ -87,6 +89,7 @@ TEST_F(SettingsTest, ValuesAreWrittenAsOneZeroAndDecimalText) {
     tz::ReverseSound = true;
     tz::EnableBGM = true;
     tz::EnableSE = false;
+    tz::SmoothMotion = false;
     tz::StartFrom = 2;
     tz::HiScore = 1234560;
     EXPECT_EQ(WriteSettings().Kind, TOutputResult::TKind::Written);
@@ -99,6 +102,7 @@ TEST_F(SettingsTest, ValuesAreWrittenAsOneZeroAndDecimalText) {
               "ReverseSound=1\n"
               "EnableBGM=1\n"
               "EnableSE=0\n"
+              "SmoothMotion=0\n"
               "StartFrom=2\n"
               "Language=auto\n"
               "\n"

@@ -36,8 +36,10 @@ TEST(FramePacer, DeadlinesFollowAGridAndRestartWhenFarBehind) {
     EXPECT_EQ(pacer.nextDeadline(t0), t0 + 20ms);
     // Shown a little late: the next deadline stays on the grid (no drift).
     EXPECT_EQ(pacer.nextDeadline(t0 + 23ms), t0 + 40ms);
-    // Shown far behind (more than a period after the deadline): restart from now.
-    EXPECT_EQ(pacer.nextDeadline(t0 + 100ms), t0 + 120ms);
+    // Ready after its own deadline has passed: shown at once (no frame skipped), and the grid
+    // goes on from there.
+    EXPECT_EQ(pacer.nextDeadline(t0 + 100ms), t0 + 100ms);
+    EXPECT_EQ(pacer.nextDeadline(t0 + 105ms), t0 + 120ms);
 }
 
 TEST(Letterbox, IntegerScaleCentredWhenItFits) {

@@ -84,16 +84,17 @@ play_and_close() {
 # 1. First run.
 start first
 shoot_dialog dialog_first.png
-[ "$DIALOG_W" -eq 1058 ] && [ "$DIALOG_H" -eq 460 ] || fail "the dialog is ${DIALOG_W}x${DIALOG_H}, not 529x230 at scale 2"
+[ "$DIALOG_W" -eq 1058 ] && [ "$DIALOG_H" -eq 498 ] || fail "the dialog is ${DIALOG_W}x${DIALOG_H}, not 529x249 at scale 2"
 ink=$(list_ink "$SHOT")
 awk "BEGIN { exit !($ink < 0.002) }" || fail "the empty replay list shows text ($ink)"
 [ -e "$INI" ] && fail "the settings were written before the game started"
-xdotool key shift+Tab shift+Tab space   # start -> start-from list -> full-screen box (the empty list is skipped)
+xdotool key shift+Tab shift+Tab shift+Tab space   # start -> start-from list -> smooth-motion box -> full-screen box (the empty list is skipped)
 sleep 0.3
 shoot_dialog dialog_first_cleared.png
 xdotool key Return
 play_and_close first
 grep -qx "FullScreen=0" "$INI" || fail "the full-screen choice was not written: $(cat "$INI")"
+grep -qx "SmoothMotion=1" "$INI" || fail "the smooth-motion choice was not written: $(cat "$INI")"
 grep -qx "Highscore=0" "$INI" || fail "no best score in the settings: $(cat "$INI")"
 
 # 2. A game with a score, played headless with the same settings file.
