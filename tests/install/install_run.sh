@@ -15,19 +15,9 @@ set -u
 BUILD=$1
 OUT=$2
 
-for tool in desktop-file-validate appstreamcli identify; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
-fail() {
-    echo "FAIL: $*"
-    [ -d "$OUT" ] && chmod -R u+w "$OUT" 2>/dev/null
-    exit 1
-}
-
-[ -d "$OUT" ] && chmod -R u+w "$OUT" 2>/dev/null
-rm -rf "$OUT"
-mkdir -p "$OUT"
+. "$(dirname "$0")/play_installed.sh"
+need_tools desktop-file-validate appstreamcli identify
+fresh_out
 PREFIX=$OUT/prefix
 cmake --install "$BUILD" --prefix "$PREFIX" >"$OUT/install.log" 2>&1 || fail "cmake --install failed: $(tail -5 "$OUT/install.log")"
 
@@ -49,7 +39,6 @@ for n in 16 24 32 48 64 128 256; do
 done
 
 # 2. and 3. A read-only install played by an ordinary user, and its replay played back.
-. "$(dirname "$0")/play_installed.sh"
 play_installed "$PREFIX/bin/korrindal" "$PREFIX" "$OUT"
 
 chmod -R u+w "$OUT"

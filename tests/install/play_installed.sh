@@ -5,7 +5,7 @@
 # with a home and XDG folders under OUT/user, plays a whole game headless: its replay and
 # colour-mix cache must land in $XDG_DATA_HOME/korrindal, its settings in
 # $XDG_CONFIG_HOME/korrindal, and nothing in TREE; then the program plays that replay back
-# to the same score. Sets SCORE and REPLAY; calls fail (the caller's) on a fault and exits
+# to the same score. Sets SCORE and REPLAY; calls fail (below) on a fault and exits
 # 77 when the run cannot be made as an ordinary user.
 play_installed() {
     PROGRAM=$1
@@ -48,4 +48,24 @@ play_installed() {
     play --headless --summary --replay "$REPLAY" --until-title --no-draw >"$OUT/replay.out" 2>"$OUT/replay.err" ||
         fail "the replay did not play: $(cat "$OUT/replay.err")"
     grep -q "\"score\":$SCORE," "$OUT/replay.out" || fail "the replay scored otherwise: $(cat "$OUT/replay.out") (game: $SCORE)"
+}
+
+# The start both runs share: the tools they need (a missing one skips the run with 77), a
+# fail that leaves the output folder removable, and that folder made afresh.
+need_tools() {
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
+    done
+}
+
+fail() {
+    echo "FAIL: $*"
+    [ -d "$OUT" ] && chmod -R u+w "$OUT" 2>/dev/null
+    exit 1
+}
+
+fresh_out() {
+    [ -d "$OUT" ] && chmod -R u+w "$OUT" 2>/dev/null
+    rm -rf "$OUT"
+    mkdir -p "$OUT"
 }

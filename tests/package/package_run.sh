@@ -17,19 +17,9 @@ BUILD=$1
 OUT=$2
 PLAY=$3
 
-for tool in cpack dpkg-deb dpkg-shlibdeps apt-get; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
-fail() {
-    echo "FAIL: $*"
-    [ -d "$OUT" ] && chmod -R u+w "$OUT" 2>/dev/null
-    exit 1
-}
-
-[ -d "$OUT" ] && chmod -R u+w "$OUT" 2>/dev/null
-rm -rf "$OUT"
-mkdir -p "$OUT"
+. "$PLAY"
+need_tools cpack dpkg-deb dpkg-shlibdeps apt-get
+fresh_out
 
 # 1. The package.
 [ -f "$BUILD/deb-files/korrindal.6.gz" ] || fail "no manual page was built (help2man missing?)"
@@ -77,7 +67,6 @@ zcat "$ROOT/usr/share/man/man6/korrindal.6.gz" | grep -q -- '--lang' || fail "th
     fail "--version says '$("$PROGRAM" --version)', the package $VERSION"
 
 # 5. The unpacked game played as a user.
-. "$PLAY"
 play_installed "$PROGRAM" "$ROOT" "$OUT"
 
 chmod -R u+w "$OUT"
