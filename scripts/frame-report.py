@@ -13,6 +13,8 @@ The log has one JSON object per line:
       held    the ticks were held (a scene set-up pending, the game paused): such frames
               are left out of the judder
       tick_age_us  from the end of the newest tick in the frame to the present (optional)
+      handoff_us   when a self-pacing display took the frame, before the window system's
+              upload (optional)
   a key or pad press: {"key_us": ..., "latency_us": ...}
       latency_us until the first present of a tick that read the press (absent: never shown)
 Other lines (a header, the run's summary) are ignored.
@@ -22,7 +24,9 @@ presents), stutters (intervals longer than twice the median of the 19 around the
 judder_ticks (standard deviation of the frame-to-frame advance of `shown` over frames of
 play), backwards (frames whose `shown` is below the one before), input_p50_ms,
 input_p99_ms, cpu_percent (the process's CPU over the logged span), tick_to_present_p50_ms and
-tick_to_present_p99_ms (tick_age_us over frames of play).
+tick_to_present_p99_ms (tick_age_us over frames of play); where the log has them,
+handoff_p50_ms and handoff_p99_ms (intervals between hand-offs) and upload_p50_ms (from
+hand-off to present).
 """
 
 import argparse
@@ -86,6 +90,16 @@ def summarise(frames, keys):
         out[name] = round(v, 3) if v is not None else None
     out["present_max_ms"] = round(max(intervals), 3) if intervals else None
     out["stutters"] = stutter_count(intervals) if intervals else 0
+    # Where the display paces itself: the intervals between the moments it took the frames
+    # (its own refresh grid), apart from how long the window system then took to show them.
+    handed = [f for f in frames if "handoff_us" in f]
+    handoffs = [(b["handoff_us"] - a["handoff_us"]) / 1000.0 for a, b in zip(handed, handed[1:])]
+    for name, p in (("handoff_p50_ms", 50), ("handoff_p99_ms", 99)):
+        v = percentile(handoffs, p)
+        out[name] = round(v, 3) if v is not None else None
+    calls = [(f["t_us"] - f["handoff_us"]) / 1000.0 for f in handed]
+    v = percentile(calls, 50)
+    out["upload_p50_ms"] = round(v, 3) if v is not None else None
 
     advances = []
     backwards = 0

@@ -86,7 +86,9 @@ int RunWindowed(const ProgramOptions& options) {
         };
 
     dialog->FormShow();
-    if (options.smoothMotion >= 0) tz::SmoothMotion = options.smoothMotion != 0;
+    // Given on the command line, the choice is the dialog's box: the start button takes the
+    // options from the boxes.
+    if (options.smoothMotion >= 0) dialog->cbSmoothMotion.Checked = options.smoothMotion != 0;
     dialog->cbStartFrom.ItemIndex = options.startFrom;
     if (options.start) {
         dialog->btnStartClick();

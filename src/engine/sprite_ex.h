@@ -508,12 +508,11 @@ private:
     // frame being drawn shows (negative: the last tick's).
     std::int64_t FTickStartUs = 0;
     std::int64_t FTickEndUs = 0;            // when the last tick ended (engine lock)
-    // How long before a self-paced present the frame is drawn (main thread), and the
-    // drawing's recent wall time.
+    // The drawing's recent wall time, for how long before a self-paced present the frame is
+    // drawn (main thread).
     std::int64_t FDrawWallUs = 1000;
-    // The moment the frame being drawn goes out, when the display paces itself (steady
-    // microseconds; 0: not known, the frame's moment is when it is drawn). Main thread.
-    std::int64_t FFrameDueUs = 0;
+    std::int64_t FPaceLeadUs = 0;      // the lead in use (main thread)
+    std::int64_t FFrameMomentUs = 0;   // when the loop meant to draw this frame (0: now)
     double FFrameShown = -1.0;
     std::uint64_t FLoggedHeldTicks = 0;
 };

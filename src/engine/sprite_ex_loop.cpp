@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -174,7 +175,15 @@ void TSpriteEx::FollowTickStart() {
 }
 
 double TSpriteEx::TickPhase() const {
-    const std::int64_t now = FExternalClock ? FVirtualUs : (FFrameDueUs > 0 ? FFrameDueUs : TFrameLog::SteadyUs());
+    // The moment of drawing, not the moment the frame goes out: a self-paced frame is drawn
+    // a steady lead before its refresh, when the tick covering the refresh has not run yet.
+    // Measured from the refresh, the phase would run past the newest tick and stick at 1 for
+    // a frame or two in every few (a shake of a quarter tick); measured from the drawing, the
+    // frame shows the game a constant lead earlier and every frame advances evenly. Where the
+    // display paces itself, the moment the loop meant to draw at, so that a late wake-up
+    // (the window system busy with the last frame) does not shake the picture.
+    const std::int64_t steady = FExternalClock ? 0 : TFrameLog::SteadyUs();
+    const std::int64_t now = FExternalClock ? FVirtualUs : FFrameMomentUs > 0 ? std::min(FFrameMomentUs, steady) : steady;
     const double phase = static_cast<double>(now - FTickStartUs) / static_cast<double>(TimerPeriodUs());
     return phase < 0.0 ? 0.0 : (phase > 1.0 ? 1.0 : phase);
 }
@@ -259,6 +268,8 @@ void TSpriteEx::RefreshFrame() {
         logged.held = logged.held || heldTicks != FLoggedHeldTicks;
         FLoggedHeldTicks = heldTicks;
         logged.tUs = FExternalClock ? FVirtualUs : TFrameLog::SteadyUs();
+        if (const auto handOff = FPlatform.display().lastHandOff(); !FExternalClock && handOff != decltype(handOff){})
+            logged.handOffUs = std::chrono::duration_cast<std::chrono::microseconds>(handOff.time_since_epoch()).count();
         logged.drawUs = TFrameLog::ThreadCpuUs() - cpuAtStart;
         logged.cpuUs = TFrameLog::ProcessCpuUs();
         FFrameLog.Present(logged);
@@ -344,16 +355,18 @@ void TSpriteEx::RunLoop() {
     auto& display = FPlatform.display();
     while (!Terminated()) {
         try {
-            FFrameDueUs = 0;
+            FFrameMomentUs = 0;
             if (const auto due = display.nextRefresh(); due != Clock::time_point{} && !FPaused) {
                 // A self-paced display: take the events and draw just before the frame goes
                 // out, so it holds the newest input and tick; the lead covers the drawing and
-                // the conversion with room.
-                const auto period = std::chrono::microseconds(1'000'000 / std::max(1, display.refreshRate()));
-                const auto lead = std::min<Clock::duration>(
-                    period, std::max<Clock::duration>(period / 2, std::chrono::microseconds(2000 + 3 * FDrawWallUs)));
-                std::this_thread::sleep_until(due - lead);
-                FFrameDueUs = std::chrono::duration_cast<std::chrono::microseconds>(due.time_since_epoch()).count();
+                // the conversion with room. It changes only by whole milliseconds: every
+                // change shifts the moment the frames show.
+                const std::int64_t period = 1'000'000 / std::max(1, display.refreshRate());
+                const std::int64_t lead = std::min(period, std::max(period / 2, 2000 + 3 * FDrawWallUs));
+                if (FPaceLeadUs == 0 || std::abs(lead - FPaceLeadUs) > 1000) FPaceLeadUs = lead;
+                const auto drawAt = due - std::chrono::microseconds(FPaceLeadUs);
+                std::this_thread::sleep_until(drawAt);
+                FFrameMomentUs = std::chrono::duration_cast<std::chrono::microseconds>(drawAt.time_since_epoch()).count();
             }
             plat::WindowEvent event;
             while (!Terminated() && display.pollEvent(event)) HandleWindowEvent(event);

@@ -114,6 +114,9 @@ public:
     // can draw just before it (the newest tick in the frame). None (the epoch) when the
     // renderer's vsync decides.
     virtual std::chrono::steady_clock::time_point nextRefresh() const { return {}; }
+    // When the last present was handed to the window system: after the display's own pacing
+    // wait, before the upload to the screen. None (the epoch) where the display does not know.
+    virtual std::chrono::steady_clock::time_point lastHandOff() const { return {}; }
     virtual bool pollEvent(WindowEvent& event) = 0;
 
     // The window's client area as it was last shown (letterbox bars included), as RGBA

@@ -219,6 +219,7 @@ bool SdlDisplay::present(const FrameView& frame, const Palette& palette) {
         SDL_UnlockTexture(texture_.get());
         if (!drawTexture()) return false;
         waitForRefresh();
+        handOff_ = FramePacer::Clock::now();
         SDL_RenderPresent(renderer_.get());
     }
     shown(FramePacer::Clock::now());

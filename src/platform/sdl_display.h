@@ -44,6 +44,7 @@ public:
     bool present(const FrameView& frame, const Palette& palette) override;
     int refreshRate() const override;
     std::chrono::steady_clock::time_point nextRefresh() const override;
+    std::chrono::steady_clock::time_point lastHandOff() const override { return handOff_; }
     bool pollEvent(WindowEvent& event) override;
     bool readback(std::vector<std::uint8_t>& rgba, int& width, int& height) override;
     std::string errorText() const override { return error_; }
@@ -82,6 +83,7 @@ private:
     PaletteLookup lookup_{};
     FramePacer pacer_;
     FramePacer::Clock::time_point lastShown_{};
+    FramePacer::Clock::time_point handOff_{};
     // KORRINDAL_PACE_HZ: the window paces itself at this rate as if the display had it (no vsync).
     int pacedHz_ = 0;
 };
