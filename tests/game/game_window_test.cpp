@@ -7,8 +7,33 @@
 #include "support/fake_platform.h"
 #include "game/tz_globals.h"
 #include "game/tz_main.h"
+#include "platform/audio_device.h"
 
 namespace {
+
+// A sound device that only remembers whether it is held.
+class HoldRecorder final : public plat::AudioDevice {
+public:
+    explicit HoldRecorder(bool& held) : held_(held) {}
+    bool realTime() const override { return true; }
+    bool pull(float*, int) override { return false; }
+    int bufferFrames() const override { return 0; }
+    std::string name() const override { return "hold recorder"; }
+    void hold(bool on) override { held_ = on; }
+
+private:
+    bool& held_;
+};
+
+class PlatformWithSound final : public testplat::FakePlatform {
+public:
+    bool held = false;
+    int opened = 0;
+    std::unique_ptr<plat::AudioDevice> openAudio(plat::AudioSource&) override {
+        ++opened;
+        return std::make_unique<HoldRecorder>(held);
+    }
+};
 
 TEST(GameWindow, BackdropKeepsItsPictureAcrossFocusLossAndScreenChange) {
     testplat::FakePlatform platform;
@@ -43,6 +68,28 @@ TEST(GameWindow, BackdropKeepsItsPictureAcrossFocusLossAndScreenChange) {
     }
     tz::FullScreen = fullScreen;
     tz::EnableSE = enableSE;
+}
+
+TEST(GameWindow, FocusLossHoldsTheSoundAndFocusLetsItGoOn) {
+    PlatformWithSound platform;
+    const bool enableSE = tz::EnableSE;
+    const bool enableBGM = tz::EnableBGM;
+    tz::EnableSE = true;
+    tz::EnableBGM = false;
+    {
+        auto form = std::make_unique<tz::TForm1>(platform);
+        form->Sprite.SetExternalClock(true);
+        form->Show();
+        ASSERT_EQ(platform.opened, 1);
+        EXPECT_FALSE(platform.held);
+        form->Sprite.HookDeactivate();
+        EXPECT_TRUE(platform.held);
+        form->Sprite.HookActivate();
+        EXPECT_FALSE(platform.held);
+        form->Sprite.Close();
+    }
+    tz::EnableSE = enableSE;
+    tz::EnableBGM = enableBGM;
 }
 
 }  // namespace
