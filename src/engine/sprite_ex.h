@@ -290,6 +290,9 @@ public:
     std::int64_t VirtualClockUs() const { return FVirtualUs; }
     void SetVirtualClockUs(std::int64_t us) { FVirtualUs = us; }
     std::int64_t TimerPeriodUs() const { return 1000 * (1000 / FProcessPerSec); }
+    // The clock ticks and frames are timed by: the virtual clock in headless runs, the
+    // steady clock otherwise (microseconds).
+    std::int64_t ClockUs() const { return FExternalClock ? FVirtualUs : TFrameLog::SteadyUs(); }
 
     // Ticks dropped because the previous one was still running.
     std::uint64_t DroppedTicks() const { return FDroppedTicks.load(); }

@@ -438,7 +438,17 @@ void TForm1::CreditsProcess() {
 // ---- One frame -------------------------------------------------------------------------
 
 void TForm1::SpriteRefresh() {
-    RefreshCount += 1;
+    // The frame-counted animations (blinks, hit flashes, the shots' pulse) advance with each
+    // frame that shows a new tick or comes a tick's time after the last one that advanced
+    // them: at the tick rate and below that is every frame, as always; on a faster display
+    // they keep the tick rate's pace instead of blinking too fast to be seen.
+    const std::uint64_t tick = Sprite.ProcessCount();
+    const std::int64_t now = Sprite.ClockUs();
+    if (tick != FAnimationTick || now - FAnimationUs >= Sprite.TimerPeriodUs()) {
+        RefreshCount += 1;
+        FAnimationTick = tick;
+        FAnimationUs = now;
+    }
     UpdateFastForward();
     // Paused: the picture stands still. The frame drawn when the pause began (the field with
     // "PAUSE" over it) stays in the back buffer; drawing it again would make the stars twinkle.

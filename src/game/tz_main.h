@@ -132,6 +132,9 @@ private:
     std::string FSaveError;
     bool FGamePaused = false;
     bool FPauseFrameDrawn = false;   // the paused frame is in the back buffer
+    // The tick and the moment the frame-counted animations last advanced on.
+    std::uint64_t FAnimationTick = 0;
+    std::int64_t FAnimationUs = 0;
     // The credits picture's own ship: drawing moves and animates this, never the game's.
     TCharacter FCreditsShip{};
     // The positions the last tick started from, for frames drawn between ticks.
