@@ -49,13 +49,17 @@ std::int64_t TTheatre::Seek(std::int64_t target, std::int64_t current) {
         tz::RestoreGameState(frames_[static_cast<std::size_t>(k)]);
         at = KeyframeStep(k);
     }
-    const tz::TSilencedOutlet silenced;
-    while (at < target) {
-        SimulateStep();
-        ++at;
-        ++lastSeekSteps_;
-        AfterStep(at);
+    {
+        const tz::TSilencedOutlet silenced;
+        while (at < target) {
+            SimulateStep();
+            ++at;
+            ++lastSeekSteps_;
+            AfterStep(at);
+        }
     }
+    // The music heard follows the state reached: its piece from its place, or silence.
+    tz::FollowMusic();
     return at;
 }
 

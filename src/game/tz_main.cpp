@@ -72,6 +72,17 @@ void WindowStopMusic() {
     if (Form1 != nullptr) StopBgm();
 }
 
+// A piece's ticks are the engine's: each one the timer's period, which the music has played
+// meanwhile.
+void WindowResumeMusic(std::uint8_t Piece, std::int32_t Ticks) {
+    if (Form1 == nullptr) return;
+    if (Piece == Music::None || !EnableBGM) {
+        StopBgm();
+        return;
+    }
+    FollowBgm(Music::Name(Piece), static_cast<double>(Ticks) * static_cast<double>(Form1->Sprite.TimerPeriodUs()) / 1000.0);
+}
+
 void WindowFadeToWhite(std::int32_t Level) {
     if (Form1 != nullptr) Form1->Sprite.FadeToWhite(Level);
 }
@@ -90,7 +101,7 @@ void WindowUserEvent() {
 }
 
 constexpr TOutlet WindowOutlet{WindowPlaySE,      WindowStartMusic,  WindowStopMusic, WindowFadeToWhite,
-                               WindowFadeToBlack, WindowFillScreens, WindowUserEvent};
+                               WindowFadeToBlack, WindowFillScreens, WindowUserEvent, WindowResumeMusic};
 
 }  // namespace
 
