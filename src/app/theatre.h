@@ -21,6 +21,9 @@ class TTheatre {
 public:
     // Room for keyframes of a run of up to maxSteps steps.
     TTheatre(tz::TForm1& form, std::int64_t maxSteps);
+    ~TTheatre();
+    TTheatre(const TTheatre&) = delete;
+    TTheatre& operator=(const TTheatre&) = delete;
 
     // After each step of the run (counted from 1): takes the keyframe when one is due.
     void AfterStep(std::int64_t step);

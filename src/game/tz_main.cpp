@@ -234,11 +234,11 @@ void TForm1::TitleSetup() {
     const engine::Surface* titleBank = Sprite.BankData()[BankTitle].surface.get();
     FillColour = static_cast<std::uint8_t>(titleBank != nullptr ? titleBank->colorKey : 0);
     Sprite.MakeAddTable("Title", 80, 100);
-    plat::Bitmap8 picture;
+    plat::Bitmap8 scratch;
     std::string error;
-    if (plat::loadBitmap8(DataPath("tz_TitleBack", ".bmp"), picture, error)) {
-        Sprite.SetPaletteFromBitmap(picture.palette);
-        Sprite.BltBmpToSurface(BgSurface, 0, 0, 640, 480, picture, 0, 0);
+    if (const plat::Bitmap8* picture = Sprite.LoadPicture(DataPath("tz_TitleBack", ".bmp"), scratch, error)) {
+        Sprite.SetPaletteFromBitmap(picture->palette);
+        Sprite.BltBmpToSurface(BgSurface, 0, 0, 640, 480, *picture, 0, 0);
     } else {
         Sprite.Fail("tz_TitleBack.bmp: " + error);
         return;
