@@ -125,6 +125,13 @@ TEST_F(TheatreMusic, AfterASeekThePieceOfTheStraightRunPlaysFromItsPlace) {
     SeekAndCompare(at + 700, "ten seconds on");
     EXPECT_GT(audio::MusicNow().Starts, starts0);
 
+    // With the music option off, a seek plays none.
+    tz::EnableBGM = false;
+    at = theatre->Seek(starts.front() + 1000, at);
+    EXPECT_EQ(audio::MusicNow().Name, "");
+    EXPECT_EQ(tz::MusicPiece, straight[static_cast<std::size_t>(at)].Piece);
+    tz::EnableBGM = true;
+
     std::mt19937 rng(2612);
     std::uniform_int_distribution<std::int64_t> pick(theatre->FirstStep(), kSteps);
     for (int i = 0; i < 40; ++i) SeekAndCompare(pick(rng), "a random step");
