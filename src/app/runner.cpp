@@ -174,8 +174,8 @@ std::unique_ptr<frontend::TForm2> ApplySettings(const ProgramOptions& options, p
 
 // Opens what the options name, in the order they are checked: the input file (the title then
 // starts a game at once and its ticks take these bytes), the screenshots' folder, the hash
-// trace, the sound file and the play log. The error, or empty.
-std::string OpenFiles(const ProgramOptions& options, THeadlessFiles& files) {
+// trace, the sound file (a tick's sound lasts tickUs) and the play log. The error, or empty.
+std::string OpenFiles(const ProgramOptions& options, THeadlessFiles& files, std::int64_t tickUs) {
     if (!options.input.empty()) {
         std::ifstream in(options.input, std::ios::binary);
         if (!in) return "--input: cannot read '" + options.input + "'";
@@ -193,7 +193,7 @@ std::string OpenFiles(const ProgramOptions& options, THeadlessFiles& files) {
         files.trace.reset(std::fopen(options.hashTrace.c_str(), "w"));
         if (!files.trace) return "--hash-trace: cannot write '" + options.hashTrace + "'";
     }
-    if (!options.audioOut.empty() && !files.audio.Open(options.audioOut, tz::ProcessPerSec))
+    if (!options.audioOut.empty() && !files.audio.Open(options.audioOut, tickUs))
         return "--audio-out: cannot write '" + options.audioOut + "'";
     if (!options.playLog.empty()) {
         files.playLog.reset(std::fopen(options.playLog.c_str(), "w"));
@@ -400,7 +400,7 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     const std::unique_ptr<frontend::TForm2> dialog = ApplySettings(options, platform, *form);
     if (!PrepareGame(options, platform, *form)) return 1;
     THeadlessFiles files;
-    if (const std::string error = OpenFiles(options, files); !error.empty()) {
+    if (const std::string error = OpenFiles(options, files, form->Sprite.TimerPeriodUs()); !error.empty()) {
         PrintError(error);
         return 1;
     }

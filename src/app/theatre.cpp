@@ -14,7 +14,13 @@ namespace {
 std::int64_t TTheatre::KeyframeStep(std::int64_t k) const { return k == 0 ? firstStep_ : k * KeyframeInterval; }
 
 TTheatre::TTheatre(tz::TForm1& form, std::int64_t maxSteps)
-    : form_(form), frames_(static_cast<std::size_t>(std::max<std::int64_t>(maxSteps, 1) / KeyframeInterval + 1)) {}
+    : form_(form), frames_(static_cast<std::size_t>(std::max<std::int64_t>(maxSteps, 1) / KeyframeInterval + 1)) {
+    // A seek across a scene's set-up runs it again: its pictures are read from their files
+    // once.
+    form_.Sprite.SetKeepPictures(true);
+}
+
+TTheatre::~TTheatre() { form_.Sprite.SetKeepPictures(false); }
 
 void TTheatre::AfterStep(std::int64_t step) {
     // The first keyframe: the first step after the title's set-up (before it the engine is
@@ -49,13 +55,17 @@ std::int64_t TTheatre::Seek(std::int64_t target, std::int64_t current) {
         tz::RestoreGameState(frames_[static_cast<std::size_t>(k)]);
         at = KeyframeStep(k);
     }
-    const tz::TSilencedOutlet silenced;
-    while (at < target) {
-        SimulateStep();
-        ++at;
-        ++lastSeekSteps_;
-        AfterStep(at);
+    {
+        const tz::TSilencedOutlet silenced;
+        while (at < target) {
+            SimulateStep();
+            ++at;
+            ++lastSeekSteps_;
+            AfterStep(at);
+        }
     }
+    // The music heard follows the state reached: its piece from its place, or silence.
+    tz::FollowMusic();
     return at;
 }
 

@@ -21,13 +21,17 @@ class TTheatre {
 public:
     // Room for keyframes of a run of up to maxSteps steps.
     TTheatre(tz::TForm1& form, std::int64_t maxSteps);
+    ~TTheatre();
+    TTheatre(const TTheatre&) = delete;
+    TTheatre& operator=(const TTheatre&) = delete;
 
     // After each step of the run (counted from 1): takes the keyframe when one is due.
     void AfterStep(std::int64_t step);
 
     // Brings the game to the state after step `target` from the state after step `current`;
     // returns the step reached: target, or the first keyframe's step (the title, set up) for
-    // a target before it. Effects are silent meanwhile.
+    // a target before it. Effects are silent meanwhile; then the music follows the state
+    // reached (its piece from its place in it, or silence).
     std::int64_t Seek(std::int64_t target, std::int64_t current);
 
     // The step of the first keyframe (0 until taken).

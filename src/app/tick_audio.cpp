@@ -13,9 +13,9 @@ constexpr int kMaxTickFrames = plat::kAudioRate;   // a tick at the slowest rate
 
 }  // namespace
 
-bool TTickAudio::Open(const std::string& path, int ticksPerSecond) {
+bool TTickAudio::Open(const std::string& path, std::int64_t periodUs) {
     ticks_ = 0;
-    ticksPerSecond_ = std::max(ticksPerSecond, 1);
+    periodUs_ = std::clamp<std::int64_t>(periodUs, 1, 1'000'000);
     open_ = writer_.Open(path, plat::kAudioRate);
     return open_;
 }
@@ -23,8 +23,9 @@ bool TTickAudio::Open(const std::string& path, int ticksPerSecond) {
 void TTickAudio::AfterTick() {
     if (!open_) return;
     const std::int64_t rate = plat::kAudioRate;
-    // Frames up to the end of this tick minus frames up to its start: 685 or 686 at 70 ticks.
-    const auto frames = static_cast<int>(rate * (ticks_ + 1) / ticksPerSecond_ - rate * ticks_ / ticksPerSecond_);
+    // Frames up to the end of this tick minus frames up to its start: 672 at 48 kHz and 14 ms.
+    const auto frames =
+        static_cast<int>(rate * (ticks_ + 1) * periodUs_ / 1'000'000 - rate * ticks_ * periodUs_ / 1'000'000);
     ++ticks_;
     static std::array<float, 2 * kMaxTickFrames> buffer;
     const int n = std::min(frames, kMaxTickFrames);

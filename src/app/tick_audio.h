@@ -1,7 +1,7 @@
 #pragma once
-// --audio-out: the game's sound rendered in step with the headless run's ticks, each tick's
-// share of the output rate (the remainder carried, so no frame is lost or added), written
-// as a wave file.
+// --audio-out: the game's sound rendered in step with the headless run's ticks, each tick
+// the engine's timer period of sound, as in the window (the remainder carried, so no frame
+// is lost or added), written as a wave file.
 
 #include <cstdint>
 #include <string>
@@ -12,8 +12,8 @@ namespace app {
 
 class TTickAudio {
 public:
-    // Creates the file; false when it cannot be written.
-    bool Open(const std::string& path, int ticksPerSecond);
+    // Creates the file for ticks of periodUs microseconds; false when it cannot be written.
+    bool Open(const std::string& path, std::int64_t periodUs);
     // Renders and writes the frames of one more tick (silence while no sound output is open).
     void AfterTick();
     // Finishes the file; false when a write failed.
@@ -25,7 +25,7 @@ public:
 private:
     audio::TWaveWriter writer_;
     std::int64_t ticks_ = 0;
-    int ticksPerSecond_ = 0;
+    std::int64_t periodUs_ = 0;
     bool open_ = false;
 };
 

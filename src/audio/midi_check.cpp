@@ -1,5 +1,6 @@
 #include "audio/midi_check.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace audio {
@@ -25,11 +26,13 @@ public:
     TTrackReader(std::span<const std::uint8_t> file, std::size_t at, std::size_t end)
         : file_(file), pos_(at), end_(end) {}
 
-    // Empty when every event parses, else what is wrong.
-    std::string Check() {
+    // Empty when every event parses, else what is wrong. The tempo changes go to tempos.
+    std::string Check(std::vector<TMidiTempo>& tempos) {
+        tempos_ = &tempos;
         while (pos_ < end_) {
             std::uint32_t delta = 0;
             if (!VarLen(delta)) return "a delta time runs past the track or over four bytes";
+            tick_ += delta;
             if (pos_ >= end_) return "the track ends after a delta time";
             std::uint8_t status = file_[pos_];
             if (status < 0x80) {
@@ -58,6 +61,9 @@ public:
         }
         return {};
     }
+
+    // The tick of the last event read.
+    std::uint32_t Tick() const { return tick_; }
 
 private:
     bool VarLen(std::uint32_t& v) {
@@ -93,6 +99,7 @@ private:
             default: break;
         }
         if (length != fixed) return "meta event " + Hex(type) + " of length " + std::to_string(length);
+        if (type == 0x51) tempos_->push_back(TMidiTempo{tick_, BigEndian(file_, pos_ - 3, 3)});
         return {};
     }
 
@@ -101,6 +108,8 @@ private:
     std::size_t end_;
     std::uint8_t running_ = 0;
     bool ended_ = false;
+    std::uint32_t tick_ = 0;
+    std::vector<TMidiTempo>* tempos_ = nullptr;
 };
 
 bool Ascii(std::span<const std::uint8_t> file, std::size_t at) {
@@ -159,15 +168,21 @@ TMidiCheck CheckMidi(std::span<const std::uint8_t> file) {
         }
         const std::size_t body = at + 8;
         if (Tag(file, at, "MTrk")) {
-            const std::string error = TTrackReader(file, body, body + length).Check();
+            TTrackReader track(file, body, body + length);
+            const std::string error = track.Check(r.Tempos);
             if (!error.empty()) {
                 r.Error = "track " + std::to_string(found + 1) + ": " + error;
                 return r;
             }
+            r.EndTick = std::max(r.EndTick, track.Tick());
             ++found;
         }
         at = body + length;
     }
+    // Tracks are read one after another; the player merges their tempo changes by tick (a
+    // later track's change at the same tick comes later, as the player sends it).
+    std::stable_sort(r.Tempos.begin(), r.Tempos.end(),
+                     [](const TMidiTempo& a, const TMidiTempo& b) { return a.Tick < b.Tick; });
     r.Ok = true;
     return r;
 }

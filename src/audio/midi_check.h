@@ -7,14 +7,23 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace audio {
+
+// A tempo change: from Tick on, a quarter note lasts MicrosPerQuarter microseconds.
+struct TMidiTempo {
+    std::uint32_t Tick = 0;
+    std::uint32_t MicrosPerQuarter = 500000;
+};
 
 struct TMidiCheck {
     bool Ok = false;
     std::uint16_t Format = 0;
     std::uint16_t Tracks = 0;
     std::uint16_t Division = 0;   // ticks per quarter note
+    std::vector<TMidiTempo> Tempos;   // of every track, in the order of their ticks
+    std::uint32_t EndTick = 0;        // where the longest track ends
     std::string Error;
 };
 
@@ -25,7 +34,8 @@ struct TMidiCheck {
 // after a channel message, data bytes below 0x80, system-exclusive and meta events with
 // their lengths inside the chunk, and the meta events of fixed size (end of track, tempo,
 // SMPTE offset, time and key signature) at that size. The rest of a track after its end
-// event is not read.
+// event is not read. A file that is accepted comes with its timing: the tempo changes and
+// the tick its longest track ends at.
 TMidiCheck CheckMidi(std::span<const std::uint8_t> file);
 
 }  // namespace audio

@@ -21,6 +21,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/draw_modes.h"
@@ -341,6 +342,13 @@ public:
                          int SrcY);
     // The picture's height, or -1 when not running or the file is not found.
     int LoadBmpToSurface(SurfacePtr& Surface, const std::string& FileName);
+    // The picture of the file at path: read now into scratch, or the one kept from an earlier
+    // read while pictures are kept; nullptr, with error set, when the file cannot be read.
+    // Bank pictures and LoadBmpToSurface read theirs through it.
+    const plat::Bitmap8* LoadPicture(const std::string& path, plat::Bitmap8& scratch, std::string& error);
+    // While on, each picture file is read once and kept by its path (a replay's seeks run the
+    // scene set-ups again and again); off, the kept pictures are freed.
+    void SetKeepPictures(bool keep);
     std::uint32_t SetColorKeyFromCorner(SurfacePtr& Surface);
     // The colour-mix table from the cache Name.Add beside the program, or (when there is no
     // cache of the right size) computed from the palette and written as the cache.
@@ -433,6 +441,8 @@ private:
     SurfacePtr FBackSurface;             // holds BackGround when one is set
     TBankTable FBankData{};
     TPatternTable FPatterns{};
+    bool FKeepPictures = false;
+    std::vector<std::pair<std::string, plat::Bitmap8>> FKeptPictures;   // by path, see SetKeepPictures
 
     // Window state.
     bool FStarted = false;

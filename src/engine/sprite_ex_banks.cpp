@@ -101,10 +101,12 @@ void TSpriteEx::RealizeBank(int Index) {
         return;
     }
     const std::string bmpName = tz::ChangeFileExt(bank.fileName, ".bmp");
-    if (!plat::loadBitmap8(bmpName, bank.bitmap, error)) {
+    const plat::Bitmap8* picture = LoadPicture(bmpName, bank.bitmap, error);
+    if (picture == nullptr) {
         Fail("RealizeBank.BadPicture - " + error);
         return;
     }
+    if (picture != &bank.bitmap) bank.bitmap = *picture;   // into the storage reserved at start-up
     SetPaletteFromBitmap(bank.bitmap.palette);
     const int height = stretchedHeight(bank.bitmap, FScreenWidth);
     if (RealizeSurface(bank.surface, height, header.sysMem != 0) != 0) return;
@@ -191,16 +193,32 @@ int TSpriteEx::LoadBmpToSurface(SurfacePtr& Surface, const std::string& FileName
     const std::string path = tz::DataPath(FileName, ".bmp");
     if (path.empty()) return -1;
     const bool was = SetPause(true);
-    plat::Bitmap8 picture;
+    plat::Bitmap8 scratch;
     std::string error;
-    if (!plat::loadBitmap8(path, picture, error)) {
+    const plat::Bitmap8* picture = LoadPicture(path, scratch, error);
+    if (picture == nullptr) {
         Fail("LoadBmpToSurface.BadPicture - " + error);
         return -1;
     }
-    BltBmpToSurface(Surface, 0, 0, FScreenWidth, FScreenHeight, picture, 0, 0);
-    SetPaletteFromBitmap(picture.palette);
+    BltBmpToSurface(Surface, 0, 0, FScreenWidth, FScreenHeight, *picture, 0, 0);
+    SetPaletteFromBitmap(picture->palette);
     SetPause(was);
-    return picture.height;
+    return picture->height;
+}
+
+const plat::Bitmap8* TSpriteEx::LoadPicture(const std::string& path, plat::Bitmap8& scratch, std::string& error) {
+    if (FKeepPictures) {
+        for (const auto& [name, picture] : FKeptPictures)
+            if (name == path) return &picture;
+    }
+    if (!plat::loadBitmap8(path, scratch, error)) return nullptr;
+    if (FKeepPictures) FKeptPictures.emplace_back(path, scratch);
+    return &scratch;
+}
+
+void TSpriteEx::SetKeepPictures(bool keep) {
+    FKeepPictures = keep;
+    if (!keep) decltype(FKeptPictures)().swap(FKeptPictures);
 }
 
 std::uint32_t TSpriteEx::SetColorKeyFromCorner(SurfacePtr& Surface) {

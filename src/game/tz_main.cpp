@@ -72,6 +72,17 @@ void WindowStopMusic() {
     if (Form1 != nullptr) StopBgm();
 }
 
+// A piece's ticks are the engine's: each one the timer's period, which the music has played
+// meanwhile.
+void WindowResumeMusic(std::uint8_t Piece, std::int32_t Ticks) {
+    if (Form1 == nullptr) return;
+    if (Piece == Music::None || !EnableBGM) {
+        StopBgm();
+        return;
+    }
+    FollowBgm(Music::Name(Piece), static_cast<double>(Ticks) * static_cast<double>(Form1->Sprite.TimerPeriodUs()) / 1000.0);
+}
+
 void WindowFadeToWhite(std::int32_t Level) {
     if (Form1 != nullptr) Form1->Sprite.FadeToWhite(Level);
 }
@@ -90,7 +101,7 @@ void WindowUserEvent() {
 }
 
 constexpr TOutlet WindowOutlet{WindowPlaySE,      WindowStartMusic,  WindowStopMusic, WindowFadeToWhite,
-                               WindowFadeToBlack, WindowFillScreens, WindowUserEvent};
+                               WindowFadeToBlack, WindowFillScreens, WindowUserEvent, WindowResumeMusic};
 
 }  // namespace
 
@@ -223,11 +234,11 @@ void TForm1::TitleSetup() {
     const engine::Surface* titleBank = Sprite.BankData()[BankTitle].surface.get();
     FillColour = static_cast<std::uint8_t>(titleBank != nullptr ? titleBank->colorKey : 0);
     Sprite.MakeAddTable("Title", 80, 100);
-    plat::Bitmap8 picture;
+    plat::Bitmap8 scratch;
     std::string error;
-    if (plat::loadBitmap8(DataPath("tz_TitleBack", ".bmp"), picture, error)) {
-        Sprite.SetPaletteFromBitmap(picture.palette);
-        Sprite.BltBmpToSurface(BgSurface, 0, 0, 640, 480, picture, 0, 0);
+    if (const plat::Bitmap8* picture = Sprite.LoadPicture(DataPath("tz_TitleBack", ".bmp"), scratch, error)) {
+        Sprite.SetPaletteFromBitmap(picture->palette);
+        Sprite.BltBmpToSurface(BgSurface, 0, 0, 640, 480, *picture, 0, 0);
     } else {
         Sprite.Fail("tz_TitleBack.bmp: " + error);
         return;

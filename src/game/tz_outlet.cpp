@@ -11,13 +11,14 @@ namespace {
 void NoSound(std::int32_t, std::int32_t, std::int32_t, std::int32_t) {}
 void NoMusic(std::uint8_t) {}
 void NoCall() {}
+void NoResume(std::uint8_t, std::int32_t) {}
 void NoLevel(std::int32_t) {}
 void NoColour(std::uint8_t) {}
 void CountRequest() { ++UserEventRequests; }
 
 // Without a game window: nothing to play or show; scene requests are counted.
-constexpr TOutlet DefaultOutlet{NoSound, NoMusic, NoCall, NoLevel, NoLevel, NoColour, CountRequest};
-constexpr TOutlet SilentOutlet{NoSound, NoMusic, NoCall, NoLevel, NoLevel, NoColour, NoCall};
+constexpr TOutlet DefaultOutlet{NoSound, NoMusic, NoCall, NoLevel, NoLevel, NoColour, CountRequest, NoResume};
+constexpr TOutlet SilentOutlet{NoSound, NoMusic, NoCall, NoLevel, NoLevel, NoColour, NoCall, NoResume};
 
 const TOutlet* Current = &DefaultOutlet;
 
@@ -53,6 +54,8 @@ void StartMusic(std::uint8_t Piece) {
     MusicTicks = 0;
     Current->StartMusic(Piece);
 }
+
+void FollowMusic() { Current->ResumeMusic(MusicPiece, MusicTicks); }
 
 void RequestUserEvent() {
     GameState.Play.UserEventPending = true;

@@ -20,6 +20,9 @@ struct TOutlet {
     void (*FadeToBlack)(std::int32_t Level);
     void (*FillScreens)(std::uint8_t Colour);     // both screens in one palette index
     void (*UserEvent)();                          // run the scene set-up after the next frame
+    // The state was put back (a replay's seek): piece Piece (None: silence) from Ticks ticks
+    // after its start, unless it plays there already.
+    void (*ResumeMusic)(std::uint8_t Piece, std::int32_t Ticks);
 };
 
 // The outlet in use (never null).
@@ -58,6 +61,9 @@ void FillScreens(std::uint8_t Colour);
 // outlet's business.
 void StartMusic(std::uint8_t Piece);
 void StopMusic();
+// After the game state was restored and played forward silenced (a seek in a replay): the
+// music heard follows the state, its MusicPiece from MusicTicks on, or silence.
+void FollowMusic();
 // The piece of stage n (1..3).
 inline std::uint8_t StageMusic(std::int32_t n) { return static_cast<std::uint8_t>(Music::Stage1 + n - 1); }
 

@@ -41,4 +41,6 @@ bool PlayBgm(const std::string& Name) { return audio::StartMusic(Name, &DataPath
 
 void StopBgm() { audio::StopMusic(); }
 
+bool FollowBgm(const std::string& Name, double PositionMs) { return audio::FollowMusic(Name, &DataPath, PositionMs); }
+
 }  // namespace tz

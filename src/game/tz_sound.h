@@ -31,5 +31,7 @@ void PlaySoundEffect(std::int32_t Index, std::int32_t Pan, std::int32_t VolumeSt
 // The music player: stops what plays, opens Name's .mid and plays it; true when it plays.
 bool PlayBgm(const std::string& Name);
 void StopBgm();
+// Brings the player to Name's piece at PositionMs from its start (see audio::FollowMusic).
+bool FollowBgm(const std::string& Name, double PositionMs);
 
 }  // namespace tz

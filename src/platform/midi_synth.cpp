@@ -38,6 +38,8 @@ struct MidiSynth::Handles {
     fluid_player_t* player = nullptr;
     int sampleRate = kAudioRate;
     int quietFrames = 0;   // frames rendered since the piece's last voice ended
+    int startTick = 0;     // where the piece was started
+    bool rendered = false; // frames were rendered since: the player has read the file
 
     Handles() = default;
     Handles(const Handles&) = delete;
@@ -84,18 +86,30 @@ MidiSynth::MidiSynth(std::unique_ptr<Handles> handles, std::string soundFont)
 
 MidiSynth::~MidiSynth() = default;
 
-bool MidiSynth::play(std::span<const std::uint8_t> midiFile) {
+bool MidiSynth::play(std::span<const std::uint8_t> midiFile, int startTick) {
     stop();
     h_->player = new_fluid_player(h_->synth);
     if (h_->player == nullptr) return false;
+    // A seek set before the player starts is taken when it reads the file, on the first
+    // frames rendered: the notes before it are skipped, the programs, controllers and tempo
+    // changes before it are sent.
+    startTick = std::max(startTick, 0);
     if (fluid_player_add_mem(h_->player, midiFile.data(), midiFile.size()) != FLUID_OK ||
+        (startTick > 0 && fluid_player_seek(h_->player, startTick) != FLUID_OK) ||
         fluid_player_play(h_->player) != FLUID_OK) {
         delete_fluid_player(h_->player);
         h_->player = nullptr;
         return false;
     }
     h_->quietFrames = 0;
+    h_->startTick = startTick;
+    h_->rendered = false;
     return true;
+}
+
+int MidiSynth::currentTick() const {
+    if (h_->player == nullptr) return -1;
+    return h_->rendered ? fluid_player_get_current_tick(h_->player) : h_->startTick;
 }
 
 void MidiSynth::stop() {
@@ -124,6 +138,7 @@ void MidiSynth::render(float* out, int frames) noexcept {
     }
     h_->quietFrames = h_->sounding() ? 0 : h_->quietFrames + frames;
     fluid_synth_write_float(h_->synth, frames, out, 0, 2, out, 1, 2);
+    h_->rendered = true;
 }
 
 }  // namespace plat

@@ -24,14 +24,18 @@ public:
     MidiSynth(const MidiSynth&) = delete;
     MidiSynth& operator=(const MidiSynth&) = delete;
 
-    // Plays a standard MIDI file once from its start, stopping the piece before it. The
-    // bytes are copied. The caller checks them first: FluidSynth reads the file only as it
-    // plays, and a fault found then just ends in silence. False when FluidSynth refuses.
-    bool play(std::span<const std::uint8_t> midiFile);
+    // Plays a standard MIDI file once from startTick (0: its start) to its end, stopping the
+    // piece before it. The bytes are copied. The caller checks them first: FluidSynth reads
+    // the file only as it plays, and a fault found then just ends in silence. False when
+    // FluidSynth refuses.
+    bool play(std::span<const std::uint8_t> midiFile, int startTick = 0);
     // Stops the piece and silences every voice at once; the synthesizer is reset for the next.
     void stop();
     // True from play until stop, and until a piece that ended by itself has rung out.
     bool active() const;
+    // The MIDI tick the piece has reached (the start tick until frames are rendered); -1 with
+    // no piece.
+    int currentTick() const;
     // Writes frames interleaved stereo frames (silence when not active).
     void render(float* out, int frames) noexcept override;
 

@@ -34,6 +34,9 @@ TEST(CheckMidi, AcceptsWhatTheSynthesizerPlays) {
     EXPECT_EQ(r.Format, 1);
     EXPECT_EQ(r.Tracks, 2);
     EXPECT_EQ(r.Division, 96);
+    ASSERT_EQ(r.Tempos.size(), 1u);
+    EXPECT_EQ(r.Tempos[0].MicrosPerQuarter, 500000u);
+    EXPECT_EQ(r.EndTick, 200u);
     EXPECT_TRUE(audio::CheckMidi(testsound::HeldNote(60, 1.0)).Ok);
 
     // A chunk of another kind between the header and the tracks is skipped; bytes after the

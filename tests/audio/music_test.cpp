@@ -86,6 +86,53 @@ TEST_F(MusicTest, BossPieceReplacesTheStageThreePiece) {
     EXPECT_LT(ToneNear(boss, 0, 261.6, kRate, 24000, 72000), low / 100.0);   // the stage piece is gone
 }
 
+// A flute on A4 for the first second (120 beats a minute), then, from a tempo change to 60,
+// on F#5 for two: 3 s in all, in notes of 24 ticks (a seek plays from the next note on).
+std::vector<std::uint8_t> TwoTempoPiece() {
+    testsound::MidiTrack tempo;
+    tempo.Event(0, {0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20});     // 500000 us a quarter
+    tempo.Event(192, {0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40});   // 1000000 us a quarter
+    tempo.End();
+    testsound::MidiTrack notes;
+    notes.Program(0, 73);
+    for (int i = 0; i < 16; ++i) notes.Note(0, i < 8 ? 69 : 78, 24);
+    notes.End();
+    return testsound::MidiBytes({tempo, notes});
+}
+
+TEST_F(MusicTest, PieceStartsAndFollowsFromAPlaceInIt) {
+    Open();
+    Write("BGM1", TwoTempoPiece());
+    const auto position = [] { return audio::MusicNow().PositionMs; };
+    ASSERT_TRUE(audio::StartMusic("BGM1", InFolder, 2000.0));
+    EXPECT_EQ(audio::MusicNow().Name, "BGM1");
+    EXPECT_NEAR(position(), 2000.0, 15.0);
+    const auto late = Pull(0.5);
+    EXPECT_NEAR(position(), 2500.0, 15.0);
+    EXPECT_GT(ToneNear(late, 0, 740.0, kRate, 4800, 24000), 0.005);
+    EXPECT_LT(ToneNear(late, 0, 440.0, kRate, 4800, 24000), 0.001);
+
+    // Where it is already: nothing is started; elsewhere in it: it plays from there.
+    const std::uint32_t starts = audio::MusicNow().Starts;
+    EXPECT_TRUE(audio::FollowMusic("BGM1", InFolder, 2510.0));
+    EXPECT_EQ(audio::MusicNow().Starts, starts);
+    EXPECT_TRUE(audio::FollowMusic("BGM1", InFolder, 300.0));
+    EXPECT_EQ(audio::MusicNow().Starts, starts + 1);
+    const auto early = Pull(0.5);
+    EXPECT_NEAR(position(), 800.0, 15.0);
+    EXPECT_GT(ToneNear(early, 0, 440.0, kRate, 4800, 24000), 0.005);
+
+    // Past its end: the piece counts as playing, at its end, and plays nothing more.
+    EXPECT_TRUE(audio::FollowMusic("BGM1", InFolder, 9000.0));
+    EXPECT_TRUE(audio::MusicPlaying());
+    EXPECT_LT(Rms(Pull(1.0), 0, 24000), 1e-4);   // once the reverb of the notes before has died away
+    EXPECT_NEAR(position(), 3000.0, 1e-6);
+    // No piece: silence.
+    EXPECT_FALSE(audio::FollowMusic("", InFolder, 0.0));
+    EXPECT_FALSE(audio::MusicPlaying());
+    EXPECT_EQ(audio::MusicNow().Name, "");
+}
+
 TEST_F(MusicTest, MissingOrBrokenPieceIsReportedOnceAndNothingPlays) {
     Open();
     auto broken = testsound::HeldNote(60, 2.0);

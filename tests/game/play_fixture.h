@@ -38,7 +38,8 @@ inline void NoMusic(std::uint8_t) {}
 inline void NoCall() {}
 inline void NoLevel(std::int32_t) {}
 inline void NoColour(std::uint8_t) {}
-inline constexpr TOutlet RecordingOutlet{RecordSound, NoMusic, NoCall, NoLevel, NoLevel, NoColour, NoCall};
+inline void NoResume(std::uint8_t, std::int32_t) {}
+inline constexpr TOutlet RecordingOutlet{RecordSound, NoMusic, NoCall, NoLevel, NoLevel, NoColour, NoCall, NoResume};
 
 class PlayTest : public ::testing::Test {
 protected:
