@@ -46,6 +46,9 @@ std::string SystemError(int err) { return std::strerror(err); }
 // Loading reads into this scratch copy first, so a refused file changes nothing.
 std::array<std::uint8_t, ReplayBufferSize> LoadScratch{};
 
+// The replay file being watched, for FinishedGameName (empty: none).
+std::string WatchedFile;
+
 }  // namespace
 
 std::uint8_t NextTickInput() {
@@ -109,16 +112,26 @@ TReplayResult SaveReplay(const std::string& Name) {
                            EncodeProofRecord(length));
 }
 
+std::string FinishedGameName(const std::string& Name) {
+    if (WatchedFile.empty()) return Name;
+    std::error_code error;
+    return std::filesystem::equivalent(ReplayPath(Name), WatchedFile, error) ? TakeOverReplayName : Name;
+}
+
 TFinishedGameSave SaveFinishedGame(bool playedBack) {
     TFinishedGameSave result;
     if (playedBack) {
-        if (!ReplayMode) ReplayPos = 0;
+        if (!ReplayMode) {
+            ReplayPos = 0;
+            WatchedFile.clear();   // watched to its end: later games are the player's own
+        }
         return result;
     }
     if (ReplayPos <= 0) return result;
-    if (Score == HiScore) result.HighScore = SaveReplay("HighScore");
-    result.LastGame = SaveReplay("LastGame");
+    if (Score == HiScore) result.HighScore = SaveReplay(FinishedGameName("HighScore"));
+    result.LastGame = SaveReplay(FinishedGameName("LastGame"));
     ReplayPos = 0;
+    WatchedFile.clear();
     return result;
 }
 
@@ -187,6 +200,7 @@ TReplayResult LoadReplay(const std::string& FileName) {
     ReplayStartFrom = static_cast<std::uint8_t>(info.StartFrom);
     ReplayMode = true;
     ReplayPos = 0;
+    WatchedFile = FileName;
     return result;
 }
 
