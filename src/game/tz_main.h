@@ -134,9 +134,9 @@ public:
     // scene's kind, the stage and the final boss's form.
     std::uint32_t SceneryKey() const;
     // The game state jumped (a seek): nothing is blended from before the jump, a paused frame
-    // is drawn again, and the engine's banks, backdrop and palette are made the scene's when
-    // its key was `sceneryBefore` or a scene set-up ran on the way. Main thread, no tick
-    // running.
+    // is drawn again, the palette is the scene's, and the engine's banks and backdrop are made
+    // the scene's when its key was not `sceneryBefore` or a scene set-up ran on the way. Main
+    // thread, no tick running.
     void AfterJump(std::uint32_t sceneryBefore, bool setUpsRan);
 
 private:

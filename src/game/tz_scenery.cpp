@@ -79,13 +79,14 @@ std::uint32_t TForm1::SceneryKey() const {
 void TForm1::AfterJump(std::uint32_t sceneryBefore, bool setUpsRan) {
     SmoothForget(*FSmooth);
     FPauseFrameDrawn = false;
-    if (!setUpsRan && SceneryKey() == sceneryBefore) return;
+    const bool dress = setUpsRan || SceneryKey() != sceneryBefore;
     const std::uint8_t scene = SceneState;
     if (scene == Scene::Title) {
-        DressTitle();
+        if (dress) DressTitle();
     } else if (PlayScene(scene)) {
-        if (!DressStage()) return;
-        // The palette as the scene's ticks leave it: the stage's own, or the clear fade's.
+        if (dress && !DressStage()) return;
+        // The palette as the scene's ticks leave it (whether the banks changed or not): the
+        // stage's own, or the clear fade's.
         const std::int32_t fade = scene == Scene::StageFade && SceneTimer >= 36 ? (SceneTimer - 36) * 4 : 0;
         if (StageNo >= 3 && fade > 0)
             Sprite.FadeToWhite(fade);
