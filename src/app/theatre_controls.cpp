@@ -1,6 +1,7 @@
 #include "app/theatre_controls.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "app/runner.h"
 #include "game/tz_gamepad.h"
@@ -79,9 +80,10 @@ TTheatreControls::~TTheatreControls() {
 void TTheatreControls::Loaded() {
     // Before the replay plays: no tick runs yet.
     theatre_ = std::make_unique<TTheatre>(form_, tz::ReplayLength + StepsBeyondReplay);
-    step_ = 0;
+    // The title's set-up, before the first tick, is step 1, as in a headless run.
+    step_ = 1;
     surveyed_ = false;
-    lastStep_ = 0;
+    startStep_ = lastStep_ = 0;
     speed_ = NormalSpeed;
     marks_.Clear();
     form_.SetPlaybackRate(1, 1);
@@ -92,7 +94,7 @@ void TTheatreControls::BeforeTick() {
     // The set-up the last tick asked for has run (the engine holds the ticks until it has):
     // the state is the one after the step.
     const std::int64_t done = step_.load();
-    if (done > 0) theatre_->AfterStep(done);
+    theatre_->AfterStep(done);
     step_.store(done + 1);
 }
 
@@ -110,15 +112,20 @@ void TTheatreControls::Survey() {
     std::int64_t at = theatre_->Seek(theatre_->FirstStep(), back);
     setUps += theatre_->LastSeekSetUps();
     marks_.Observe(at);
-    // Step by step to the tick before the one that reads the last byte: the game may end
-    // there, and its playback with it.
-    const std::int64_t limit = theatre_->FirstStep() + tz::ReplayBufferSize;
-    while (tz::ReplayMode && InPlayScene(tz::SceneState) && tz::ReplayPos + 1 < tz::ReplayLength && at < limit) {
+    // Step by step from the title to the tick before the one that reads the last byte: the
+    // game may end there, and its playback with it.
+    const std::int64_t limit = theatre_->FirstStep() + tz::ReplayBufferSize + StepsBeyondReplay;
+    startStep_ = 0;
+    while (tz::ReplayMode && at < limit) {
+        const bool inPlay = InPlayScene(tz::SceneState);
+        if (inPlay && startStep_ == 0) startStep_ = at;
+        if ((inPlay || startStep_ > 0) && (!inPlay || tz::ReplayPos + 1 >= tz::ReplayLength)) break;
         at = theatre_->Seek(at + 1, at);
         setUps += theatre_->LastSeekSetUps();
         marks_.Observe(at);
     }
-    lastStep_ = at;
+    if (startStep_ == 0) startStep_ = at;
+    lastStep_ = std::max(at, startStep_);
     at = theatre_->Seek(back, at);
     setUps += theatre_->LastSeekSetUps();
     step_ = at;
@@ -126,14 +133,22 @@ void TTheatreControls::Survey() {
 }
 
 void TTheatreControls::Jump(std::int64_t target) {
-    target = std::clamp(target, theatre_->FirstStep(), std::max(lastStep_, theatre_->FirstStep()));
+    target = std::clamp(target, startStep_, lastStep_);
     const std::uint32_t scenery = form_.SceneryKey();
     step_ = theatre_->Seek(target, step_.load());
     form_.AfterJump(scenery, theatre_->LastSeekSetUps() > 0);
 }
 
+bool TTheatreControls::ActiveNow() {
+    if (!theatre_) return false;
+    // The scene is the tick's to change: read with the engine locked. The ticks go on
+    // undisturbed when nothing is played back (the arrows move the ship then).
+    std::lock_guard lock(form_.Sprite.EngineLock());
+    return Active();
+}
+
 bool TTheatreControls::Press(TTheatreKey key) {
-    if (key == TTheatreKey::None) return false;
+    if (key == TTheatreKey::None || !ActiveNow()) return false;
     const TTicksStopped stopped(form_.Sprite);
     if (!Active()) return false;
     shownUntil_ = std::chrono::steady_clock::now() + TimelineShown;
@@ -145,7 +160,7 @@ bool TTheatreControls::Press(TTheatreKey key) {
         case TTheatreKey::Forward: Jump(step + SeekShortSeconds * second); break;
         case TTheatreKey::BackLong: Jump(step - SeekLongSeconds * second); break;
         case TTheatreKey::ForwardLong: Jump(step + SeekLongSeconds * second); break;
-        case TTheatreKey::Start: Jump(theatre_->FirstStep()); break;
+        case TTheatreKey::Start: Jump(startStep_); break;
         case TTheatreKey::End: Jump(lastStep_); break;
         case TTheatreKey::StepBack:
             if (form_.GamePaused()) Jump(step - 1);
@@ -179,6 +194,7 @@ bool TTheatreControls::Press(TTheatreKey key) {
 }
 
 bool TTheatreControls::SeekTo(std::int64_t step) {
+    if (!ActiveNow()) return false;
     const TTicksStopped stopped(form_.Sprite);
     if (!Active()) return false;
     if (!surveyed_) Survey();
@@ -196,9 +212,28 @@ void TTheatreControls::DrawOverlay() {
     if (!surveyed_ || !Active()) return;
     if (!form_.GamePaused() && std::chrono::steady_clock::now() >= shownUntil_) return;
     const TPlaybackSpeed& s = PlaybackSpeeds[speed_];
-    const TTimelineView view{theatre_->FirstStep(), EndStep(), step_.load(), marks_.Marks(),
+    const TTimelineView view{startStep_, EndStep(), step_.load(), marks_.Marks(),
                              s.Repeat, s.Divide};
     DrawTimeline(form_.Sprite, view);
+}
+
+std::string TimelineJson(const TTheatreControls& controls) {
+    std::string json = "{\"timeline\":{\"step\":" + std::to_string(controls.Step()) +
+                       ",\"first\":" + std::to_string(controls.StartStep()) +
+                       ",\"last\":" + std::to_string(controls.LastStep());
+    for (const auto& [kind, name] : {std::pair{TMarkKind::Stage, "stage"}, std::pair{TMarkKind::Boss, "boss"},
+                                     std::pair{TMarkKind::LifeLost, "life"}}) {
+        json += ",\"" + std::string(name) + "\":[";
+        bool first = true;
+        for (const TTimelineMark& m : controls.Marks().Marks()) {
+            if (m.Kind != kind) continue;
+            if (!first) json += ',';
+            json += std::to_string(m.Step);
+            first = false;
+        }
+        json += "]";
+    }
+    return json + "}}";
 }
 
 }  // namespace app

@@ -67,11 +67,12 @@ public:
     bool Press(TTheatreKey key);
     bool SeekTo(std::int64_t step);
 
-    // The step the game stands at (counted as a headless run counts them, from 1).
+    // The step the game stands at, counted as a headless run counts them: the title's set-up
+    // is step 1, then each tick one step.
     std::int64_t Step() const { return step_.load(); }
-    // The steps of the replay's start, its last tick's, and the one after (the step reading
-    // its last byte); known once surveyed.
-    std::int64_t FirstStep() const { return theatre_ ? theatre_->FirstStep() : 0; }
+    // The steps of the replay's start (its first in play), its last tick's, and the one after
+    // (the step reading its last byte); known once surveyed.
+    std::int64_t StartStep() const { return startStep_; }
     std::int64_t LastStep() const { return lastStep_; }
     std::int64_t EndStep() const { return lastStep_ + 1; }
     const TTimelineMarks& Marks() const { return marks_; }
@@ -83,6 +84,7 @@ private:
     void DrawOverlay();
     // A playback in a play scene with its first keyframe (ticks stopped or engine locked).
     bool Active() const;
+    bool ActiveNow();
     void Survey();
     void Jump(std::int64_t target);
 
@@ -90,10 +92,15 @@ private:
     std::unique_ptr<TTheatre> theatre_;
     std::atomic<std::int64_t> step_{0};
     bool surveyed_ = false;
+    std::int64_t startStep_ = 0;
     std::int64_t lastStep_ = 0;
     std::size_t speed_ = NormalSpeed;
     TTimelineMarks marks_;
     std::chrono::steady_clock::time_point shownUntil_{};
 };
+
+// {"timeline":{"step":S,"first":F,"last":L,"stage":[...],"boss":[...],"life":[...]}}: where the
+// game stands and what the timeline shows (the marks' steps by kind).
+std::string TimelineJson(const TTheatreControls& controls);
 
 }  // namespace app
