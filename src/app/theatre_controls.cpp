@@ -13,8 +13,10 @@
 namespace app {
 namespace {
 
-// Keyframes for the steps before the first byte (the title) and some room beyond the last.
+// Keyframes for the longest playback: a game's bytes, and room beyond them (the title before
+// the first, a game that goes on after its last, as a replay cut short does).
 constexpr std::int64_t StepsBeyondReplay = 1000;
+constexpr std::int64_t PlaybackRoom = tz::ReplayBufferSize + StepsBeyondReplay;
 
 // While alive no tick runs, and the scene set-up the last tick asked for has run (the state
 // is then the one after a whole step, as keyframes and seeks take it).
@@ -79,7 +81,7 @@ TTheatreControls::~TTheatreControls() {
 
 void TTheatreControls::Loaded() {
     // Before the replay plays: no tick runs yet.
-    theatre_ = std::make_unique<TTheatre>(form_, tz::ReplayLength + StepsBeyondReplay);
+    theatre_ = std::make_unique<TTheatre>(form_, PlaybackRoom);
     // The title's set-up, before the first tick, is step 1, as in a headless run.
     step_ = 1;
     surveyed_ = false;
@@ -112,20 +114,23 @@ void TTheatreControls::Survey() {
     std::int64_t at = theatre_->Seek(theatre_->FirstStep(), back);
     setUps += theatre_->LastSeekSetUps();
     marks_.Observe(at);
-    // Step by step from the title to the tick before the one that reads the last byte: the
-    // game may end there, and its playback with it.
-    const std::int64_t limit = theatre_->FirstStep() + tz::ReplayBufferSize + StepsBeyondReplay;
-    startStep_ = 0;
-    while (tz::ReplayMode && at < limit) {
-        const bool inPlay = InPlayScene(tz::SceneState);
-        if (inPlay && startStep_ == 0) startStep_ = at;
-        if ((inPlay || startStep_ > 0) && (!inPlay || tz::ReplayPos + 1 >= tz::ReplayLength)) break;
+    // Step by step from the title until the playback ends (the step that brings the title
+    // back, ending the replay mode): its last step is the one before.
+    const std::int64_t limit = theatre_->FirstStep() + PlaybackRoom;
+    startStep_ = lastStep_ = 0;
+    while (at < limit) {
+        const bool playing = tz::ReplayMode && InPlayScene(tz::SceneState);
+        if (playing) {
+            if (startStep_ == 0) startStep_ = at;
+            lastStep_ = at;
+        } else if (startStep_ > 0 || !tz::ReplayMode) {
+            break;
+        }
         at = theatre_->Seek(at + 1, at);
         setUps += theatre_->LastSeekSetUps();
         marks_.Observe(at);
     }
-    if (startStep_ == 0) startStep_ = at;
-    lastStep_ = std::max(at, startStep_);
+    if (startStep_ == 0) startStep_ = lastStep_ = back;
     at = theatre_->Seek(back, at);
     setUps += theatre_->LastSeekSetUps();
     step_ = at;

@@ -70,8 +70,8 @@ public:
     // The step the game stands at, counted as a headless run counts them: the title's set-up
     // is step 1, then each tick one step.
     std::int64_t Step() const { return step_.load(); }
-    // The steps of the replay's start (its first in play), its last tick's, and the one after
-    // (the step reading its last byte); known once surveyed.
+    // The steps of the replay's start (its first in play), its last in play, and the one after
+    // (which ends the playback); known once surveyed.
     std::int64_t StartStep() const { return startStep_; }
     std::int64_t LastStep() const { return lastStep_; }
     std::int64_t EndStep() const { return lastStep_ + 1; }

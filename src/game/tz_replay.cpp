@@ -8,6 +8,7 @@
 
 #include "game/tz_globals.h"
 #include "game/tz_input.h"
+#include "game/tz_outlet.h"
 #include "game/replay_proof.h"
 #include "game/state_hash.h"
 #include "core/atomic_write.h"
@@ -123,7 +124,9 @@ TFinishedGameSave SaveFinishedGame(bool playedBack) {
     if (playedBack) {
         if (!ReplayMode) {
             ReplayPos = 0;
-            WatchedFile.clear();   // watched to its end: later games are the player's own
+            // Watched to its end: later games are the player's own. (A silenced set-up, as a
+            // seek runs, changes nothing outside the game state.)
+            if (!OutletSilenced()) WatchedFile.clear();
         }
         return result;
     }
