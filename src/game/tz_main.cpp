@@ -229,6 +229,22 @@ void TForm1::TitleSetup() {
     ReportSaveFailures(SaveFinishedGame(playedBack));
 }
 
+// The title's banks, backdrop and palette (also after a jump to the title).
+bool TForm1::DressTitle() {
+    Sprite.ReleaseBanks();
+    Sprite.RealizeBank(BankTitle);
+    Sprite.MakeAddTable("Title", 80, 100);
+    plat::Bitmap8 picture;
+    std::string error;
+    if (!plat::loadBitmap8(DataPath("tz_TitleBack", ".bmp"), picture, error)) {
+        Sprite.Fail("tz_TitleBack.bmp: " + error);
+        return false;
+    }
+    Sprite.SetPaletteFromBitmap(picture.palette);
+    Sprite.BltBmpToSurface(BgSurface, 0, 0, 640, 480, picture, 0, 0);
+    return true;
+}
+
 void TForm1::NewGame() {
     PlaySE(Sound::Start, -50, 0, 100);
     PlaySE(Sound::Start, 50, 0, 101);

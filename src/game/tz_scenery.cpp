@@ -10,7 +10,6 @@
 #include "game/tz_globals.h"
 #include "game/tz_kinds.h"
 #include "game/tz_main.h"
-#include "platform/bitmap_loader.h"
 
 namespace tz {
 namespace {
@@ -34,21 +33,6 @@ bool PlayScene(std::uint8_t scene) {
 }
 
 }  // namespace
-
-bool TForm1::DressTitle() {
-    Sprite.ReleaseBanks();
-    Sprite.RealizeBank(BankTitle);
-    Sprite.MakeAddTable("Title", 80, 100);
-    plat::Bitmap8 picture;
-    std::string error;
-    if (!plat::loadBitmap8(DataPath("tz_TitleBack", ".bmp"), picture, error)) {
-        Sprite.Fail("tz_TitleBack.bmp: " + error);
-        return false;
-    }
-    Sprite.SetPaletteFromBitmap(picture.palette);
-    Sprite.BltBmpToSurface(BgSurface, 0, 0, 640, 480, picture, 0, 0);
-    return true;
-}
 
 bool TForm1::DressStage() {
     Sprite.ReleaseBanks();
