@@ -271,7 +271,7 @@ constexpr OptionRow kOptions[] = {
     {"--take-over", "T", true,
      "with --replay and --input FILE: play the replay for T steps, then play on from that state with the bytes "
      "of FILE as live input; the finished game is saved as LastGame (the replay's bytes so far, then the new "
-     "input), the watched file is left as it was",
+     "input), the watched file is left as it was (the game goes to TakeOver when it would replace it)",
      [](ProgramOptions& o, std::string_view v, std::string& e) {
          if (ParseCount(v, o.takeOver) && o.takeOver >= 1) return true;
          e = "--take-over needs a step number >= 1, not '" + std::string(v) + "'";
