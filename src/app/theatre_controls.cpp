@@ -215,10 +215,14 @@ bool TTheatreControls::KeyDown(const plat::WindowEvent& event) {
 
 void TTheatreControls::DrawOverlay() {
     if (!surveyed_ || !Active()) return;
-    if (!form_.GamePaused() && std::chrono::steady_clock::now() >= shownUntil_) return;
+    const auto left = shownUntil_ - std::chrono::steady_clock::now();
+    if (!form_.GamePaused() && left <= decltype(left)::zero()) return;
     const TPlaybackSpeed& s = PlaybackSpeeds[speed_];
+    // Its last half second it fades out (unless paused).
+    const double brightness =
+        form_.GamePaused() ? 1.0 : std::chrono::duration<double>(left) / std::chrono::duration<double>(TimelineFading);
     const TTimelineView view{startStep_, EndStep(), step_.load(), marks_.Marks(),
-                             s.Repeat, s.Divide};
+                             s.Repeat,   s.Divide,  brightness};
     DrawTimeline(form_.Sprite, view);
 }
 

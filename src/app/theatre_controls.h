@@ -48,6 +48,7 @@ inline constexpr std::size_t NormalSpeed = 2;
 inline constexpr std::int64_t SeekShortSeconds = 5;
 inline constexpr std::int64_t SeekLongSeconds = 30;
 inline constexpr auto TimelineShown = std::chrono::seconds(2);
+inline constexpr auto TimelineFading = std::chrono::milliseconds(500);
 
 class TTheatreControls {
 public:

@@ -100,10 +100,14 @@ std::uint8_t Nearest(const plat::Palette& palette, int r, int g, int b) {
     return static_cast<std::uint8_t>(best);
 }
 
-TColours ColoursOf(const plat::Palette& palette) {
-    return {Nearest(palette, 0, 0, 0),      Nearest(palette, 255, 255, 255), Nearest(palette, 110, 110, 120),
-            Nearest(palette, 60, 200, 255), Nearest(palette, 80, 230, 80),   Nearest(palette, 255, 60, 50),
-            Nearest(palette, 255, 220, 40)};
+// The colours at a brightness (1 as they are, 0 black): the timeline fades out through them.
+TColours ColoursOf(const plat::Palette& palette, double brightness) {
+    const auto at = [&](int r, int g, int b) {
+        return Nearest(palette, static_cast<int>(r * brightness), static_cast<int>(g * brightness),
+                       static_cast<int>(b * brightness));
+    };
+    return {Nearest(palette, 0, 0, 0), at(255, 255, 255), at(110, 110, 120), at(60, 200, 255),
+            at(80, 230, 80),           at(255, 60, 50),   at(255, 220, 40)};
 }
 
 void Fill(engine::TSpriteEx& sprite, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
@@ -135,7 +139,7 @@ std::int32_t TrackX(const TTimelineView& v, std::int64_t step) {
 void DrawTimeline(engine::TSpriteEx& sprite, const TTimelineView& v) {
     if (sprite.BackBuffer() == nullptr) return;
     const engine::TPen pen(sprite, engine::TDrawMode::Plain, {0, 0}, engine::TRect{0, 0, 640, 480});
-    const TColours c = ColoursOf(sprite.StoredPalette());
+    const TColours c = ColoursOf(sprite.StoredPalette(), std::clamp(v.Brightness, 0.0, 1.0));
     Fill(sprite, Band.left, Band.top, Band.right, Band.bottom, c.Grey);
     Fill(sprite, Band.left + 1, Band.top + 1, Band.right - 1, Band.bottom - 1, c.Black);
 

@@ -52,6 +52,7 @@ struct TTimelineView {
     std::span<const TTimelineMark> Marks;
     std::int32_t SpeedNum = 1;
     std::int32_t SpeedDen = 1;
+    double Brightness = 1.0;   // 1 shown, toward 0 as it fades out
 };
 
 // "m:ss" of a number of steps at the game's rate, into `out` (at least 12 characters);
