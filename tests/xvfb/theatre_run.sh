@@ -1,8 +1,8 @@
 #!/bin/sh
 # The replay theatre in the real game window, driven with the keyboard (xdotool) and seen
 # through screenshots of the window (ImageMagick):
-#   1. A whole game recorded headless by the autopilot is played back in the window from the
-#      home folder's own LastGame.KRREP.
+#   1. A whole game recorded by the autopilot (the end-to-end tests' AutopilotGame.KRREP) is
+#      played back in the window as the home folder's own LastGame.KRREP.
 #   2. Right, Shift+Right seek forward; P pauses; "." and "," step one tick forward and back
 #      (each step changes the picture, the step back shows another picture than the steps
 #      forward); "]" and "[" change the speed; End and Home jump to the last tick and the
@@ -26,9 +26,7 @@ mkdir -p "$OUT/home" "$OUT/replay_home"
 HOME_DIR=$OUT/home
 WATCHED=$HOME_DIR/LastGame.KRREP
 SAVED=$HOME_DIR/TakeOver.KRREP
-"$BIN" --headless --home "$HOME_DIR" --autopilot 3 --autopilot-seed 17 --until-title --no-draw \
-    >"$OUT/record.out" 2>"$OUT/record.err" || fail "the autopilot's game failed: $(cat "$OUT/record.err")"
-[ -e "$WATCHED" ] || fail "the autopilot's game saved no LastGame.KRREP"
+cp "$(dirname "$0")/../e2e/data/AutopilotGame.KRREP" "$WATCHED" || fail "no recorded game to watch"
 BEFORE=$(md5sum <"$WATCHED")
 printf '[Options]\nFullScreen=0\nEnableBGM=0\n' >"$HOME_DIR/korrindal.ini"
 
