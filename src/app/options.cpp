@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "platform/key_names.h"
+
 namespace korrindal {
 extern const char* const kVersion;
 }
@@ -39,6 +41,33 @@ bool ParseShotList(std::string_view text, std::vector<std::int64_t>& out) {
         std::int64_t v = 0;
         if (!ParseCount(text.substr(0, comma), v) || v < 1) return false;
         list.push_back(v);
+        if (comma == std::string_view::npos) break;
+        text.remove_prefix(comma + 1);
+    }
+    out.insert(out.end(), list.begin(), list.end());
+    return true;
+}
+
+// "T:KEY[,T:KEY...]": a key (by its settings-file name, "Shift+" before it for the shift key)
+// pressed before step T.
+bool ParsePressList(std::string_view text, std::vector<KeyPress>& out) {
+    std::vector<KeyPress> list;
+    while (true) {
+        const auto comma = text.find(',');
+        const std::string_view item = text.substr(0, comma);
+        const auto colon = item.find(':');
+        if (colon == std::string_view::npos) return false;
+        KeyPress press;
+        if (!ParseCount(item.substr(0, colon), press.step) || press.step < 1) return false;
+        std::string_view name = item.substr(colon + 1);
+        constexpr std::string_view shift = "Shift+";
+        if (name.size() > shift.size() && name.substr(0, shift.size()) == shift) {
+            press.shift = true;
+            name.remove_prefix(shift.size());
+        }
+        press.key = plat::keyFromName(name);
+        if (press.key == plat::Key::Count) return false;
+        list.push_back(press);
         if (comma == std::string_view::npos) break;
         text.remove_prefix(comma + 1);
     }
@@ -242,10 +271,20 @@ constexpr OptionRow kOptions[] = {
     {"--take-over", "T", true,
      "with --replay and --input FILE: play the replay for T steps, then play on from that state with the bytes "
      "of FILE as live input; the finished game is saved as LastGame (the replay's bytes so far, then the new "
-     "input), the watched file is left as it was",
+     "input), the watched file is left as it was (the game goes to TakeOver when it would replace it)",
      [](ProgramOptions& o, std::string_view v, std::string& e) {
          if (ParseCount(v, o.takeOver) && o.takeOver >= 1) return true;
          e = "--take-over needs a step number >= 1, not '" + std::string(v) + "'";
+         return false;
+     }},
+    {"--press", "T:KEY[,T:KEY...]", true,
+     "with --replay: press KEY (a name as in the settings file; Shift+KEY with the shift key) in the game window "
+     "before step T, as a player presses the replay theatre's keys (Left, Right, Home, End, Comma, Period, "
+     "LeftBracket, RightBracket, Return, P); after the run a line {\"timeline\":...} gives the step the game "
+     "stands at, the replay's first and last steps and the timeline's marks",
+     [](ProgramOptions& o, std::string_view v, std::string& e) {
+         if (ParsePressList(v, o.presses)) return true;
+         e = "--press needs STEP:KEY items separated by commas, not '" + std::string(v) + "'";
          return false;
      }},
     {"--verify", nullptr, false,
@@ -335,6 +374,7 @@ ParseResult ParseOptions(int argc, const char* const* argv, ProgramOptions& out)
     if (out.autopilot >= 0 && !out.input.empty()) return fail("--autopilot and --input both choose the input");
     if (out.autopilot >= 0 && !out.replay.empty()) return fail("--autopilot plays a new game, not a replay");
     if (!out.seeks.empty() && out.replay.empty()) return fail("--seek needs --replay");
+    if (!out.presses.empty() && out.replay.empty()) return fail("--press needs --replay");
     if (out.takeOver >= 0 && (out.replay.empty() || out.input.empty()))
         return fail("--take-over needs --replay and --input");
     if (out.takeOver >= 0 && !out.seeks.empty()) return fail("--take-over and --seek cannot be combined");

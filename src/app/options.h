@@ -7,11 +7,19 @@
 #include <vector>
 
 #include "core/ui_language.h"
+#include "platform/platform.h"
 
 namespace app {
 
 // The most steps --until-title runs without --ticks (about 48 minutes of play).
 inline constexpr std::int64_t kUntilTitleCap = 200000;
+
+// --press: a key pressed in the game window before a step.
+struct KeyPress {
+    std::int64_t step = 0;
+    plat::Key key = plat::Key::Count;
+    bool shift = false;
+};
 
 struct ProgramOptions {
     bool help = false;
@@ -42,6 +50,7 @@ struct ProgramOptions {
     bool noSoundEffects = false;       // headless: the startup dialog's sound-effects box cleared
     std::int64_t takeOver = -1;        // headless, with --replay and --input: the step the player takes over at
     std::vector<std::int64_t> seeks;   // headless, with --replay: after the run, seek to these steps in turn
+    std::vector<KeyPress> presses;     // headless, with --replay: the replay theatre's keys pressed before steps
     bool verifyRun = false;            // --verify: check the files below, nothing else
     std::vector<std::string> verify;   // replay files to re-simulate and check (--verify)
     std::string frameLog;              // one JSON line per present and per key press (engine/frame_log.h)

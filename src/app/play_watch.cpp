@@ -10,12 +10,6 @@
 namespace app {
 namespace {
 
-bool IsBoss(std::uint8_t kind) {
-    namespace K = tz::EnemyKind;
-    return kind == K::BeamMidBoss || kind == K::Stage1Boss || kind == K::Stage2Boss || kind == K::ShardMidBoss ||
-           kind == K::FinalBoss;
-}
-
 std::int32_t ScrollPosition() { return -tz::WholePart(tz::MapPos.y); }
 
 // What the screen is busy with: the craft drawn and the enemy bullets in flight.
@@ -68,6 +62,12 @@ void Culprit(std::int32_t& bullet, std::int32_t& enemy) {
 }
 
 }  // namespace
+
+bool IsBossKind(std::uint8_t kind) {
+    namespace K = tz::EnemyKind;
+    return kind == K::BeamMidBoss || kind == K::Stage1Boss || kind == K::Stage2Boss || kind == K::ShardMidBoss ||
+           kind == K::FinalBoss;
+}
 
 void TPlayWatch::LifeLost(std::int64_t Step) {
     if (FLog == nullptr) return;
@@ -135,13 +135,13 @@ void TPlayWatch::WatchEnemies(std::int64_t Step) {
             FCounted[i] = false;
             continue;
         }
-        if (IsBoss(e.SubType) && FBossKind[i] < 0) {
+        if (IsBossKind(e.SubType) && FBossKind[i] < 0) {
             FBossKind[i] = e.SubType;
             FCounted[i] = false;
             Event("boss_in", Step, "kind", e.SubType);
         }
         if (e.State != tz::TPhase::phDown || FCounted[i]) continue;
-        if (IsBoss(e.SubType)) {
+        if (IsBossKind(e.SubType)) {
             FCounted[i] = true;
             ++FBossesDestroyed;
             Event("boss_down", Step, "kind", e.SubType);

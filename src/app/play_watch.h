@@ -31,6 +31,9 @@
 
 namespace app {
 
+// A boss or mid-boss's kind of enemy.
+bool IsBossKind(std::uint8_t kind);
+
 // The shortest stretch with nothing to shoot that the play log reports.
 inline constexpr std::int32_t LullTicks = 140;
 

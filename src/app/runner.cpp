@@ -3,6 +3,7 @@
 #include "app/autopilot.h"
 #include "app/play_watch.h"
 #include "app/theatre.h"
+#include "app/theatre_controls.h"
 #include "app/verify.h"
 
 #include <algorithm>
@@ -325,6 +326,15 @@ TStepsResult RunSteps(const ProgramOptions& options, plat::Platform& platform, t
         // windowed loop: a key pressed before a step acts before its tick.
         plat::WindowEvent event;
         while (!sprite.Terminated() && platform.display().pollEvent(event)) sprite.HandleWindowEvent(event);
+        // --press: the keys pressed before this step, as the window's loop hands them on.
+        for (const KeyPress& press : options.presses) {
+            if (press.step != t + 1 || sprite.Terminated()) continue;
+            plat::WindowEvent pressed;
+            pressed.type = plat::WindowEventType::KeyDown;
+            pressed.key = press.key;
+            pressed.shift = press.shift;
+            sprite.HandleWindowEvent(pressed);
+        }
         const std::uint64_t allocsBefore = memcheck::AllocationCount();
         const std::uint64_t setupsBefore = sprite.UserEventCount();
         const bool wasInPlay = gameSeen && InPlay(tz::SceneState);
@@ -397,6 +407,9 @@ std::string SaveReplayOption(const ProgramOptions& options) {
 int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSummary& summary) {
     ApplyCommonOptions(options);
     auto form = std::make_unique<tz::TForm1>(platform);
+    // --press: the replay theatre of the game window, before the replay is loaded into it.
+    std::unique_ptr<TTheatreControls> controls;
+    if (!options.presses.empty()) controls = std::make_unique<TTheatreControls>(*form);
     const std::unique_ptr<frontend::TForm2> dialog = ApplySettings(options, platform, *form);
     if (!PrepareGame(options, platform, *form)) return 1;
     THeadlessFiles files;
@@ -414,6 +427,11 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     }
     form->Sprite.SetFullScreenMode(false);
     THeadlessTick tick(options, *form, files.pilotFeed);
+    if (controls)
+        form->Sprite.OnProcess = [c = controls.get(), inner = form->Sprite.OnProcess] {
+            c->BeforeTick();
+            inner();
+        };
 
     // --seek: keyframes of the whole run, in storage taken now.
     std::unique_ptr<TTheatre> theatre;
@@ -438,6 +456,7 @@ int RunHeadless(const ProgramOptions& options, plat::Platform& platform, RunSumm
     summary.ending = watch.ReachedEnding();
     summary.bosses = watch.BossesDestroyed();
     summary.playAllocs = steps.playAllocs;
+    if (controls && steps.error.empty()) std::printf("%s\n", TimelineJson(*controls).c_str());
     std::string& error = steps.error;
     if (error.empty()) {
         form->Sprite.Close();

@@ -7,9 +7,6 @@
 #include "game/tz_outlet.h"
 
 namespace app {
-namespace {
-
-}  // namespace
 
 std::int64_t TTheatre::KeyframeStep(std::int64_t k) const { return k == 0 ? firstStep_ : k * KeyframeInterval; }
 
@@ -41,11 +38,15 @@ void TTheatre::SimulateStep() {
     form_.SpriteProcess();
     // The engine runs a set-up, and the one it asks for in turn (a new game's stage), in the
     // same step.
-    for (int i = 0; i < 8 && tz::GameState.Play.UserEventPending; ++i) form_.SpriteUserEvent();
+    for (int i = 0; i < 8 && tz::GameState.Play.UserEventPending; ++i) {
+        form_.SpriteUserEvent();
+        ++lastSeekSetUps_;
+    }
 }
 
 std::int64_t TTheatre::Seek(std::int64_t target, std::int64_t current) {
     lastSeekSteps_ = 0;
+    lastSeekSetUps_ = 0;
     if (taken_ == 0) return current;
     target = std::max(target, firstStep_);
     std::int64_t k = std::min(target / KeyframeInterval, taken_ - 1);

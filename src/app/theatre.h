@@ -36,8 +36,9 @@ public:
 
     // The step of the first keyframe (0 until taken).
     std::int64_t FirstStep() const { return firstStep_; }
-    // The simulated steps of the last seek.
+    // The simulated steps of the last seek, and the scene set-ups they ran.
     std::int64_t LastSeekSteps() const { return lastSeekSteps_; }
+    std::int64_t LastSeekSetUps() const { return lastSeekSetUps_; }
 
 private:
     // One step of the game without its engine: the tick, then the scene set-ups it asked for.
@@ -49,6 +50,7 @@ private:
     std::int64_t taken_ = 0;              // keyframes held
     std::int64_t firstStep_ = 0;          // the step of frames_[0]
     std::int64_t lastSeekSteps_ = 0;
+    std::int64_t lastSeekSetUps_ = 0;
 };
 
 }  // namespace app

@@ -9,6 +9,10 @@
 namespace app {
 
 void TWindowSummary::BeforeTick() {
+    // The title before the first game, set up: a replay's first tick asks for its game at
+    // once, so no tick ends at a title that is ready.
+    if (!FGameSeen && tz::SceneState == tz::Scene::Title && !tz::GameState.Play.UserEventPending)
+        FBlocksAtStart = memcheck::BlockCount();
     if (!FStepPending || tz::GameState.Play.UserEventPending) return;
     // While the game is still in play the coming tick runs the game step again and
     // takes the place of this one: the hash is only needed once play has been left.

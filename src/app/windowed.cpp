@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/runner.h"
+#include "app/theatre_controls.h"
 #include "app/window_summary.h"
 #include "core/data_path.h"
 #include "diagnostics/memcheck.h"
@@ -65,6 +66,8 @@ int RunWindowed(const ProgramOptions& options) {
 
     TWindowSummary follow;   // outlives the game window, whose ticks report to it
     auto game = std::make_unique<tz::TForm1>(*platform);
+    // The replay theatre: a replay the dialog or the command line loads plays in it.
+    auto theatre = std::make_unique<TTheatreControls>(*game);
     auto dialog = std::make_unique<frontend::TForm2>(*platform, *game);
     dialog->CommandLineReplay = options.replay;
     dialog->CommandLineLanguage = options.language;
@@ -78,12 +81,12 @@ int RunWindowed(const ProgramOptions& options) {
     game->Sprite.OnException = [&exceptionText](const std::exception& e) { exceptionText = e.what(); };
 
     // Set before the engine starts: its timer thread reads OnProcess from then on.
-    if (options.summary)
-        game->Sprite.OnProcess = [g = game.get(), &follow] {
-            follow.BeforeTick();
-            g->SpriteProcess();
-            follow.AfterTick();
-        };
+    game->Sprite.OnProcess = [g = game.get(), t = theatre.get(), f = options.summary ? &follow : nullptr] {
+        t->BeforeTick();
+        if (f != nullptr) f->BeforeTick();
+        g->SpriteProcess();
+        if (f != nullptr) f->AfterTick();
+    };
 
     dialog->FormShow();
     // Given on the command line, the choice is the dialog's box: the start button takes the
@@ -103,6 +106,7 @@ int RunWindowed(const ProgramOptions& options) {
     RunSummary summary;
     if (options.summary) follow.Finish(summary);
     dialog.reset();
+    theatre.reset();
     game.reset();
     platform.reset();
     if (!exceptionText.empty()) {

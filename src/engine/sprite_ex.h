@@ -99,6 +99,7 @@ inline constexpr int kSurfaceListSize = 1024;
 inline constexpr int kProcessPerSecMin = 1;
 inline constexpr int kProcessPerSecMax = 1000;
 inline constexpr int kProcessRepeatMax = 8;
+inline constexpr int kProcessDivideMax = 8;
 
 class TSpriteEx {
 public:
@@ -264,6 +265,10 @@ public:
     // change runs its set-up before the next game tick as at normal speed. Any thread.
     void SetProcessRepeat(int value);
     int ProcessRepeat() const { return FProcessRepeat.load(); }
+    // Slow motion: one timer tick in this many runs OnProcess, 1..kProcessDivideMax (the others
+    // run none, as when held). Any thread.
+    void SetProcessDivide(int value);
+    int ProcessDivide() const { return FProcessDivide.load(); }
     // OnProcess calls made so far.
     std::uint64_t ProcessCount() const { return FProcessCount.load(); }
     // Timer ticks that waited for a pending user event instead of running the game.
@@ -279,7 +284,8 @@ public:
     bool OpenFrameLog(const std::string& path) { return FFrameLog.Open(path); }
     void CloseFrameLog() { FFrameLog.Close(); }
     // Where the frame being drawn stands between the tick before the last and the last one:
-    // 0 at the last tick's start, 1 (the last tick itself) a timer period later and beyond.
+    // 0 at the last tick's start, 1 (the last tick itself) a tick's period later (the timer's
+    // period times the slow-motion divisor) and beyond.
     // The ticks' starts are followed as the timer's steady schedule (the steps' virtual clock
     // in headless runs). OnRefresh only.
     double TickPhase() const;
@@ -492,6 +498,8 @@ private:
     std::atomic<std::uint64_t> FDroppedTicks{0};
     std::atomic<bool> FProcessHold{false};
     std::atomic<int> FProcessRepeat{1};
+    std::atomic<int> FProcessDivide{1};
+    int FDivideCount = 0;                   // timer ticks since the last one that ran (engine lock)
     std::atomic<std::uint64_t> FProcessCount{0};
     std::atomic<std::uint64_t> FUserEventCount{0};
     std::atomic<std::uint64_t> FHeldTicks{0};

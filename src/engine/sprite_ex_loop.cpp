@@ -141,7 +141,10 @@ void TSpriteEx::TimerTick() {
                 // main thread never lets a tick run between a request and its set-up and the
                 // window plays exactly as a replay of it does.
                 const bool setUpPending = static_cast<bool>(OnUserEvent);
-                const int repeat = FProcessHold.load() || setUpPending ? 0 : FProcessRepeat.load();
+                int repeat = FProcessHold.load() || setUpPending ? 0 : FProcessRepeat.load();
+                // Slow motion: the timer ticks between two game ticks run none.
+                if (repeat > 0 && ++FDivideCount < FProcessDivide.load()) repeat = 0;
+                if (repeat > 0) FDivideCount = 0;
                 if (setUpPending) FHeldTicks.fetch_add(1);
                 if (repeat > 0) FollowTickStart();
                 for (int i = 0; i < repeat && OnProcess; ++i) {
@@ -164,7 +167,7 @@ void TSpriteEx::TimerTick() {
 
 void TSpriteEx::FollowTickStart() {
     const std::int64_t now = FExternalClock ? FVirtualUs : TFrameLog::SteadyUs();
-    const std::int64_t period = TimerPeriodUs();
+    const std::int64_t period = TimerPeriodUs() * FProcessDivide.load();
     const std::int64_t expected = FTickStartUs + period;
     // The timer keeps an absolute schedule; its wake-ups scatter around it. Follow the
     // schedule, pulled gently toward what is measured, and start over after a gap.
@@ -184,11 +187,13 @@ double TSpriteEx::TickPhase() const {
     // (the window system busy with the last frame) does not shake the picture.
     const std::int64_t steady = FExternalClock ? 0 : TFrameLog::SteadyUs();
     const std::int64_t now = FExternalClock ? FVirtualUs : FFrameMomentUs > 0 ? std::min(FFrameMomentUs, steady) : steady;
-    const double phase = static_cast<double>(now - FTickStartUs) / static_cast<double>(TimerPeriodUs());
+    const double phase =
+        static_cast<double>(now - FTickStartUs) / static_cast<double>(TimerPeriodUs() * FProcessDivide.load());
     return phase < 0.0 ? 0.0 : (phase > 1.0 ? 1.0 : phase);
 }
 
 void TSpriteEx::SetProcessRepeat(int value) { FProcessRepeat = std::clamp(value, 1, kProcessRepeatMax); }
+void TSpriteEx::SetProcessDivide(int value) { FProcessDivide = std::clamp(value, 1, kProcessDivideMax); }
 
 namespace {
 

@@ -168,21 +168,21 @@ TControlsText DescribeControls(const tz::TKeyBindings& b, bool Japanese, const t
         t.Keyboard = "キーボード\n移動  " + MoveKeys(b, "矢印キー", none) + "\nショット  " + KeysOf(b, TAction::Fire, none) +
                      "    ボム  " + KeysOf(b, TAction::Bomb, none) + "\nポーズ  " + KeysOf(b, TAction::Pause, none) +
                      "    リプレイ早送り  " + KeysOf(b, TAction::FastForward, none) + "\n画面の保存  " +
-                     KeysOf(b, TAction::Screenshot, none);
+                     KeysOf(b, TAction::Screenshot, none) + "\nリプレイ  ←/→  Home/End  , .  [ ]  Enter";
         t.Gamepad = "ゲームパッド\n移動  " + MoveButtons(p, "左スティック", "十字キー") + "\nショット  " +
                     ButtonsOf(p, TAction::Fire, none) + "    ボム  " + ButtonsOf(p, TAction::Bomb, none) + "\nポーズ  " +
                     ButtonsOf(p, TAction::Pause, none) + "    早送り  " + ButtonsOf(p, TAction::FastForward, none) +
-                    "\n全画面  Alt+Enter    終了  Esc";
+                    "\nリプレイ  十字キー左右で移動    Back 引き継ぎ\n全画面  Alt+Enter    終了  Esc";
     } else {
         const char* none = "none";
         t.Keyboard = "Keyboard\nMove  " + MoveKeys(b, "arrow keys", none) + "\nFire  " + KeysOf(b, TAction::Fire, none) +
                      "    Bomb  " + KeysOf(b, TAction::Bomb, none) + "\nPause  " + KeysOf(b, TAction::Pause, none) +
                      "    Replay fast-forward  " + KeysOf(b, TAction::FastForward, none) + "\nScreenshot  " +
-                     KeysOf(b, TAction::Screenshot, none);
+                     KeysOf(b, TAction::Screenshot, none) + "\nReplay  Left/Right  Home/End  , .  [ ]  Enter";
         t.Gamepad = "Gamepad\nMove  " + MoveButtons(p, "left stick", "d-pad") + "\nFire  " +
                     ButtonsOf(p, TAction::Fire, none) + "    Bomb  " + ButtonsOf(p, TAction::Bomb, none) + "\nPause  " +
                     ButtonsOf(p, TAction::Pause, none) + "    Fast-forward  " + ButtonsOf(p, TAction::FastForward, none) +
-                    "\nFull screen  Alt+Enter    Quit  Esc";
+                    "\nReplay  d-pad left/right seek    Back takes over\nFull screen  Alt+Enter    Quit  Esc";
     }
     return t;
 }

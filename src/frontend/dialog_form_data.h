@@ -10,7 +10,7 @@
 namespace frontend {
 
 inline constexpr int FormWidth = 529;
-inline constexpr int FormHeight = 249;
+inline constexpr int FormHeight = 263;
 inline constexpr int ReplayItemHeight = 15;
 
 namespace Layout {
@@ -27,9 +27,9 @@ inline constexpr plat::FormRect ReplayList{172, 25, 345, 90};
 inline constexpr plat::FormRect btnStart{172, 120, 168, 21};
 inline constexpr plat::FormRect btnManual{349, 120, 168, 21};
 // The list of the controls under the rest: keyboard on the left, controller on the right.
-inline constexpr plat::FormRect Bevel2{12, 167, 505, 76};
-inline constexpr plat::FormRect lblKeyboard{20, 171, 245, 70};
-inline constexpr plat::FormRect lblGamepad{272, 171, 245, 70};
+inline constexpr plat::FormRect Bevel2{12, 167, 505, 90};
+inline constexpr plat::FormRect lblKeyboard{20, 171, 245, 84};
+inline constexpr plat::FormRect lblGamepad{272, 171, 245, 84};
 }  // namespace Layout
 
 inline constexpr int StartFromChoices = 6;

@@ -154,7 +154,11 @@ void TForm1::Show() { Sprite.Paint(); }
 
 void TForm1::ArmUserEvent() { Sprite.OnUserEvent = [this] { SpriteUserEvent(); }; }
 
-TReplayResult TForm1::LoadReplay(const std::string& FileName) { return tz::LoadReplay(FileName); }
+TReplayResult TForm1::LoadReplay(const std::string& FileName) {
+    TReplayResult loaded = tz::LoadReplay(FileName);
+    if (loaded.Ok && ReplayLoaded) ReplayLoaded(FileName);
+    return loaded;
+}
 
 void TForm1::ReportSaveFailures(const TFinishedGameSave& saved) {
     for (const TReplayResult* result : {&saved.HighScore, &saved.LastGame}) {
@@ -228,23 +232,28 @@ void TForm1::TitleSetup() {
     const bool playedBack = ReplayMode;
     if (ReplayPos != 0) ReplayMode = false;  // a played-back replay has ended
     FillScreens(FillColour);
-    Sprite.ReleaseBanks();
-    Sprite.RealizeBank(BankTitle);
+    if (!DressTitle()) return;
     // The title bank's colour key (its top-left pixel) fills the screens from now on.
     const engine::Surface* titleBank = Sprite.BankData()[BankTitle].surface.get();
     FillColour = static_cast<std::uint8_t>(titleBank != nullptr ? titleBank->colorKey : 0);
+    SetScene(Scene::Title);
+    ReportSaveFailures(SaveFinishedGame(playedBack));
+}
+
+// The title's banks, backdrop and palette (also after a jump to the title).
+bool TForm1::DressTitle() {
+    Sprite.ReleaseBanks();
+    Sprite.RealizeBank(BankTitle);
     Sprite.MakeAddTable("Title", 80, 100);
     plat::Bitmap8 scratch;
     std::string error;
     if (const plat::Bitmap8* picture = Sprite.LoadPicture(DataPath("tz_TitleBack", ".bmp"), scratch, error)) {
         Sprite.SetPaletteFromBitmap(picture->palette);
         Sprite.BltBmpToSurface(BgSurface, 0, 0, 640, 480, *picture, 0, 0);
-    } else {
-        Sprite.Fail("tz_TitleBack.bmp: " + error);
-        return;
+        return true;
     }
-    SetScene(Scene::Title);
-    ReportSaveFailures(SaveFinishedGame(playedBack));
+    Sprite.Fail("tz_TitleBack.bmp: " + error);
+    return false;
 }
 
 void TForm1::NewGame() {
@@ -277,16 +286,6 @@ void TForm1::NewGame() {
 void TForm1::StageSetup() {
     FillScreens(FillColour);
     FadeToBlack(0);
-    Sprite.ReleaseBanks();
-    Sprite.RealizeBank(BankSystem);
-    Sprite.RealizeBank(BankGame);
-    // The stage is drawn over this picture: without it the game cannot go on.
-    const std::string background = DataPath("tz_BG", ".bmp");
-    if (background.empty()) {
-        Sprite.Fail("StageSetup - tz_BG.bmp is not in " + ProgramDir());
-        return;
-    }
-    Sprite.LoadBmpToSurface(BgSurface, background);
     // Start-from skips: the time budget of the skipped stages is spent.
     const std::int32_t from = GameStartFrom;
     if (from > 1 && StageNo < 2) {
@@ -298,7 +297,7 @@ void TForm1::StageSetup() {
         TimeLeft = ProcessPerSec * 120;
     }
     StageNo += 1;
-    Sprite.RealizeBank(static_cast<std::uint8_t>(StageNo + 1));
+    if (!DressStage()) return;
     LoadMap(StageNo);
     if (from == 1 && StageNo == 1) ToFixed(0, -1700, MapPos);
     if (from > 3 && StageNo == 3) ToFixed(0, -4150, MapPos);
@@ -489,6 +488,7 @@ void TForm1::SpriteRefresh() {
         DrawPauseCaption();
         FPauseFrameDrawn = true;
     }
+    if (DrawPlaybackOverlay) DrawPlaybackOverlay();
 }
 
 void TForm1::DrawTitle() {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -115,6 +116,29 @@ public:
     // where (or why not).
     TScreenshotResult TakeScreenshot();
 
+    // ---- The replay theatre's side of the window (set by the windowed program) --------------
+    // A key or controller button pressed in the window goes here first; true when it was
+    // taken (a playback's own keys), so the window's controls do not see it.
+    std::function<bool(const plat::WindowEvent&)> PlaybackKeyDown;
+    // Draws over the finished frame (refresh, engine locked).
+    engine::TSimpleEvent DrawPlaybackOverlay;
+    // A replay was loaded for playback (its file named); before the game window plays it.
+    std::function<void(const std::string&)> ReplayLoaded;
+    // The playback's speed while it plays: `repeat` game ticks per timer tick, or one game
+    // tick every `divide` timer ticks. Fast-forward's key wins while held. Main thread.
+    void SetPlaybackRate(int repeat, int divide) {
+        FPlaybackRepeat = repeat;
+        FPlaybackDivide = divide;
+    }
+    // What the engine's banks, backdrop and palette show for the state (tz_scenery.cpp): the
+    // scene's kind, the stage and the final boss's form.
+    std::uint32_t SceneryKey() const;
+    // The game state jumped (a seek): nothing is blended from before the jump, a paused frame
+    // is drawn again, the palette is the scene's, and the engine's banks and backdrop are made
+    // the scene's when its key was not `sceneryBefore` or a scene set-up ran on the way. Main
+    // thread, no tick running.
+    void AfterJump(std::uint32_t sceneryBefore, bool setUpsRan);
+
 private:
     void TitleSetup();
     void NewGame();
@@ -125,6 +149,9 @@ private:
     void CreditsProcess();
     void DrawTitle();
     void DrawCredits();
+    // The engine's side of the title's and of a stage's set-up: banks, backdrop, palette.
+    bool DressTitle();
+    bool DressStage();
     // Sets the engine's ticks per timer tick from the fast-forward keys (each frame).
     void UpdateFastForward();
     void ShowCaption(const std::string& text);
@@ -135,6 +162,8 @@ private:
     // The tick and the moment the frame-counted animations last advanced on.
     std::uint64_t FAnimationTick = 0;
     std::int64_t FAnimationUs = 0;
+    int FPlaybackRepeat = 1;         // SetPlaybackRate
+    int FPlaybackDivide = 1;
     // The credits picture's own ship: drawing moves and animates this, never the game's.
     TCharacter FCreditsShip{};
     // The positions the last tick started from, for frames drawn between ticks.

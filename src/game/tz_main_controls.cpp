@@ -1,8 +1,10 @@
 // The game window's controls for the player, beside the input byte: pausing, fast-forward
-// of a playback and screenshots. None of them reaches the game state: a pause holds the
+// and the speed of a playback, and screenshots (a playback's own keys go to the theatre's
+// handler first). None of them reaches the game state: a pause holds the
 // engine's ticks (and the sound), fast-forward runs more of them per timer tick, a
 // screenshot reads the frame that was shown.
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <mutex>
@@ -29,6 +31,7 @@ bool PlayScene(std::uint8_t scene) {
 
 void TForm1::SpriteKeyDown(const plat::WindowEvent& Event) {
     using plat::WindowEventType;
+    if (PlaybackKeyDown && PlaybackKeyDown(Event)) return;
     if (Event.type == WindowEventType::KeyDown) {
         if (KeyBound(Event.key, TAction::Pause)) TogglePause();
         else if (KeyBound(Event.key, TAction::Screenshot)) TakeScreenshot();
@@ -55,10 +58,18 @@ void TForm1::TogglePause() {
 
 void TForm1::UpdateFastForward() {
     const plat::Input* device = InputDevice();
-    bool fast = false;
-    if (device != nullptr && ReplayMode && PlayScene(SceneState) && !FGamePaused)
-        fast = ActionHeld(*device, TAction::FastForward) || ActionPadHeld(*device, TAction::FastForward);
-    Sprite.SetProcessRepeat(fast ? FastForwardTicks : 1);
+    int repeat = 1, divide = 1;
+    if (ReplayMode && PlayScene(SceneState) && !FGamePaused) {
+        repeat = FPlaybackRepeat;
+        divide = FPlaybackDivide;
+        if (device != nullptr &&
+            (ActionHeld(*device, TAction::FastForward) || ActionPadHeld(*device, TAction::FastForward))) {
+            repeat = std::max(repeat, FastForwardTicks);
+            divide = 1;
+        }
+    }
+    Sprite.SetProcessRepeat(repeat);
+    Sprite.SetProcessDivide(divide);
 }
 
 void TForm1::ShowCaption(const std::string& text) {

@@ -8,6 +8,7 @@
 
 #include "game/tz_globals.h"
 #include "game/tz_input.h"
+#include "game/tz_outlet.h"
 #include "game/replay_proof.h"
 #include "game/state_hash.h"
 #include "core/atomic_write.h"
@@ -45,6 +46,9 @@ std::string SystemError(int err) { return std::strerror(err); }
 
 // Loading reads into this scratch copy first, so a refused file changes nothing.
 std::array<std::uint8_t, ReplayBufferSize> LoadScratch{};
+
+// The replay file being watched, for FinishedGameName (empty: none).
+std::string WatchedFile;
 
 }  // namespace
 
@@ -109,16 +113,28 @@ TReplayResult SaveReplay(const std::string& Name) {
                            EncodeProofRecord(length));
 }
 
+std::string FinishedGameName(const std::string& Name) {
+    if (WatchedFile.empty()) return Name;
+    std::error_code error;
+    return std::filesystem::equivalent(ReplayPath(Name), WatchedFile, error) ? TakeOverReplayName : Name;
+}
+
 TFinishedGameSave SaveFinishedGame(bool playedBack) {
     TFinishedGameSave result;
     if (playedBack) {
-        if (!ReplayMode) ReplayPos = 0;
+        if (!ReplayMode) {
+            ReplayPos = 0;
+            // Watched to its end: later games are the player's own. (A silenced set-up, as a
+            // seek runs, changes nothing outside the game state.)
+            if (!OutletSilenced()) WatchedFile.clear();
+        }
         return result;
     }
     if (ReplayPos <= 0) return result;
-    if (Score == HiScore) result.HighScore = SaveReplay("HighScore");
-    result.LastGame = SaveReplay("LastGame");
+    if (Score == HiScore) result.HighScore = SaveReplay(FinishedGameName("HighScore"));
+    result.LastGame = SaveReplay(FinishedGameName("LastGame"));
     ReplayPos = 0;
+    WatchedFile.clear();
     return result;
 }
 
@@ -187,6 +203,7 @@ TReplayResult LoadReplay(const std::string& FileName) {
     ReplayStartFrom = static_cast<std::uint8_t>(info.StartFrom);
     ReplayMode = true;
     ReplayPos = 0;
+    WatchedFile = FileName;
     return result;
 }
 

@@ -74,11 +74,17 @@ TReplayResult SaveReplay(const std::string& Name);
 // first gives), and ReplayPos becomes 0. A playback is never saved: it would replace the
 // player's own games with the one watched; once replay mode has ended, ReplayPos becomes 0
 // so no later set-up takes the playback for a game. The game goes on whatever fails.
+// A game taken over from a replay file (TakeOverPlayback) is never saved over that file: a
+// name whose file is the one watched is saved as TakeOverReplayName instead. The watched
+// file is the one LoadReplay read last, until a playback ends without being taken over.
+inline constexpr const char* TakeOverReplayName = "TakeOver";
 struct TFinishedGameSave {
     TReplayResult HighScore;  // Ok when saved or not due
     TReplayResult LastGame;
 };
 TFinishedGameSave SaveFinishedGame(bool playedBack);
+// The name a finished game's replay is saved under in place of Name (see above).
+std::string FinishedGameName(const std::string& Name);
 
 // Loads a replay file into ReplayBuffer and enters replay mode with ReplayPos = 0, taking
 // ReplayStartFrom from its start-point record (0 without one; bytes after the recording that

@@ -76,6 +76,7 @@ struct WindowEvent {
     WindowEventType type = WindowEventType::None;
     Key key = Key::Count;   // for KeyDown
     bool alt = false;       // an Alt key was held (KeyDown)
+    bool shift = false;     // a Shift key was held (KeyDown)
     PadButton button = PadButton::Count;   // for PadButtonDown
 };
 

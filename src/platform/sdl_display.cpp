@@ -291,6 +291,7 @@ bool SdlDisplay::pollEvent(WindowEvent& event) {
             event.type = WindowEventType::KeyDown;
             event.key = key;
             event.alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+            event.shift = (e.key.keysym.mod & KMOD_SHIFT) != 0;
             return true;
         }
         case SDL_CONTROLLERBUTTONDOWN: {

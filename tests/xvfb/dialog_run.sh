@@ -84,7 +84,7 @@ play_and_close() {
 # 1. First run.
 start first
 shoot_dialog dialog_first.png
-[ "$DIALOG_W" -eq 1058 ] && [ "$DIALOG_H" -eq 498 ] || fail "the dialog is ${DIALOG_W}x${DIALOG_H}, not 529x249 at scale 2"
+[ "$DIALOG_W" -eq 1058 ] && [ "$DIALOG_H" -eq 526 ] || fail "the dialog is ${DIALOG_W}x${DIALOG_H}, not 529x263 at scale 2"
 ink=$(list_ink "$SHOT")
 awk "BEGIN { exit !($ink < 0.002) }" || fail "the empty replay list shows text ($ink)"
 [ -e "$INI" ] && fail "the settings were written before the game started"
