@@ -22,6 +22,19 @@ fail() {
     exit 1
 }
 
+# Escape in the game window (GAME), then waits up to $1 seconds for the program (PID) to end
+# and for the window manager to go; fails unless the program ended with 0.
+close_with_escape() {
+    xdotool windowfocus --sync "$GAME" 2>/dev/null
+    xdotool key Escape
+    timeout "$1" sh -c "while kill -0 $PID 2>/dev/null; do sleep 0.2; done" || fail "Escape did not end the program"
+    wait "$PID"
+    rc=$?
+    PID=
+    kill "$WM" 2>/dev/null
+    [ "$rc" -eq 0 ] || fail "the game window's run ended with $rc ($(cat "$OUT/window.err"))"
+}
+
 # A window manager, so that windows are mapped, focused and sized as on a desktop.
 start_window_manager() {
     matchbox-window-manager -use_titlebar no &

@@ -86,14 +86,7 @@ while [ ! -e "$SAVED" ]; do
     sleep 0.5
 done
 sleep 1
-xdotool windowfocus --sync "$GAME" 2>/dev/null
-xdotool key Escape
-timeout 20 sh -c "while kill -0 $PID 2>/dev/null; do sleep 0.2; done" || fail "Escape did not end the program"
-wait "$PID"
-rc=$?
-PID=
-kill "$WM" 2>/dev/null
-[ "$rc" -eq 0 ] || fail "the game window's run ended with $rc ($(cat "$OUT/window.err"))"
+close_with_escape 20
 [ "$(md5sum <"$WATCHED")" = "$BEFORE" ] || fail "the watched LastGame.KRREP was changed"
 WINDOW=$(grep '^{' "$OUT/window.out" | tail -1)
 [ -n "$WINDOW" ] || fail "the game window printed no summary line: $(cat "$OUT/window.out")"

@@ -79,14 +79,7 @@ PLAYED=$(($(date +%s) - STARTED))
 
 # The title is back and the replay saved; a moment for the title's frames, then Escape.
 sleep 1
-xdotool windowfocus --sync "$GAME" 2>/dev/null
-xdotool key Escape
-timeout 30 sh -c "while kill -0 $PID 2>/dev/null; do sleep 0.2; done" || fail "Escape did not end the program"
-wait "$PID"
-rc=$?
-PID=
-kill "$WM" 2>/dev/null
-[ "$rc" -eq 0 ] || fail "the game window's run ended with $rc ($(cat "$OUT/window.err"))"
+close_with_escape 30
 WINDOW=$(grep '^{' "$OUT/window.out" | tail -1)
 [ -n "$WINDOW" ] || fail "the game window printed no summary line: $(cat "$OUT/window.out")"
 
