@@ -15,6 +15,16 @@ void Take(TMotionPositions& to, const TPlayState& play) {
     to.StarField = play.StarField;
 }
 
+void Put(TPlayState& play, const TMotionPositions& from) {
+    play.MapPos = from.MapPos;
+    play.MyShip = from.MyShip;
+    play.MyShots = from.MyShots;
+    play.Enemies = from.Enemies;
+    play.EnemyShots = from.EnemyShots;
+    play.Effects = from.Effects;
+    play.StarField = from.StarField;
+}
+
 // One coordinate at the frame's moment; `weight` is alpha in 1/65536.
 std::int32_t Between(std::int32_t before, std::int32_t now, std::int64_t weight) {
     const std::int64_t d = static_cast<std::int64_t>(now) - before;
@@ -38,6 +48,13 @@ bool SameListed(const TCharacter& a, const TCharacter& b) {
 // Bullets and effects: kept out of the list, Index 1 while active.
 bool SameFree(const TCharacter& a, const TCharacter& b) { return a.Index == 1 && b.Index == 1; }
 
+// Each slot of a table whose record is, by `same`, the same object in both ticks.
+template <class Table, class Same>
+void BlendTable(Table& now, const Table& before, std::int64_t weight, Same same) {
+    for (std::size_t i = 0; i < now.size(); ++i)
+        if (same(before[i], now[i])) BlendXY(now[i], before[i], weight);
+}
+
 }  // namespace
 
 void SmoothBeforeTick(TSmoothMotion& m, const TPlayState& play) {
@@ -58,44 +75,23 @@ bool SmoothBlend(TSmoothMotion& m, TPlayState& play, double alpha) {
         play.MapPos.y = Between(b.MapPos.y, play.MapPos.y, weight);
     }
     if (SameListed(b.MyShip, play.MyShip)) BlendXY(play.MyShip, b.MyShip, weight);
-    for (std::size_t i = 0; i < play.MyShots.size(); ++i) {
-        const TMyShot& p = b.MyShots[i];
-        TMyShot& c = play.MyShots[i];
-        if (SameListed(p, c) && p.ShotKind == c.ShotKind) BlendXY(c, p, weight);
-    }
-    for (std::size_t i = 0; i < play.Enemies.size(); ++i) {
-        const TEnemy& p = b.Enemies[i];
-        TEnemy& c = play.Enemies[i];
-        if (SameListed(p, c) && p.SubType == c.SubType) BlendXY(c, p, weight);
-    }
-    for (std::size_t i = 0; i < play.EnemyShots.size(); ++i) {
-        const TEnemyShot& p = b.EnemyShots[i];
-        TEnemyShot& c = play.EnemyShots[i];
-        if (SameFree(p, c) && p.BulletKind == c.BulletKind) BlendXY(c, p, weight);
-    }
-    for (std::size_t i = 0; i < play.Effects.size(); ++i) {
-        const TEffect& p = b.Effects[i];
-        TEffect& c = play.Effects[i];
-        if (SameFree(p, c) && (p.EffectKind & 0xFF) == (c.EffectKind & 0xFF)) BlendXY(c, p, weight);
-    }
-    for (std::size_t i = 0; i < play.StarField.size(); ++i) {
-        const TStar& p = b.StarField[i];
-        TStar& c = play.StarField[i];
-        if (p.Speed == c.Speed) BlendXY(c, p, weight);
-    }
+    BlendTable(play.MyShots, b.MyShots, weight,
+               [](const TMyShot& p, const TMyShot& c) { return SameListed(p, c) && p.ShotKind == c.ShotKind; });
+    BlendTable(play.Enemies, b.Enemies, weight,
+               [](const TEnemy& p, const TEnemy& c) { return SameListed(p, c) && p.SubType == c.SubType; });
+    BlendTable(play.EnemyShots, b.EnemyShots, weight, [](const TEnemyShot& p, const TEnemyShot& c) {
+        return SameFree(p, c) && p.BulletKind == c.BulletKind;
+    });
+    BlendTable(play.Effects, b.Effects, weight, [](const TEffect& p, const TEffect& c) {
+        return SameFree(p, c) && (p.EffectKind & 0xFF) == (c.EffectKind & 0xFF);
+    });
+    BlendTable(play.StarField, b.StarField, weight, [](const TStar& p, const TStar& c) { return p.Speed == c.Speed; });
     return true;
 }
 
 void SmoothRestore(TSmoothMotion& m, TPlayState& play) {
     if (!m.Blended) return;
-    const TMotionPositions& d = m.Drawn;
-    play.MapPos = d.MapPos;
-    play.MyShip = d.MyShip;
-    play.MyShots = d.MyShots;
-    play.Enemies = d.Enemies;
-    play.EnemyShots = d.EnemyShots;
-    play.Effects = d.Effects;
-    play.StarField = d.StarField;
+    Put(play, m.Drawn);
     m.Blended = false;
 }
 
