@@ -5,7 +5,8 @@
 
 The log has one JSON object per line:
   a present:  {"t_us": ..., "tick": ..., "shown": ..., "draw_us": ..., "cpu_us": ..., "held": false}
-      t_us    steady clock at the present, microseconds
+      t_us    steady clock when the frame reached the screen, microseconds (a display
+              paced at a given rate: the refresh it was shown at)
       tick    ticks of play completed when the frame was drawn
       shown   the game time the frame shows, in ticks (fractional when interpolated)
       draw_us CPU time of drawing the frame and converting it
@@ -15,6 +16,7 @@ The log has one JSON object per line:
       tick_age_us  from the end of the newest tick in the frame to the present (optional)
       handoff_us   when a self-pacing display took the frame, before the window system's
               upload (optional)
+      ready_us     when that upload had returned (optional)
   a key or pad press: {"key_us": ..., "latency_us": ...}
       latency_us until the first present of a tick that read the press (absent: never shown)
 Other lines (a header, the run's summary) are ignored.
@@ -25,8 +27,9 @@ judder_ticks (standard deviation of the frame-to-frame advance of `shown` over f
 play), backwards (frames whose `shown` is below the one before), input_p50_ms,
 input_p99_ms, cpu_percent (the process's CPU over the logged span), tick_to_present_p50_ms and
 tick_to_present_p99_ms (tick_age_us over frames of play); where the log has them,
-handoff_p50_ms and handoff_p99_ms (intervals between hand-offs) and upload_p50_ms (from
-hand-off to present).
+handoff_p50_ms and handoff_p99_ms (intervals between hand-offs), upload_p50_ms and
+upload_p99_ms (from hand-off to the upload's return, or to the present where the log has no
+ready_us).
 """
 
 import argparse
@@ -97,9 +100,10 @@ def summarise(frames, keys):
     for name, p in (("handoff_p50_ms", 50), ("handoff_p99_ms", 99)):
         v = percentile(handoffs, p)
         out[name] = round(v, 3) if v is not None else None
-    calls = [(f["t_us"] - f["handoff_us"]) / 1000.0 for f in handed]
-    v = percentile(calls, 50)
-    out["upload_p50_ms"] = round(v, 3) if v is not None else None
+    calls = [(f.get("ready_us", f["t_us"]) - f["handoff_us"]) / 1000.0 for f in handed]
+    for name, p in (("upload_p50_ms", 50), ("upload_p99_ms", 99)):
+        v = percentile(calls, p)
+        out[name] = round(v, 3) if v is not None else None
 
     advances = []
     backwards = 0

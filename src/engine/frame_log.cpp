@@ -20,7 +20,7 @@ bool TFrameLog::Open(const std::string& path) {
     Close();
     FFile.reset(std::fopen(path.c_str(), "w"));
     if (!FFile) return false;
-    std::fputs("# korrindal frame log: presents {t_us,tick,shown,draw_us,cpu_us,held[,handoff_us][,tick_age_us]}, presses {key_us,latency_us}\n",
+    std::fputs("# korrindal frame log: presents {t_us,tick,shown,draw_us,cpu_us,held[,handoff_us][,ready_us][,tick_age_us]}, presses {key_us,latency_us}\n",
                FFile.get());
     return true;
 }
@@ -62,6 +62,8 @@ void TFrameLog::Present(const TFramePresent& frame) {
                  frame.held ? "true" : "false");
     if (frame.handOffUs > 0)
         std::fprintf(FFile.get(), ",\"handoff_us\":%lld", static_cast<long long>(frame.handOffUs));
+    if (frame.readyUs > 0)
+        std::fprintf(FFile.get(), ",\"ready_us\":%lld", static_cast<long long>(frame.readyUs));
     if (frame.tickEndUs > 0)
         std::fprintf(FFile.get(), ",\"tick_age_us\":%lld", static_cast<long long>(frame.tUs - frame.tickEndUs));
     std::fputs("}\n", FFile.get());

@@ -20,6 +20,7 @@ struct TFramePresent {
     bool held = false;         // the ticks were held (a scene set-up pending, pause)
     std::int64_t tickEndUs = 0;  // when the last tick in the frame ended (0: none yet)
     std::int64_t handOffUs = 0;  // when the display took the frame, before its upload (0: not known)
+    std::int64_t readyUs = 0;    // when its upload had returned (0: not known)
 };
 
 class TFrameLog {

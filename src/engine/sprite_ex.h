@@ -529,9 +529,10 @@ private:
     // frame being drawn shows (negative: the last tick's).
     std::int64_t FTickStartUs = 0;
     std::int64_t FTickEndUs = 0;            // when the last tick ended (engine lock)
-    // The drawing's recent wall time, for how long before a self-paced present the frame is
+    // A frame's recent work before its refresh (drawing, and the display's conversion and
+    // upload where they come first), for how long before a self-paced refresh the frame is
     // drawn (main thread).
-    std::int64_t FDrawWallUs = 1000;
+    std::int64_t FFrameWorkUs = 1000;
     std::int64_t FPaceLeadUs = 0;      // the lead in use (main thread)
     std::int64_t FFrameMomentUs = 0;   // when the loop meant to draw this frame (0: now)
     double FFrameShown = -1.0;

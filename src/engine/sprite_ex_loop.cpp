@@ -259,22 +259,32 @@ void TSpriteEx::RefreshFrame() {
             FHaveShownFrame = true;
         }
     }
-    // The drawing's wall time (the lock's wait included), followed loosely for the loop's
-    // draw-before-the-present lead.
-    FDrawWallUs += (TFrameLog::SteadyUs() - wallAtStart - FDrawWallUs) / 8;
+    const std::int64_t drawWallUs = TFrameLog::SteadyUs() - wallAtStart;
     FLastPresentShown = false;
+    plat::PresentTimes times;
     if (haveFrame && FDisplayReady) {
         const plat::FrameView frame{FPresentFrame.pixels.data(), FPresentFrame.pitch, FPresentFrame.width,
                                     FPresentFrame.height};
         FLastPresentShown = FPlatform.display().present(frame, FPresentPalette);
+        if (FLastPresentShown) times = FPlatform.display().lastPresent();
     }
+    // The frame's work before its refresh (the drawing's wall time with the lock's wait, and
+    // the display's own), followed loosely for the loop's draw-before-the-refresh lead.
+    FFrameWorkUs += (drawWallUs + times.beforeRefresh.count() - FFrameWorkUs) / 8;
     if (logging && haveFrame) {
         const std::uint64_t heldTicks = FHeldTicks.load();
         logged.held = logged.held || heldTicks != FLoggedHeldTicks;
         FLoggedHeldTicks = heldTicks;
-        logged.tUs = FExternalClock ? FVirtualUs : TFrameLog::SteadyUs();
-        if (const auto handOff = FPlatform.display().lastHandOff(); !FExternalClock && handOff != decltype(handOff){})
-            logged.handOffUs = std::chrono::duration_cast<std::chrono::microseconds>(handOff.time_since_epoch()).count();
+        const auto us = [](std::chrono::steady_clock::time_point t) -> std::int64_t {
+            return t == std::chrono::steady_clock::time_point{}
+                       ? 0
+                       : std::chrono::duration_cast<std::chrono::microseconds>(t.time_since_epoch()).count();
+        };
+        logged.tUs = FExternalClock ? FVirtualUs : times.shown != decltype(times.shown){} ? us(times.shown) : TFrameLog::SteadyUs();
+        if (!FExternalClock) {
+            logged.handOffUs = us(times.handOff);
+            logged.readyUs = us(times.ready);
+        }
         logged.drawUs = TFrameLog::ThreadCpuUs() - cpuAtStart;
         logged.cpuUs = TFrameLog::ProcessCpuUs();
         FFrameLog.Present(logged);
@@ -363,11 +373,12 @@ void TSpriteEx::RunLoop() {
             FFrameMomentUs = 0;
             if (const auto due = display.nextRefresh(); due != Clock::time_point{} && !FPaused) {
                 // A self-paced display: take the events and draw just before the frame goes
-                // out, so it holds the newest input and tick; the lead covers the drawing and
-                // the conversion with room. It changes only by whole milliseconds: every
-                // change shifts the moment the frames show.
+                // out, so it holds the newest input and tick; the lead covers the frame's work
+                // before its refresh with room (three times it and 2 ms: the room takes the
+                // few milliseconds a busy machine may hold the upload up). It changes only by
+                // whole milliseconds: every change shifts the moment the frames show.
                 const std::int64_t period = 1'000'000 / std::max(1, display.refreshRate());
-                const std::int64_t lead = std::min(period, std::max(period / 2, 2000 + 3 * FDrawWallUs));
+                const std::int64_t lead = std::min(period, std::max(period / 2, 2000 + 3 * FFrameWorkUs));
                 if (FPaceLeadUs == 0 || std::abs(lead - FPaceLeadUs) > 1000) FPaceLeadUs = lead;
                 const auto drawAt = due - std::chrono::microseconds(FPaceLeadUs);
                 std::this_thread::sleep_until(drawAt);

@@ -93,6 +93,18 @@ struct PadState {
     bool held(PadButton b) const { return (buttons & padBit(b)) != 0; }
 };
 
+// The moments of one present, on the steady clock (none: the epoch).
+struct PresentTimes {
+    std::chrono::steady_clock::time_point handOff{};   // the window system was given the frame
+    std::chrono::steady_clock::time_point ready{};     // its upload had returned
+    // The frame reached the screen: for a display that paces itself as one of a given rate
+    // would, the refresh it was shown at; otherwise when the upload returned.
+    std::chrono::steady_clock::time_point shown{};
+    // The display's own work on the frame that has to be done before its refresh (the
+    // conversion, and the upload where the frame is uploaded ahead of the refresh).
+    std::chrono::microseconds beforeRefresh{};
+};
+
 class Display {
 public:
     virtual ~Display() = default;
@@ -108,16 +120,18 @@ public:
     // caller paces itself.
     // The SDL display paces itself where the renderer does not honour vsync (virtual
     // displays, the dummy and offscreen drivers): it then sleeps to the next frame period
-    // and returns true. It returns false when nothing was shown (no window resources).
+    // before the upload and returns true. Given a rate to pace at (KORRINDAL_PACE_HZ) it acts
+    // as a vsynced display of that rate: the frame is uploaded at once and shown at the
+    // next refresh, and present returns then. It returns false when nothing was shown (no
+    // window resources).
     virtual bool present(const FrameView& frame, const Palette& palette) = 0;
     virtual int refreshRate() const = 0;              // Hz of the display, 60 when unknown
     // When the display paces itself: the moment the next present will go out, so the caller
     // can draw just before it (the newest tick in the frame). None (the epoch) when the
     // renderer's vsync decides.
     virtual std::chrono::steady_clock::time_point nextRefresh() const { return {}; }
-    // When the last present was handed to the window system: after the display's own pacing
-    // wait, before the upload to the screen. None (the epoch) where the display does not know.
-    virtual std::chrono::steady_clock::time_point lastHandOff() const { return {}; }
+    // What the display knows of the last present's times (all none where it does not know).
+    virtual PresentTimes lastPresent() const { return {}; }
     virtual bool pollEvent(WindowEvent& event) = 0;
 
     // The window's client area as it was last shown (letterbox bars included), as RGBA

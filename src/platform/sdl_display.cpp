@@ -209,21 +209,44 @@ bool SdlDisplay::present(const FrameView& frame, const Palette& palette) {
     if (frame.pitch < frame.width) return false;
     if ((frame.width != textureW_ || frame.height != textureH_) && createTexture(frame.width, frame.height) != 0)
         return false;
+    using Clock = FramePacer::Clock;
+    const auto began = Clock::now();
     buildLookup(palette, lookup_);
     void* pixels = nullptr;
     int pitch = 0;
+    PresentTimes times;
     {
         const memcheck::ForeignScope driverCalls;  // a GL driver compiles and caches as it draws
         if (SDL_LockTexture(texture_.get(), nullptr, &pixels, &pitch) != 0) return false;
         convertFrame(frame, lookup_, pixels, pitch);
         SDL_UnlockTexture(texture_.get());
         if (!drawTexture()) return false;
-        waitForRefresh();
-        handOff_ = FramePacer::Clock::now();
-        SDL_RenderPresent(renderer_.get());
+        if (uploadsBeforeRefresh()) {
+            // A display of the paced rate shows at its refresh whatever was handed over
+            // before it: a frame whose upload is held up (the window system, or the machine,
+            // busy for a few milliseconds) still makes its refresh when drawn ahead enough.
+            times.handOff = Clock::now();
+            SDL_RenderPresent(renderer_.get());
+            times.ready = Clock::now();
+            times.beforeRefresh = std::chrono::duration_cast<std::chrono::microseconds>(times.ready - began);
+            times.shown = pacer_.nextDeadline(times.ready);
+            std::this_thread::sleep_until(times.shown);
+        } else {
+            times.beforeRefresh = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - began);
+            waitForRefresh();
+            times.handOff = Clock::now();
+            SDL_RenderPresent(renderer_.get());
+            times.ready = times.shown = Clock::now();
+        }
     }
-    shown(FramePacer::Clock::now());
+    last_ = times;
+    shown(times.shown);
     return true;
+}
+
+bool SdlDisplay::uploadsBeforeRefresh() const {
+    const Uint32 flags = window_ ? SDL_GetWindowFlags(window_.get()) : 0;
+    return pacedHz_ > 0 && !(flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED));
 }
 
 std::chrono::steady_clock::time_point SdlDisplay::nextRefresh() const {

@@ -44,7 +44,7 @@ public:
     bool present(const FrameView& frame, const Palette& palette) override;
     int refreshRate() const override;
     std::chrono::steady_clock::time_point nextRefresh() const override;
-    std::chrono::steady_clock::time_point lastHandOff() const override { return handOff_; }
+    PresentTimes lastPresent() const override { return last_; }
     bool pollEvent(WindowEvent& event) override;
     bool readback(std::vector<std::uint8_t>& rgba, int& width, int& height) override;
     std::string errorText() const override { return error_; }
@@ -66,6 +66,8 @@ private:
     // Self-paced (or unseen): waits for the frame's refresh before the present, as a vsynced
     // present would. Then, once it is shown, records when.
     void waitForRefresh();
+    // Paced at a given rate: the upload goes first, then the wait for the refresh it makes.
+    bool uploadsBeforeRefresh() const;
     void shown(FramePacer::Clock::time_point shownAt);
 
     SdlInput& input_;
@@ -83,7 +85,7 @@ private:
     PaletteLookup lookup_{};
     FramePacer pacer_;
     FramePacer::Clock::time_point lastShown_{};
-    FramePacer::Clock::time_point handOff_{};
+    PresentTimes last_{};
     // KORRINDAL_PACE_HZ: the window paces itself at this rate as if the display had it (no vsync).
     int pacedHz_ = 0;
 };

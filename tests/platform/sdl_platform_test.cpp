@@ -3,7 +3,9 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -237,6 +239,44 @@ TEST_F(SdlPlatformTest, PresentsAndReadsBackTheFrame) {
     ASSERT_EQ(d.runStep(plat::DisplayStep::CreateDevice, 640, 480, false), 0) << d.errorText();
     ASSERT_EQ(d.runStep(plat::DisplayStep::CreatePrimary, 640, 480, false), 0) << d.errorText();
     EXPECT_TRUE(d.present(plat::FrameView{pixels.data(), 640, 640, 480}, palette));
+}
+
+TEST_F(SdlPlatformTest, PacedDisplayShowsEachFrameAtTheRefreshItMakes) {
+    // Paced at 100 Hz, the display acts as a vsynced one: the frame is uploaded at once, shown
+    // at the next refresh of its grid, and present returns no earlier. A frame not uploaded
+    // by its refresh is shown when it is ready and the grid goes on from there.
+    platform.reset();
+    setenv("KORRINDAL_PACE_HZ", "100", 1);
+    platform = plat::makeSdlPlatform();
+    unsetenv("KORRINDAL_PACE_HZ");
+    plat::Display& d = platform->display();
+    for (auto step : {plat::DisplayStep::CreateDevice, plat::DisplayStep::SetLevel, plat::DisplayStep::CreatePrimary})
+        ASSERT_EQ(d.runStep(step, 320, 240, false), 0) << d.errorText();
+    ASSERT_EQ(d.refreshRate(), 100);
+    std::vector<std::uint8_t> pixels(320 * 240, 1);
+    const plat::Palette palette{};
+    const auto period = std::chrono::milliseconds(10);
+    plat::PresentTimes before;
+    for (int i = 0; i < 12; ++i) {
+        const auto due = d.nextRefresh();
+        ASSERT_TRUE(d.present(plat::FrameView{pixels.data(), 320, 320, 240}, palette));
+        const auto returned = std::chrono::steady_clock::now();
+        const plat::PresentTimes t = d.lastPresent();
+        EXPECT_LE(t.handOff, t.ready);
+        EXPECT_LE(t.ready, t.shown);
+        EXPECT_GE(returned, t.shown);
+        EXPECT_GT(t.beforeRefresh.count(), 0);
+        if (i > 0) {
+            if (t.ready <= before.shown + period) {
+                EXPECT_EQ(t.shown, before.shown + period) << "frame " << i;
+                EXPECT_EQ(t.shown, due) << "frame " << i;
+            } else {
+                EXPECT_EQ(t.shown, t.ready) << "frame " << i;
+            }
+        }
+        before = t;
+        if (i == 8) std::this_thread::sleep_until(t.shown + 2 * period + std::chrono::milliseconds(3));  // late
+    }
 }
 
 TEST_F(SdlPlatformTest, StepsNeedTheirPredecessors) {
