@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <vector>
 
 #include "engine/add_table.h"
@@ -141,6 +143,47 @@ TEST(AddTable, NearestEntryOfTheWeightedSumLowestIndexOnTies) {
     EXPECT_EQ(t[0 * 256 + 0], 0);
     EXPECT_EQ(t[4 * 256 + 4], 4);   // clamped at 255 per channel
     EXPECT_EQ(t[0 * 256 + 1], 1);   // 80 of red 100 = 79.7 -> 79: nearer 100 than 0
+}
+
+TEST(AddTable, SameAsTheSearchThroughEveryEntry) {
+    // The table's search skips entries it can rule out; it must still find what a search
+    // through all 256 in order finds, ties (duplicate and equidistant entries) included.
+    auto reference = [](const plat::Palette& pal, int rateA, int rateB, engine::MixTable& t) {
+        const int a = rateA * 256 / 100, b = rateB * 256 / 100;
+        auto mix = [&](int ci, int cj) { const int v = ci * a + b * cj; return v < 65536 ? v >> 8 : 255; };
+        for (int i = 0; i < 256; ++i)
+            for (int j = 0; j < 256; ++j) {
+                const plat::Rgb ci = pal[static_cast<std::size_t>(i)], cj = pal[static_cast<std::size_t>(j)];
+                const int r = mix(ci.r, cj.r), g = mix(ci.g, cj.g), bl = mix(ci.b, cj.b);
+                int best = 999, bestIndex = 0;
+                for (int k = 0; k < 256; ++k) {
+                    const plat::Rgb e = pal[static_cast<std::size_t>(k)];
+                    const int dist = std::abs(e.r - r) + std::abs(e.g - g) + std::abs(e.b - bl);
+                    if (dist < best) best = dist, bestIndex = k;
+                }
+                t[static_cast<std::size_t>(j) * 256 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(bestIndex);
+            }
+    };
+    std::mt19937 random(7);
+    for (int n = 0; n < 9; ++n) {
+        plat::Palette pal{};
+        for (std::size_t k = 0; k < 256; ++k) {
+            const auto v = [&] { return static_cast<std::uint8_t>(random() % 256); };
+            const auto coarse = [&] { return static_cast<std::uint8_t>(85 * (random() % 4)); };   // few colours
+            const auto ramp = static_cast<std::uint8_t>(k);                                       // grey ramp
+            switch (n % 3) {
+                case 0: pal[k] = {v(), v(), v()}; break;
+                case 1: pal[k] = {coarse(), coarse(), coarse()}; break;
+                default: pal[k] = {ramp, static_cast<std::uint8_t>(k % 2 ? ramp : 255 - ramp), v()}; break;
+            }
+        }
+        const int rates[][2] = {{80, 100}, {50, 50}, {100, 100}, {30, 120}};
+        const auto [rateA, rateB] = rates[n % 4];
+        engine::MixTable got{}, want{};
+        engine::computeAddTable(pal, rateA, rateB, got);
+        reference(pal, rateA, rateB, want);
+        ASSERT_EQ(got, want) << "palette " << n;
+    }
 }
 
 TEST(AddTable, CacheOfTheWrongSizeIsRefusedAndAnUnwritableFolderReported) {
