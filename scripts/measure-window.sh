@@ -1,7 +1,8 @@
 #!/bin/sh
 # The game window measured: a replay played for 60 s at a paced 60 and 144 Hz, with smooth
 # motion on and off, then keys sent by xdotool during a game (input to present), each run's
-# frame log summed up by frame-report.py, with its summary line (state hash) beside it.
+# frame log summed up by frame-report.py, with its summary line (state hash) beside it and
+# how often the machine itself held a sleeping process up meanwhile (host-stalls.py).
 #
 #   LP_NUM_THREADS=0 xvfb-run -a -s "-screen 0 640x480x24" scripts/measure-window.sh BIN REPLAY OUT
 #
@@ -26,13 +27,15 @@ for hz in ${HZS:-60 144}; do
     KORRINDAL_PACE_HZ=$hz $BIN --home $M/$name/home --replay $REP --start --smooth-motion $sm \
       --frame-log $M/$name/frames.jsonl --summary > $M/$name/out 2> $M/$name/err &
     PID=$!
+    python3 $SCRIPTS/host-stalls.py ${SECS:-62} > $M/$name/host.json & HOST=$!
     G=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korrindal$' | head -1)
     xdotool windowfocus --sync $G
     sleep ${SECS:-62}
     xdotool windowfocus --sync $G; xdotool key Escape
-    wait $PID
+    wait $PID $HOST
     echo "$name: $(python3 $SCRIPTS/frame-report.py $M/$name/frames.jsonl)"
     echo "$name summary: $(grep '^{' $M/$name/out | tail -1)"
+    echo "$name machine: $(cat $M/$name/host.json)"
   done
 done
 if [ "${LAT:-1}" = 1 ]; then
