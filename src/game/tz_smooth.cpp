@@ -5,24 +5,17 @@
 namespace tz {
 namespace {
 
-void Take(TMotionPositions& to, const TPlayState& play) {
-    to.MapPos = play.MapPos;
-    to.MyShip = play.MyShip;
-    to.MyShots = play.MyShots;
-    to.Enemies = play.Enemies;
-    to.EnemyShots = play.EnemyShots;
-    to.Effects = play.Effects;
-    to.StarField = play.StarField;
-}
-
-void Put(TPlayState& play, const TMotionPositions& from) {
-    play.MapPos = from.MapPos;
-    play.MyShip = from.MyShip;
-    play.MyShots = from.MyShots;
-    play.Enemies = from.Enemies;
-    play.EnemyShots = from.EnemyShots;
-    play.Effects = from.Effects;
-    play.StarField = from.StarField;
+// The moving things' positions from one record to the other: taken from the play state
+// into a copy, or put back from it (both records name them alike).
+template <class To, class From>
+void CopyMotion(To& to, const From& from) {
+    to.MapPos = from.MapPos;
+    to.MyShip = from.MyShip;
+    to.MyShots = from.MyShots;
+    to.Enemies = from.Enemies;
+    to.EnemyShots = from.EnemyShots;
+    to.Effects = from.Effects;
+    to.StarField = from.StarField;
 }
 
 // One coordinate at the frame's moment; `weight` is alpha in 1/65536.
@@ -58,7 +51,7 @@ void BlendTable(Table& now, const Table& before, std::int64_t weight, Same same)
 }  // namespace
 
 void SmoothBeforeTick(TSmoothMotion& m, const TPlayState& play) {
-    Take(m.Before, play);
+    CopyMotion(m.Before, play);
     m.HaveBefore = true;
 }
 
@@ -66,7 +59,7 @@ bool SmoothBlend(TSmoothMotion& m, TPlayState& play, double alpha) {
     if (!m.HaveBefore || m.Blended || !(alpha < 1.0)) return false;
     if (alpha < 0.0) alpha = 0.0;
     const auto weight = static_cast<std::int64_t>(alpha * 65536.0);
-    Take(m.Drawn, play);
+    CopyMotion(m.Drawn, play);
     m.Blended = true;
     const TMotionPositions& b = m.Before;
 
@@ -91,7 +84,7 @@ bool SmoothBlend(TSmoothMotion& m, TPlayState& play, double alpha) {
 
 void SmoothRestore(TSmoothMotion& m, TPlayState& play) {
     if (!m.Blended) return;
-    Put(play, m.Drawn);
+    CopyMotion(play, m.Drawn);
     m.Blended = false;
 }
 
